@@ -1,0 +1,134 @@
+#include "platform/CodePage.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+bool IsUtf8Name(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+    s.erase(std::remove(s.begin(), s.end(), '-'), s.end());
+    return s == "UTF8";
+}
+
+// Length of the valid UTF-8 sequence at s[i], or 0 when none starts there.
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) return 1;
+    std::size_t n;
+    unsigned min;
+    unsigned cp;
+    if (c >= 0xC2 && c <= 0xDF) { n = 2; cp = c & 0x1F; min = 0x80; }
+    else if (c >= 0xE0 && c <= 0xEF) { n = 3; cp = c & 0x0F; min = 0x800; }
+    else if (c >= 0xF0 && c <= 0xF4) { n = 4; cp = c & 0x07; min = 0x10000; }
+    else return 0;
+    if (i + n > s.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
+}
+
+std::string Iconv(std::string_view in, const char* to, const char* from, std::string_view replacement) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
+    std::string out;
+    out.reserve(in.size() * 2);
+    char* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    char buf[4096];
+    while (left > 0) {
+        char* dst = buf;
+        std::size_t room = sizeof buf;
+        const std::size_t r = iconv(cd, &src, &left, &dst, &room);
+        out.append(buf, dst - buf);
+        if (r == static_cast<std::size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // An invalid or incomplete sequence: replace one byte and go on.
+            out.append(replacement);
+            ++src;
+            --left;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
+
+std::mutex& CurrentMutex() {
+    static std::mutex m;
+    return m;
+}
+std::unique_ptr<CodePage>& CurrentSlot() {
+    static std::unique_ptr<CodePage> slot;
+    return slot;
+}
+
+}  // namespace
+
+CodePage::CodePage(std::string codeset) : codeset_(std::move(codeset)), utf8_(IsUtf8Name(codeset_)) {}
+
+const CodePage& CodePage::Current() {
+    std::lock_guard lock(CurrentMutex());
+    auto& slot = CurrentSlot();
+    if (!slot) {
+        const char* cs = nl_langinfo(CODESET);
+        slot = std::make_unique<CodePage>(cs && *cs ? cs : "UTF-8");
+    }
+    return *slot;
+}
+
+void CodePage::SetCurrent(const CodePage& page) {
+    std::lock_guard lock(CurrentMutex());
+    CurrentSlot() = std::make_unique<CodePage>(page);
+}
+
+std::string SanitizeUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = Utf8SequenceLength(s, i);
+        if (n == 0) {
+            out.append("\xEF\xBF\xBD");
+            ++i;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
+std::string CodePage::ToUtf8(std::string_view local) const {
+    if (utf8_) return SanitizeUtf8(local);
+    return SanitizeUtf8(Iconv(local, "UTF-8", codeset_.c_str(), "\xEF\xBF\xBD"));
+}
+
+std::string CodePage::FromUtf8(std::string_view utf8) const {
+    if (utf8_) return SanitizeUtf8(utf8);
+    const std::string to = codeset_ + "//TRANSLIT";
+    return Iconv(SanitizeUtf8(utf8), to.c_str(), "UTF-8", "?");
+}
+
+std::string CodePage::Cut(std::string_view s, std::size_t max) const {
+    if (s.size() <= max) return std::string(s);
+    std::size_t end = max;
+    if (utf8_) {
+        // Step back over continuation bytes so that the character at the cut is left out whole.
+        while (end > 0 && max - end < 3 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+    }
+    return std::string(s.substr(0, end));
+}
+
+std::string CutShortText(std::string_view s) { return CodePage::Current().Cut(s, kShortTextMax); }
+
+}  // namespace platform

@@ -1,0 +1,163 @@
+#include "platform/SafeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::atomic<int> g_failWrites{0};
+
+std::string Reason(int err) { return std::strerror(err); }
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { int f = fd_; fd_ = -1; return f; }
+private:
+    int fd_;
+};
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    const auto fail = [&](const std::string& why) {
+        throw EFileError("Cannot create file \"" + path + "\". " + why);
+    };
+    if (path.empty()) fail("No file name.");
+
+    struct stat target{};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
+
+    std::string tmpl = path + ".XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    Fd fd(::mkstemp(name.data()));
+    if (fd.get() < 0) fail(Reason(errno));
+    const std::string tmp(name.data());
+
+    const auto abandon = [&](const std::string& why) {
+        ::close(fd.release());
+        ::unlink(tmp.c_str());
+        fail(why);
+    };
+
+    // Keep the target's permissions; a new file gets the usual ones.
+    mode_t mode = 0666;
+    if (exists) mode = target.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    ::fchmod(fd.get(), mode);
+
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    bool injected = false;
+    while (left > 0) {
+        std::size_t chunk = left;
+        if (g_failWrites.load() > 0) {
+            chunk = left / 2;
+            injected = true;
+        }
+        const ssize_t n = chunk == 0 ? 0 : ::write(fd.get(), p, chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            abandon(Reason(errno));
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+        if (injected) break;
+    }
+    if (injected) {
+        --g_failWrites;
+        abandon(Reason(EIO));
+    }
+    if (::fsync(fd.get()) != 0) abandon(Reason(errno));
+    if (::close(fd.release()) != 0) {
+        ::unlink(tmp.c_str());
+        fail(Reason(errno));
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail(Reason(err));
+    }
+    // Make the rename itself durable.
+    Fd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY));
+    if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes) {
+    const auto fail = [&](const std::string& why) {
+        throw EFileError("Cannot read file \"" + path + "\". " + why);
+    };
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        fail(Reason(errno));
+    }
+    if (!S_ISREG(st.st_mode)) fail("It is not a regular file.");
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) fail(Reason(errno));
+    std::string out;
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == out.size()) {
+            // The file may have grown since stat: read on, within the cap.
+            if (out.size() >= maxBytes) {
+                char probe;
+                const ssize_t n = ::read(fd.get(), &probe, 1);
+                if (n > 0) fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+                break;
+            }
+            out.resize(std::min(maxBytes, out.size() + 65536));
+        }
+        const ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(Reason(errno));
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return out;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+namespace testing {
+void FailNextWrites(int count) { g_failWrites = count; }
+}  // namespace testing
+
+}  // namespace platform

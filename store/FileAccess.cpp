@@ -1,0 +1,415 @@
+#include "store/FileAccess.h"
+
+#include <charconv>
+#include <optional>
+
+#include "platform/CodePage.h"
+#include "platform/RealNumbers.h"
+#include "platform/SafeFile.h"
+#include "platform/ShortDates.h"
+#include "store/XorCoding.h"
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLineBreakMark = "&&&&&";
+constexpr std::int32_t kTooLarge = 999999999;   // the sort's sentinel: keys stay below it
+constexpr std::int32_t kTooSmall = -99999;      // the "none" value: keys stay above it
+
+// A value line that would read back as a section header is written behind one escape byte.
+// Files without such values are written exactly as before.
+constexpr char kValueEscape = '\x1B';
+
+std::string_view StripEscapes(std::string_view s) {
+    while (!s.empty() && s.front() == kValueEscape) s.remove_prefix(1);
+    return s;
+}
+
+std::string EscapeValue(std::string value) {
+    if (TFileAccess::IsSectionHeader(StripEscapes(value))) value.insert(value.begin(), kValueEscape);
+    return value;
+}
+
+std::string_view UnescapeValue(std::string_view line) {
+    if (!line.empty() && line.front() == kValueEscape && TFileAccess::IsSectionHeader(StripEscapes(line)))
+        line.remove_prefix(1);
+    return line;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view s) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    std::int32_t v = 0;
+    auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size()) return std::nullopt;
+    return v;
+}
+
+struct Failed {};
+
+// Writes the values of one record, each on a line of its own.
+class ValueWriter {
+public:
+    ValueWriter(std::string& out, const platform::FormatSettings& fs) : out_(out), fs_(fs) {}
+    void Int(std::int32_t v) { Line(std::to_string(v)); }
+    void Real(double v) { Line(platform::FormatReal(v, fs_)); }
+    void Date(double v) { Line(platform::FormatShortDate(v, fs_)); }
+    void Bool(bool v) { Line(BoolToText(v)); }
+    void Direction(std::uint8_t v) { Line(MoveDirectionToText(v)); }
+    void Short(const std::string& v) { Line(EscapeValue(v)); }
+    void Long(const std::string& v) { Line(EscapeValue(TFileAccess::EncodeLineBreaks(v))); }
+
+private:
+    void Line(const std::string& v) {
+        out_ += kCrLf;
+        out_ += v;
+    }
+    std::string& out_;
+    const platform::FormatSettings& fs_;
+};
+
+// Reads the values of one record in the order they were written; a value that does not convert
+// throws Failed.
+class ValueReader {
+public:
+    ValueReader(const std::string_view* slots, const platform::FormatSettings& fs) : slots_(slots), fs_(fs) {}
+    std::int32_t Int() {
+        auto v = ParseInteger(Next());
+        if (!v) throw Failed{};
+        return *v;
+    }
+    // IDs are positive; parents, orders and scale IDs lie between the sort's sentinels.
+    std::int32_t Id() {
+        const std::int32_t v = Int();
+        if (v < 1 || v >= kTooLarge) throw Failed{};
+        return v;
+    }
+    std::int32_t Key() {
+        const std::int32_t v = Int();
+        if (v <= kTooSmall || v >= kTooLarge) throw Failed{};
+        return v;
+    }
+    double Real() {
+        auto v = platform::ParseReal(Next(), fs_);
+        if (!v) throw Failed{};
+        return *v;
+    }
+    double Date() {
+        auto v = platform::ParseShortDate(Next(), fs_);
+        if (!v) throw Failed{};
+        return *v;
+    }
+    bool Bool() { return TextToBool(Next()); }
+    std::uint8_t Direction() { return TextToMoveDirection(Next()); }
+    std::string Short() { return platform::CutShortText(UnescapeValue(Next())); }
+    std::string Long() { return TFileAccess::DecodeLineBreaks(UnescapeValue(Next())); }
+
+private:
+    std::string_view Next() { return slots_[k_++]; }
+    const std::string_view* slots_;
+    const platform::FormatSettings& fs_;
+    int k_ = 0;
+};
+
+// ---- the layout of each section: its name, its lines per record, and their order.
+
+template <typename R>
+struct Layout;
+
+template <>
+struct Layout<TTestGroup> {
+    static constexpr const char* Name = "TEST_GROUPS";
+    static constexpr int Lines = 4;
+    static void Write(ValueWriter& w, const TTestGroup& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Short(r.Name); w.Long(r.Description);
+    }
+    static void Read(ValueReader& v, TTestGroup& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = -1; r.Name = v.Short(); r.Description = v.Long();
+    }
+};
+
+template <>
+struct Layout<TTest> {
+    static constexpr const char* Name = "TESTS";
+    static constexpr int Lines = 18;
+    static void Write(ValueWriter& w, const TTest& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Long(r.Annotation);
+        w.Long(r.Instruction); w.Direction(r.MoveDirection); w.Bool(r.ReplayEnabled); w.Bool(r.StopEnabled);
+        w.Bool(r.SpareFlag); w.Int(r.TimeLimit); w.Long(r.Description); w.Short(r.AuthorName);
+        w.Short(r.AuthorEmail); w.Short(r.Copyright); w.Date(r.Created); w.Bool(r.Private); w.Short(r.SpareText);
+    }
+    static void Read(ValueReader& v, TTest& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Annotation = v.Long();
+        r.Instruction = v.Long(); r.MoveDirection = v.Direction(); r.ReplayEnabled = v.Bool();
+        r.StopEnabled = v.Bool(); r.SpareFlag = v.Bool(); r.TimeLimit = v.Int(); r.Description = v.Long();
+        r.AuthorName = v.Short(); r.AuthorEmail = v.Short(); r.Copyright = v.Short(); r.Created = v.Date();
+        r.Private = v.Bool(); r.SpareText = v.Short();
+    }
+};
+
+template <>
+struct Layout<TStimul> {
+    static constexpr const char* Name = "STIMULS";
+    static constexpr int Lines = 8;
+    static void Write(ValueWriter& w, const TStimul& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Bool(r.MultipleAnswers);
+        w.Int(r.AnswersLimit); w.Bool(r.AnswerRequired); w.Long(r.Description);
+    }
+    static void Read(ValueReader& v, TStimul& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.MultipleAnswers = v.Bool();
+        r.AnswersLimit = v.Int(); r.AnswerRequired = v.Bool(); r.Description = v.Long();
+    }
+};
+
+// Answers and scales share one layout: Order, ID, parent, Name, Description.
+template <typename R>
+struct PlainLayout {
+    static constexpr int Lines = 5;
+    static void Write(ValueWriter& w, const R& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Long(r.Description);
+    }
+    static void Read(ValueReader& v, R& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Description = v.Long();
+    }
+};
+
+template <>
+struct Layout<TReaction> : PlainLayout<TReaction> {
+    static constexpr const char* Name = "REACTIONS";
+};
+
+template <>
+struct Layout<TScale> : PlainLayout<TScale> {
+    static constexpr const char* Name = "SCALES";
+};
+
+template <>
+struct Layout<TInterpretation> {
+    static constexpr const char* Name = "INTERPRETATIONS";
+    static constexpr int Lines = 7;
+    static void Write(ValueWriter& w, const TInterpretation& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Real(r.Maximum); w.Real(r.Minimum);
+        w.Long(r.Description);
+    }
+    static void Read(ValueReader& v, TInterpretation& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Maximum = v.Real();
+        r.Minimum = v.Real(); r.Description = v.Long();
+    }
+};
+
+template <>
+struct Layout<TWeight> {
+    static constexpr const char* Name = "WEIGHTS";
+    static constexpr int Lines = 7;
+    static void Write(ValueWriter& w, const TWeight& r) {
+        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Int(r.ScaleID); w.Short(r.Name); w.Real(r.Value);
+        w.Long(r.Description);
+    }
+    static void Read(ValueReader& v, TWeight& r) {
+        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.ScaleID = v.Key(); r.Name = v.Short();
+        r.Value = v.Real(); r.Description = v.Long();
+    }
+};
+
+// The section of this name: from its header line up to, not including, the CR LF before the
+// next header line (or the end of the text). Empty when absent.
+std::string_view SectionView(std::string_view name, std::string_view text) {
+    const std::string header = TFileAccess::SectionHeader(name);
+    std::size_t start = std::string_view::npos;
+    for (std::size_t p = text.find(header); p != std::string_view::npos; p = text.find(header, p + 1)) {
+        const bool lineStart = p == 0 || (p >= 2 && text.substr(p - 2, 2) == kCrLf);
+        const std::size_t after = p + header.size();
+        const bool lineEnd = after == text.size() || text.substr(after, 2) == kCrLf;
+        if (lineStart && lineEnd) {
+            start = p;
+            break;
+        }
+    }
+    if (start == std::string_view::npos) return {};
+    std::size_t lineEnd = text.find(kCrLf, start);
+    while (lineEnd != std::string_view::npos) {
+        const std::size_t next = lineEnd + 2;
+        const std::size_t nextEnd = text.find(kCrLf, next);
+        const std::string_view line = text.substr(next, nextEnd == std::string_view::npos ? text.npos : nextEnd - next);
+        if (TFileAccess::IsSectionHeader(line)) return text.substr(start, lineEnd - start);
+        lineEnd = nextEnd;
+    }
+    return text.substr(start);
+}
+
+template <typename Table>
+bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    try {
+        std::string section = TFileAccess::SectionHeader(Layout<R>::Name);
+        ValueWriter w(section, fs);
+        for (int i = 0; i < table.RecordCount(); ++i) Layout<R>::Write(w, table.At(i));
+        fileText += section;
+        fileText += kCrLf;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+template <typename Table>
+bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    constexpr int n = Layout<R>::Lines;
+    try {
+        const std::string_view section = SectionView(Layout<R>::Name, fileText);
+        std::size_t b = 0;
+        while (b < section.size() && static_cast<unsigned char>(section[b]) <= 32) ++b;
+        if (b == section.size()) return false;   // missing
+
+        std::string_view slots[n];
+        int filled = 0;
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t end = section.find(kCrLf, pos);
+            const std::string_view line = section.substr(pos, end == std::string_view::npos ? section.npos : end - pos);
+            if (!TFileAccess::IsSectionHeader(line)) {
+                slots[filled++] = line;
+                if (filled == n) {
+                    filled = 0;
+                    ValueReader v(slots, fs);
+                    R rec;
+                    Layout<R>::Read(v, rec);
+                    if (table.ContainsID(rec.ID)) return false;   // an ID twice in one table
+                    table.AddRecord(std::move(rec));
+                }
+            }
+            if (end == std::string_view::npos) break;
+            pos = end + 2;
+        }
+        return true;   // an incomplete last record is left out
+    } catch (const Failed&) {
+        return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (std::size_t p = text.find(from); p != std::string_view::npos; p = text.find(from, pos)) {
+        out.append(text.substr(pos, p - pos));
+        out.append(to);
+        pos = p + from.size();
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+}  // namespace
+
+// ---- store
+
+TFileAccess::TFileAccess(std::string fileName, platform::FormatSettings settings)
+    : FileName(std::move(fileName)), Settings(settings) {
+    SetModified(false);
+}
+
+bool TFileAccess::IsModified() const {
+    return TestGroups.Modified() || Users.Modified() || Tests.Modified() || Stimuli.Modified() ||
+           Reactions.Modified() || Scales.Modified() || Interpretations.Modified() || Weights.Modified();
+}
+
+void TFileAccess::SetModified(bool value) {
+    TestGroups.SetModified(value);
+    Users.SetModified(value);
+    Tests.SetModified(value);
+    Stimuli.SetModified(value);
+    Reactions.SetModified(value);
+    Scales.SetModified(value);
+    Interpretations.SetModified(value);
+    Weights.SetModified(value);
+}
+
+// ---- text layout
+
+std::string TFileAccess::EncodeLineBreaks(std::string_view text) {
+    if (text.find(kCrLf) == std::string_view::npos) return std::string(text);
+    return ReplaceAll(text, kCrLf, kLineBreakMark);
+}
+
+std::string TFileAccess::DecodeLineBreaks(std::string_view text) {
+    if (text.find(kLineBreakMark) == std::string_view::npos) return std::string(text);
+    return ReplaceAll(text, kLineBreakMark, kCrLf);
+}
+
+int TFileAccess::LineCount(std::string_view text) {
+    int n = 1;
+    for (std::size_t p = text.find(kCrLf); p != std::string_view::npos; p = text.find(kCrLf, p + 2)) ++n;
+    return n;
+}
+
+std::string TFileAccess::GetLine(std::string_view text, int i) {
+    if (i < 0) return {};
+    std::size_t start = 0;
+    for (int k = 0; k < i; ++k) {
+        const std::size_t p = text.find(kCrLf, start);
+        if (p == std::string_view::npos) return {};
+        start = p + 2;
+    }
+    const std::size_t end = text.find(kCrLf, start);
+    return std::string(text.substr(start, end == std::string_view::npos ? text.npos : end - start));
+}
+
+std::string TFileAccess::SectionHeader(std::string_view name) { return "[" + std::string(name) + "]"; }
+
+bool TFileAccess::IsSectionHeader(std::string_view line) {
+    if (line.empty() || line.front() != '[') return false;
+    return line[std::min<std::size_t>(line.size(), 255) - 1] == ']';
+}
+
+std::string TFileAccess::GetSection(std::string_view name, std::string_view text) {
+    return std::string(SectionView(name, text));
+}
+
+std::string TFileAccess::ReadFileText(const std::string& fileName) const {
+    const auto bytes = platform::ReadFileCapped(fileName);
+    if (!bytes) return {};
+    return DecodeText(*bytes);
+}
+
+// ---- writers
+
+void TFileAccess::WriteProductInfo(std::string_view productName, std::string_view productVersion) {
+    FileText += SectionHeader("PRODUCT_INFO");
+    FileText += kCrLf;
+    FileText += productName;
+    FileText += kCrLf;
+    FileText += productVersion;
+    FileText += kCrLf;
+}
+
+bool TFileAccess::WriteTestGroups() { return WriteSection(FileText, TestGroups, Settings); }
+bool TFileAccess::WriteTests() { return WriteSection(FileText, Tests, Settings); }
+bool TFileAccess::WriteStimuli() { return WriteSection(FileText, Stimuli, Settings); }
+bool TFileAccess::WriteReactions() { return WriteSection(FileText, Reactions, Settings); }
+bool TFileAccess::WriteScales() { return WriteSection(FileText, Scales, Settings); }
+bool TFileAccess::WriteInterpretations() { return WriteSection(FileText, Interpretations, Settings); }
+bool TFileAccess::WriteWeights() { return WriteSection(FileText, Weights, Settings); }
+
+// ---- readers
+
+bool TFileAccess::ReadTestGroups() { return ReadSection(FileText, TestGroups, Settings); }
+bool TFileAccess::ReadTests() { return ReadSection(FileText, Tests, Settings); }
+bool TFileAccess::ReadStimuli() { return ReadSection(FileText, Stimuli, Settings); }
+bool TFileAccess::ReadReactions() { return ReadSection(FileText, Reactions, Settings); }
+bool TFileAccess::ReadScales() { return ReadSection(FileText, Scales, Settings); }
+bool TFileAccess::ReadInterpretations() { return ReadSection(FileText, Interpretations, Settings); }
+bool TFileAccess::ReadWeights() { return ReadSection(FileText, Weights, Settings); }
+
+// ---- files
+
+void SaveStringToFile(const std::string& fileName, std::string_view text, bool encode) {
+    if (text.empty()) {
+        platform::RemoveFile(fileName);
+        return;
+    }
+    if (encode) platform::WriteFileAtomic(fileName, EncodeText(text));
+    else platform::WriteFileAtomic(fileName, text);
+}

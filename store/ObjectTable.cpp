@@ -1,0 +1,327 @@
+#include "store/ObjectTable.h"
+
+#include <algorithm>
+
+// ---- TRecordTable
+
+bool TRecordTable::First() {
+    if (records_.empty()) return false;
+    cursor_ = 0;
+    return true;
+}
+
+bool TRecordTable::Next() {
+    if (cursor_ + 1 >= RecordCount()) return false;
+    ++cursor_;
+    return true;
+}
+
+bool TRecordTable::Last() {
+    if (records_.empty()) return false;
+    cursor_ = RecordCount() - 1;
+    return true;
+}
+
+bool TRecordTable::Prior() {
+    if (cursor_ < 1) return false;
+    --cursor_;
+    return true;
+}
+
+void TRecordTable::RestorePosition() {
+    const int n = positions_.GetCount();
+    if (n == 0) {
+        cursor_ = -99999;
+        return;
+    }
+    cursor_ = positions_.Get(n - 1);
+    positions_.DeleteCell(n - 1);
+}
+
+// ---- TObjectTable: current record
+
+const TAnyObject& TObjectTable::Current() const {
+    if (!HasCurrent()) throw Exception("List index out of bounds (" + std::to_string(cursor_) + ")");
+    return *records_[static_cast<std::size_t>(cursor_)];
+}
+
+TAnyObject& TObjectTable::CurrentMutable() { return const_cast<TAnyObject&>(Current()); }
+
+// ---- indexes
+
+void TObjectTable::CountID(std::int32_t id) { ++idCount_[id]; }
+
+void TObjectTable::UncountID(std::int32_t id) {
+    auto it = idCount_.find(id);
+    if (it == idCount_.end()) return;
+    if (--it->second == 0) {
+        idCount_.erase(it);
+        if (id >= 1 && id < freeHint_) freeHint_ = id;
+    }
+}
+
+void TObjectTable::BuildFirstIndex() const {
+    firstIndex_.clear();
+    firstIndex_.reserve(records_.size());
+    for (int i = 0; i < RecordCount(); ++i) firstIndex_.try_emplace(records_[i]->ID, i);
+    firstIndexValid_ = true;
+}
+
+void TObjectTable::BuildParentIndex() const {
+    parentIndex_.clear();
+    for (int i = 0; i < RecordCount(); ++i) parentIndex_[records_[i]->ParentID].push_back(i);
+    parentIndexValid_ = true;
+}
+
+std::int32_t TObjectTable::NewID() const {
+    while (idCount_.count(freeHint_)) ++freeHint_;
+    return freeHint_;
+}
+
+int TObjectTable::IndexOfID(std::int32_t id) const {
+    if (!ContainsID(id)) return -1;
+    if (!firstIndexValid_) BuildFirstIndex();
+    auto it = firstIndex_.find(id);
+    return it == firstIndex_.end() ? -1 : it->second;
+}
+
+const std::vector<int>& TObjectTable::IndexesOfParent(std::int32_t parentID) const {
+    static const std::vector<int> none;
+    if (!parentIndexValid_) BuildParentIndex();
+    auto it = parentIndex_.find(parentID);
+    return it == parentIndex_.end() ? none : it->second;
+}
+
+// ---- walks
+
+bool TObjectTable::Locate(std::int32_t id) {
+    const int i = IndexOfID(id);
+    if (i < 0) {
+        if (!records_.empty()) cursor_ = RecordCount() - 1;
+        return false;
+    }
+    cursor_ = i;
+    return true;
+}
+
+bool TObjectTable::LocateAndSave(std::int32_t id) {
+    if (!Locate(id)) return false;
+    SavePosition();
+    return true;
+}
+
+std::int32_t TObjectTable::MaxOrder(std::int32_t parentID) const {
+    std::int32_t result = -1;
+    if (parentID < 0) {
+        for (const auto& r : records_) result = std::max(result, r->Order);
+    } else {
+        for (int i : IndexesOfParent(parentID)) result = std::max(result, records_[i]->Order);
+    }
+    return result;
+}
+
+// ---- changes
+
+void TObjectTable::Append(std::unique_ptr<TAnyObject> rec) {
+    const int index = RecordCount();
+    CountID(rec->ID);
+    if (firstIndexValid_) firstIndex_.try_emplace(rec->ID, index);
+    if (parentIndexValid_) parentIndex_[rec->ParentID].push_back(index);
+    records_.push_back(std::move(rec));
+    modified_ = true;
+    GoLast();
+}
+
+void TObjectTable::ReplaceCurrent(std::unique_ptr<TAnyObject> rec) {
+    TAnyObject& cur = CurrentMutable();
+    if (cur.ID != rec->ID) {
+        UncountID(cur.ID);
+        CountID(rec->ID);
+        firstIndexValid_ = false;
+    }
+    if (cur.ParentID != rec->ParentID) parentIndexValid_ = false;
+    records_[static_cast<std::size_t>(cursor_)] = std::move(rec);
+    modified_ = true;
+}
+
+void TObjectTable::EditObject(std::int32_t id, std::int32_t parentID, const std::string& name,
+                              const std::string& description, std::int32_t order) {
+    TAnyObject& cur = CurrentMutable();
+    if (cur.ID != id) {
+        UncountID(cur.ID);
+        CountID(id);
+        firstIndexValid_ = false;
+    }
+    if (cur.ParentID != parentID) parentIndexValid_ = false;
+    cur.ID = id;
+    cur.ParentID = parentID;
+    cur.Name = CleanShortText(name);
+    cur.Description = description;
+    cur.Order = order;
+    modified_ = true;
+}
+
+bool TObjectTable::DeleteCurrent() {
+    if (!HasCurrent()) return false;
+    UncountID(records_[static_cast<std::size_t>(cursor_)]->ID);
+    records_.erase(records_.begin() + cursor_);
+    ForgetIndexes();
+    modified_ = true;
+    return true;
+}
+
+int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (drop(*records_[i])) {
+            UncountID(records_[i]->ID);
+            records_[i].reset();
+        } else {
+            if (kept != i) records_[kept] = std::move(records_[i]);
+            ++kept;
+        }
+    }
+    const int removed = static_cast<int>(records_.size() - kept);
+    records_.resize(kept);
+    if (removed > 0) {
+        ForgetIndexes();
+        modified_ = true;
+    }
+    return removed;
+}
+
+void TObjectTable::Clear() {
+    records_.clear();
+    idCount_.clear();
+    freeHint_ = 1;
+    firstIndex_.clear();
+    parentIndex_.clear();
+    firstIndexValid_ = parentIndexValid_ = true;
+}
+
+void TObjectTable::Exchange(int i, int j) {
+    if (i == j || i < 0 || j < 0 || i >= RecordCount() || j >= RecordCount()) return;
+    auto& a = records_[static_cast<std::size_t>(i)];
+    auto& b = records_[static_cast<std::size_t>(j)];
+    if (firstIndexValid_) {
+        if (a->ID != b->ID && idCount_[a->ID] == 1 && idCount_[b->ID] == 1) {
+            firstIndex_[a->ID] = j;
+            firstIndex_[b->ID] = i;
+        } else if (a->ID != b->ID) {
+            firstIndexValid_ = false;
+        }
+    }
+    if (a->ParentID != b->ParentID) parentIndexValid_ = false;
+    std::swap(a, b);
+    modified_ = true;
+}
+
+void TObjectTable::RaiseCopyClass() const {
+    const std::string name = ClassName();
+    throw Exception(name + ".Copy - not " + name + " class! Call to Support.");
+}
+
+// ---- sort
+//
+// Both passes are selection sorts that swap the chosen record into place; the order of records
+// with equal keys depends on those swaps. A tournament tree over the positions finds each
+// step's choice in O(log n), so the swaps, and so the result, are exactly those of the plain
+// selection sort.
+
+namespace {
+
+class SelectionTree {
+public:
+    // better(a, b): position a is chosen over position b.
+    SelectionTree(std::vector<std::int32_t>& keys, int from, int to, bool lastOfEqual)
+        : keys_(keys), from_(from), lastOfEqual_(lastOfEqual) {
+        const int n = to - from + 1;
+        size_ = 1;
+        while (size_ < n) size_ <<= 1;
+        node_.assign(2 * static_cast<std::size_t>(size_), -1);
+        for (int i = 0; i < n; ++i) node_[size_ + i] = from + i;
+        for (int k = size_ - 1; k >= 1; --k) node_[k] = Pick(node_[2 * k], node_[2 * k + 1]);
+    }
+    int Best() const { return node_[1]; }
+    void Remove(int pos) { Set(pos, -1); }
+    void Refresh(int pos) { Set(pos, pos); }
+
+private:
+    int Pick(int a, int b) const {
+        if (a < 0) return b;
+        if (b < 0) return a;
+        if (keys_[a] != keys_[b]) return keys_[a] < keys_[b] ? a : b;
+        return lastOfEqual_ ? std::max(a, b) : std::min(a, b);
+    }
+    void Set(int pos, int value) {
+        std::size_t k = static_cast<std::size_t>(size_ + pos - from_);
+        node_[k] = value;
+        for (k >>= 1; k >= 1; k >>= 1) node_[k] = Pick(node_[2 * k], node_[2 * k + 1]);
+    }
+
+    std::vector<std::int32_t>& keys_;
+    int from_;
+    bool lastOfEqual_;
+    int size_;
+    std::vector<int> node_;
+};
+
+constexpr std::int32_t kSortSentinel = 999999999;
+
+}  // namespace
+
+void TObjectTable::Sort() {
+    const int n = RecordCount();
+    if (n == 0) return;
+    bool moved = false;
+    const auto swapRecords = [&](std::vector<std::int32_t>& keys, int i, int c) {
+        std::swap(records_[i], records_[c]);
+        std::swap(keys[i], keys[c]);
+        moved = true;
+    };
+
+    // First pass: by ParentID; among equal smallest parents the last one is taken.
+    std::vector<std::int32_t> parents(n);
+    for (int i = 0; i < n; ++i) parents[i] = records_[i]->ParentID;
+    std::vector<int> starts;
+    {
+        SelectionTree tree(parents, 0, n - 1, true);
+        std::int32_t lastParent = -99999;
+        for (int i = 0; i < n; ++i) {
+            const int c = tree.Best();
+            if (c < 0 || parents[c] > kSortSentinel) break;
+            if (c != i) {
+                swapRecords(parents, i, c);
+                tree.Refresh(c);
+            }
+            tree.Remove(i);
+            if (parents[i] != lastParent) {
+                starts.push_back(i);
+                lastParent = parents[i];
+            }
+        }
+    }
+
+    // Second pass, within each group of one parent: by Order; among equal smallest the first.
+    std::vector<std::int32_t> orders(n);
+    for (int i = 0; i < n; ++i) orders[i] = records_[i]->Order;
+    for (std::size_t g = 0; g < starts.size(); ++g) {
+        const int from = starts[g];
+        const int to = g + 1 < starts.size() ? starts[g + 1] - 1 : n - 1;
+        SelectionTree tree(orders, from, to, false);
+        for (int j = from; j <= to; ++j) {
+            const int c = tree.Best();
+            if (c < 0 || orders[c] >= kSortSentinel) break;
+            if (c != j) {
+                swapRecords(orders, j, c);
+                tree.Refresh(c);
+            }
+            tree.Remove(j);
+        }
+    }
+
+    if (moved) {
+        ForgetIndexes();
+        modified_ = true;
+    }
+}

@@ -1,0 +1,123 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Exception.h"
+#include "store/Records.h"
+#include "store/TypeList.h"
+
+// An ordered list of records with a cursor, a stack of saved cursor positions and a Modified
+// flag. The table owns its records.
+class TRecordTable {
+public:
+    TRecordTable() = default;
+    virtual ~TRecordTable() = default;
+    TRecordTable(const TRecordTable&) = delete;
+    TRecordTable& operator=(const TRecordTable&) = delete;
+
+    virtual const char* ClassName() const = 0;
+
+    int RecordCount() const { return static_cast<int>(records_.size()); }
+    int Cursor() const { return cursor_; }
+    void SetCursor(int c) { cursor_ = c; }
+    bool HasCurrent() const { return cursor_ >= 0 && cursor_ < RecordCount(); }
+
+    bool First();
+    bool Next();
+    bool Last();
+    bool Prior();
+    void SavePosition() { positions_.Add(cursor_); }
+    void RestorePosition();
+    int SavedPositionCount() const { return positions_.GetCount(); }
+
+    bool Modified() const { return modified_; }
+    void SetModified(bool m) { modified_ = m; }
+
+    // Frees and removes the current record; the cursor keeps its index.
+    virtual bool Delete() = 0;
+    // Makes target a copy of this table; target must be of this table's own class.
+    virtual void Copy(TRecordTable& target) const = 0;
+
+protected:
+    std::vector<std::unique_ptr<TAnyObject>> records_;
+    int cursor_ = 0;
+    TTypeIntegerSingleList positions_;
+    bool modified_ = false;
+};
+
+// What every table of items shares: new IDs, lookup by ID, the largest order among siblings,
+// editing of the common fields, exchange of two records and the sort by parent and order.
+// Lookups by ID and by parent use indexes that follow every change, so none of them walks the
+// table; the results are those of the plain walks.
+class TObjectTable : public TRecordTable {
+public:
+    // The smallest positive ID that no record has.
+    std::int32_t NewID() const;
+
+    std::int32_t GetID() const { return Current().ID; }
+    std::int32_t GetParentID() const { return Current().ParentID; }
+    std::int32_t GetOrder() const { return Current().Order; }
+    std::string GetName() const { return Current().Name; }
+    const std::string& GetDescription() const { return Current().Description; }
+    const TAnyObject& GetRecord() const { return Current(); }
+
+    // Cursor on the first record with this ID: True. None: False, cursor on the last record
+    // (unchanged on an empty table).
+    bool Locate(std::int32_t id);
+    // As Locate, and pushes the found index on the position stack.
+    bool LocateAndSave(std::int32_t id);
+    void GoLast() { cursor_ = RecordCount() - 1; }
+
+    // The largest Order among the records of this parent (all records for a negative parent),
+    // starting from -1. The cursor does not move.
+    std::int32_t MaxOrder(std::int32_t parentID) const;
+
+    // Overwrites the five common fields of the current record and sets Modified.
+    void EditObject(std::int32_t id, std::int32_t parentID, const std::string& name,
+                    const std::string& description, std::int32_t order);
+    // Swaps the records at i and j and sets Modified when i != j and both exist.
+    void Exchange(int i, int j);
+    // Orders the table by ParentID, then Order, with the ties of the selection sorts described
+    // for the data file; sets Modified only when a record moves.
+    void Sort();
+
+    // Reads that neither move the cursor nor walk the table.
+    const TAnyObject& RecordAt(int i) const { return *records_.at(static_cast<std::size_t>(i)); }
+    int IndexOfID(std::int32_t id) const;          // first record with the ID, or -1
+    bool ContainsID(std::int32_t id) const { return idCount_.count(id) != 0; }
+    // Indexes of the records of one parent, in table order.
+    const std::vector<int>& IndexesOfParent(std::int32_t parentID) const;
+
+    // Removes every record for which drop is true, in one pass; the others keep their order.
+    // The cursor keeps its index. Returns how many were removed.
+    int DeleteWhere(const std::function<bool(const TAnyObject&)>& drop);
+    // Empties the table; Modified is left as it is.
+    void Clear();
+
+protected:
+    const TAnyObject& Current() const;
+    TAnyObject& CurrentMutable();
+    void Append(std::unique_ptr<TAnyObject> rec);   // sets Modified, cursor on the new record
+    // Replaces the current record by rec (its ID and parent may change); sets Modified.
+    void ReplaceCurrent(std::unique_ptr<TAnyObject> rec);
+    bool DeleteCurrent();
+    [[noreturn]] void RaiseCopyClass() const;
+
+private:
+    void CountID(std::int32_t id);
+    void UncountID(std::int32_t id);
+    void ForgetIndexes() const { firstIndexValid_ = false; parentIndexValid_ = false; }
+    void BuildFirstIndex() const;
+    void BuildParentIndex() const;
+
+    std::unordered_map<std::int32_t, int> idCount_;
+    mutable std::int32_t freeHint_ = 1;   // every ID in [1, freeHint_) is in use
+    mutable std::unordered_map<std::int32_t, int> firstIndex_;
+    mutable bool firstIndexValid_ = true;
+    mutable std::unordered_map<std::int32_t, std::vector<int>> parentIndex_;
+    mutable bool parentIndexValid_ = true;
+};
