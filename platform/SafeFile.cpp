@@ -156,8 +156,8 @@ bool FileExists(const std::string& path) {
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 
-namespace testing {
+namespace testhooks {
 void FailNextWrites(int count) { g_failWrites = count; }
-}  // namespace testing
+}  // namespace testhooks
 
 }  // namespace platform

@@ -28,9 +28,9 @@ std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t m
 bool FileExists(const std::string& path);
 void RemoveFile(const std::string& path);   // no error when absent
 
-namespace testing {
+namespace testhooks {
 // Makes the next atomic writes fail after the temporary file was partly written (count writes).
 void FailNextWrites(int count);
-}  // namespace testing
+}  // namespace testhooks
 
 }  // namespace platform

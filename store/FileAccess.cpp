@@ -1,6 +1,7 @@
 #include "store/FileAccess.h"
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "platform/CodePage.h"
@@ -25,11 +26,6 @@ std::string_view StripEscapes(std::string_view s) {
     return s;
 }
 
-std::string EscapeValue(std::string value) {
-    if (TFileAccess::IsSectionHeader(StripEscapes(value))) value.insert(value.begin(), kValueEscape);
-    return value;
-}
-
 std::string_view UnescapeValue(std::string_view line) {
     if (!line.empty() && line.front() == kValueEscape && TFileAccess::IsSectionHeader(StripEscapes(line)))
         line.remove_prefix(1);
@@ -37,11 +33,22 @@ std::string_view UnescapeValue(std::string_view line) {
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view s) {
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    std::int32_t v = 0;
-    auto res = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size()) return std::nullopt;
-    return v;
+    std::size_t i = 0;
+    bool negative = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        negative = s[0] == '-';
+        i = 1;
+    }
+    if (i == s.size() || s.size() - i > 10) return std::nullopt;
+    std::int64_t v = 0;
+    for (; i < s.size(); ++i) {
+        const unsigned d = static_cast<unsigned char>(s[i]) - '0';
+        if (d > 9) return std::nullopt;
+        v = v * 10 + d;
+    }
+    if (negative) v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(v);
 }
 
 struct Failed {};
@@ -50,17 +57,30 @@ struct Failed {};
 class ValueWriter {
 public:
     ValueWriter(std::string& out, const platform::FormatSettings& fs) : out_(out), fs_(fs) {}
-    void Int(std::int32_t v) { Line(std::to_string(v)); }
-    void Real(double v) { Line(platform::FormatReal(v, fs_)); }
-    void Date(double v) { Line(platform::FormatShortDate(v, fs_)); }
-    void Bool(bool v) { Line(BoolToText(v)); }
-    void Direction(std::uint8_t v) { Line(MoveDirectionToText(v)); }
-    void Short(const std::string& v) { Line(EscapeValue(v)); }
-    void Long(const std::string& v) { Line(EscapeValue(TFileAccess::EncodeLineBreaks(v))); }
+    void Int(std::int32_t v) {
+        char buf[16];
+        const auto res = std::to_chars(buf, buf + sizeof buf, v);
+        out_ += kCrLf;
+        out_.append(buf, res.ptr);
+    }
+    void Real(double v) { Plain(platform::FormatReal(v, fs_)); }
+    void Date(double v) { Plain(platform::FormatShortDate(v, fs_)); }
+    void Bool(bool v) { Plain(v ? "true" : "false"); }
+    void Direction(std::uint8_t v) { Plain(MoveDirectionToText(v)); }
+    void Short(std::string_view v) { Text(v); }
+    void Long(const std::string& v) {
+        if (v.find(kCrLf) == std::string::npos) Text(v);
+        else Text(TFileAccess::EncodeLineBreaks(v));
+    }
 
 private:
-    void Line(const std::string& v) {
+    void Plain(std::string_view v) {
         out_ += kCrLf;
+        out_ += v;
+    }
+    void Text(std::string_view v) {
+        out_ += kCrLf;
+        if (TFileAccess::IsSectionHeader(StripEscapes(v))) out_ += kValueEscape;
         out_ += v;
     }
     std::string& out_;
@@ -210,43 +230,63 @@ struct Layout<TWeight> {
     }
 };
 
-// The section of this name: from its header line up to, not including, the CR LF before the
-// next header line (or the end of the text). Empty when absent.
-std::string_view SectionView(std::string_view name, std::string_view text) {
+// The end of the line that starts at pos: the index of its CR LF, or the end of the text.
+// Lines are short, so a plain scan beats a library search per line.
+std::size_t LineEnd(std::string_view text, std::size_t pos) {
+    const char* p = text.data() + pos;
+    const char* end = text.data() + text.size();
+    for (; p + 1 < end; ++p)
+        if (p[0] == '\r' && p[1] == '\n') return static_cast<std::size_t>(p - text.data());
+    return text.size();
+}
+
+// Where the header line of this section starts, or npos.
+std::size_t FindSectionHeader(std::string_view name, std::string_view text) {
     const std::string header = TFileAccess::SectionHeader(name);
-    std::size_t start = std::string_view::npos;
     for (std::size_t p = text.find(header); p != std::string_view::npos; p = text.find(header, p + 1)) {
         const bool lineStart = p == 0 || (p >= 2 && text.substr(p - 2, 2) == kCrLf);
         const std::size_t after = p + header.size();
         const bool lineEnd = after == text.size() || text.substr(after, 2) == kCrLf;
-        if (lineStart && lineEnd) {
-            start = p;
-            break;
-        }
+        if (lineStart && lineEnd) return p;
     }
+    return std::string_view::npos;
+}
+
+// Calls line(view) for each line of the section after its header, up to the next header line.
+template <typename F>
+void ForEachSectionLine(std::string_view text, std::size_t headerPos, F&& line) {
+    std::size_t end = LineEnd(text, headerPos);
+    while (end < text.size()) {
+        const std::size_t start = end + 2;
+        end = LineEnd(text, start);
+        const std::string_view l = text.substr(start, end - start);
+        if (TFileAccess::IsSectionHeader(l)) return;
+        line(l);
+    }
+}
+
+// The section of this name: its header line, then each following line up to, not including,
+// the next header line. Empty when absent.
+std::string_view SectionView(std::string_view name, std::string_view text) {
+    const std::size_t start = FindSectionHeader(name, text);
     if (start == std::string_view::npos) return {};
-    std::size_t lineEnd = text.find(kCrLf, start);
-    while (lineEnd != std::string_view::npos) {
-        const std::size_t next = lineEnd + 2;
-        const std::size_t nextEnd = text.find(kCrLf, next);
-        const std::string_view line = text.substr(next, nextEnd == std::string_view::npos ? text.npos : nextEnd - next);
-        if (TFileAccess::IsSectionHeader(line)) return text.substr(start, lineEnd - start);
-        lineEnd = nextEnd;
-    }
-    return text.substr(start);
+    std::size_t last = LineEnd(text, start);
+    ForEachSectionLine(text, start, [&](std::string_view l) { last = static_cast<std::size_t>(l.data() - text.data()) + l.size(); });
+    return text.substr(start, last - start);
 }
 
 template <typename Table>
 bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs) {
     using R = typename Table::Record;
+    const std::size_t before = fileText.size();
     try {
-        std::string section = TFileAccess::SectionHeader(Layout<R>::Name);
-        ValueWriter w(section, fs);
+        fileText += TFileAccess::SectionHeader(Layout<R>::Name);
+        ValueWriter w(fileText, fs);
         for (int i = 0; i < table.RecordCount(); ++i) Layout<R>::Write(w, table.At(i));
-        fileText += section;
         fileText += kCrLf;
         return true;
     } catch (const std::exception&) {
+        fileText.resize(before);   // no half section is left behind
         return false;
     }
 }
@@ -256,32 +296,27 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
     using R = typename Table::Record;
     constexpr int n = Layout<R>::Lines;
     try {
-        const std::string_view section = SectionView(Layout<R>::Name, fileText);
-        std::size_t b = 0;
-        while (b < section.size() && static_cast<unsigned char>(section[b]) <= 32) ++b;
-        if (b == section.size()) return false;   // missing
+        const std::size_t header = FindSectionHeader(Layout<R>::Name, fileText);
+        if (header == std::string_view::npos) return false;   // missing
 
         std::string_view slots[n];
         int filled = 0;
-        std::size_t pos = 0;
-        for (;;) {
-            const std::size_t end = section.find(kCrLf, pos);
-            const std::string_view line = section.substr(pos, end == std::string_view::npos ? section.npos : end - pos);
-            if (!TFileAccess::IsSectionHeader(line)) {
-                slots[filled++] = line;
-                if (filled == n) {
-                    filled = 0;
-                    ValueReader v(slots, fs);
-                    R rec;
-                    Layout<R>::Read(v, rec);
-                    if (table.ContainsID(rec.ID)) return false;   // an ID twice in one table
-                    table.AddRecord(std::move(rec));
-                }
+        bool ok = true;
+        ForEachSectionLine(fileText, header, [&](std::string_view line) {
+            if (!ok) return;
+            slots[filled++] = line;
+            if (filled < n) return;
+            filled = 0;
+            ValueReader v(slots, fs);
+            R rec;
+            Layout<R>::Read(v, rec);
+            if (table.ContainsID(rec.ID)) {   // an ID twice in one table
+                ok = false;
+                return;
             }
-            if (end == std::string_view::npos) break;
-            pos = end + 2;
-        }
-        return true;   // an incomplete last record is left out
+            table.AddRecord(std::move(rec));
+        });
+        return ok;   // an incomplete last record is left out
     } catch (const Failed&) {
         return false;
     } catch (const std::exception&) {

@@ -49,40 +49,36 @@ TAnyObject& TObjectTable::CurrentMutable() { return const_cast<TAnyObject&>(Curr
 
 // ---- indexes
 
-void TObjectTable::CountID(std::int32_t id) { ++idCount_[id]; }
+void TObjectTable::CountID(std::int32_t id) { idCount_.Add(id, 1); }
 
 void TObjectTable::UncountID(std::int32_t id) {
-    auto it = idCount_.find(id);
-    if (it == idCount_.end()) return;
-    if (--it->second == 0) {
-        idCount_.erase(it);
-        if (id >= 1 && id < freeHint_) freeHint_ = id;
-    }
+    if (idCount_.Get(id) == 0) return;
+    if (idCount_.Add(id, -1) == 0 && id >= 1 && id < freeHint_) freeHint_ = id;
 }
 
 void TObjectTable::BuildFirstIndex() const {
-    firstIndex_.clear();
-    firstIndex_.reserve(records_.size());
-    for (int i = 0; i < RecordCount(); ++i) firstIndex_.try_emplace(records_[i]->ID, i);
+    firstIndex_.Clear();
+    firstIndex_.Reserve(records_.size());
+    for (int i = RecordCount() - 1; i >= 0; --i) firstIndex_.Set(records_[i]->ID, i + 1);
     firstIndexValid_ = true;
 }
 
 void TObjectTable::BuildParentIndex() const {
     parentIndex_.clear();
+    lastParentList_ = nullptr;
     for (int i = 0; i < RecordCount(); ++i) parentIndex_[records_[i]->ParentID].push_back(i);
     parentIndexValid_ = true;
 }
 
 std::int32_t TObjectTable::NewID() const {
-    while (idCount_.count(freeHint_)) ++freeHint_;
+    while (idCount_.Get(freeHint_) != 0) ++freeHint_;
     return freeHint_;
 }
 
 int TObjectTable::IndexOfID(std::int32_t id) const {
     if (!ContainsID(id)) return -1;
     if (!firstIndexValid_) BuildFirstIndex();
-    auto it = firstIndex_.find(id);
-    return it == firstIndex_.end() ? -1 : it->second;
+    return firstIndex_.Get(id) - 1;
 }
 
 const std::vector<int>& TObjectTable::IndexesOfParent(std::int32_t parentID) const {
@@ -124,9 +120,15 @@ std::int32_t TObjectTable::MaxOrder(std::int32_t parentID) const {
 
 void TObjectTable::Append(std::unique_ptr<TAnyObject> rec) {
     const int index = RecordCount();
+    if (firstIndexValid_ && idCount_.Get(rec->ID) == 0) firstIndex_.Set(rec->ID, index + 1);
     CountID(rec->ID);
-    if (firstIndexValid_) firstIndex_.try_emplace(rec->ID, index);
-    if (parentIndexValid_) parentIndex_[rec->ParentID].push_back(index);
+    if (parentIndexValid_) {
+        if (!lastParentList_ || lastParent_ != rec->ParentID) {
+            lastParent_ = rec->ParentID;
+            lastParentList_ = &parentIndex_[rec->ParentID];
+        }
+        lastParentList_->push_back(index);
+    }
     records_.push_back(std::move(rec));
     modified_ = true;
     GoLast();
@@ -192,10 +194,11 @@ int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop
 
 void TObjectTable::Clear() {
     records_.clear();
-    idCount_.clear();
+    idCount_.Clear();
     freeHint_ = 1;
-    firstIndex_.clear();
+    firstIndex_.Clear();
     parentIndex_.clear();
+    lastParentList_ = nullptr;
     firstIndexValid_ = parentIndexValid_ = true;
 }
 
@@ -204,9 +207,9 @@ void TObjectTable::Exchange(int i, int j) {
     auto& a = records_[static_cast<std::size_t>(i)];
     auto& b = records_[static_cast<std::size_t>(j)];
     if (firstIndexValid_) {
-        if (a->ID != b->ID && idCount_[a->ID] == 1 && idCount_[b->ID] == 1) {
-            firstIndex_[a->ID] = j;
-            firstIndex_[b->ID] = i;
+        if (a->ID != b->ID && idCount_.Get(a->ID) == 1 && idCount_.Get(b->ID) == 1) {
+            firstIndex_.Set(a->ID, j + 1);
+            firstIndex_.Set(b->ID, i + 1);
         } else if (a->ID != b->ID) {
             firstIndexValid_ = false;
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Exception.h"
+#include "store/IdIndex.h"
 #include "store/Records.h"
 #include "store/TypeList.h"
 
@@ -88,7 +89,7 @@ public:
     // Reads that neither move the cursor nor walk the table.
     const TAnyObject& RecordAt(int i) const { return *records_.at(static_cast<std::size_t>(i)); }
     int IndexOfID(std::int32_t id) const;          // first record with the ID, or -1
-    bool ContainsID(std::int32_t id) const { return idCount_.count(id) != 0; }
+    bool ContainsID(std::int32_t id) const { return idCount_.Get(id) != 0; }
     // Indexes of the records of one parent, in table order.
     const std::vector<int>& IndexesOfParent(std::int32_t parentID) const;
 
@@ -110,14 +111,21 @@ protected:
 private:
     void CountID(std::int32_t id);
     void UncountID(std::int32_t id);
-    void ForgetIndexes() const { firstIndexValid_ = false; parentIndexValid_ = false; }
+    void ForgetIndexes() const {
+        firstIndexValid_ = false;
+        parentIndexValid_ = false;
+        lastParentList_ = nullptr;
+    }
     void BuildFirstIndex() const;
     void BuildParentIndex() const;
 
-    std::unordered_map<std::int32_t, int> idCount_;
-    mutable std::int32_t freeHint_ = 1;   // every ID in [1, freeHint_) is in use
-    mutable std::unordered_map<std::int32_t, int> firstIndex_;
+    TIdIndex idCount_;                       // how many records have each ID
+    mutable std::int32_t freeHint_ = 1;      // every ID in [1, freeHint_) is in use
+    mutable TIdIndex firstIndex_;            // index + 1 of the first record with each ID
     mutable bool firstIndexValid_ = true;
     mutable std::unordered_map<std::int32_t, std::vector<int>> parentIndex_;
     mutable bool parentIndexValid_ = true;
+    // The parent of the last append, whose list most appends extend.
+    mutable std::int32_t lastParent_ = 0;
+    mutable std::vector<int>* lastParentList_ = nullptr;
 };

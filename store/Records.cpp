@@ -24,24 +24,29 @@ std::uint8_t TextToMoveDirection(std::string_view s) {
     return mdNone;
 }
 
-std::string CleanShortText(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
+void CleanShortTextInPlace(std::string& s) {
+    for (char& c : s)
         if (c == '\r' || c == '\n') c = ' ';
-    return platform::CutShortText(out);
+    if (s.size() > platform::kShortTextMax) s = platform::CutShortText(s);
 }
 
-void CleanShortTexts(TAnyObject& r) { r.Name = CleanShortText(r.Name); }
+std::string CleanShortText(std::string_view s) {
+    std::string out(s);
+    CleanShortTextInPlace(out);
+    return out;
+}
+
+void CleanShortTexts(TAnyObject& r) { CleanShortTextInPlace(r.Name); }
 
 void CleanShortTexts(TTest& r) {
     CleanShortTexts(static_cast<TAnyObject&>(r));
-    r.AuthorName = CleanShortText(r.AuthorName);
-    r.AuthorEmail = CleanShortText(r.AuthorEmail);
-    r.Copyright = CleanShortText(r.Copyright);
-    r.SpareText = CleanShortText(r.SpareText);
+    CleanShortTextInPlace(r.AuthorName);
+    CleanShortTextInPlace(r.AuthorEmail);
+    CleanShortTextInPlace(r.Copyright);
+    CleanShortTextInPlace(r.SpareText);
 }
 
 void CleanShortTexts(TUser& r) {
     CleanShortTexts(static_cast<TAnyObject&>(r));
-    r.Password = CleanShortText(r.Password);
+    CleanShortTextInPlace(r.Password);
 }

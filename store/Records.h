@@ -104,6 +104,7 @@ std::uint8_t TextToMoveDirection(std::string_view s);
 
 // Short texts never hold CR or LF (each becomes a blank) and are cut to 255 bytes.
 std::string CleanShortText(std::string_view s);
+void CleanShortTextInPlace(std::string& s);
 void CleanShortTexts(TAnyObject& r);
 void CleanShortTexts(TTest& r);
 void CleanShortTexts(TUser& r);

@@ -15,26 +15,48 @@ constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
 }
 constexpr auto kDigit = MakeDigitTable();
 
+// The two coded characters of every plain byte, and the plain byte of every pair of characters.
+struct CodeTables {
+    char pairs[256][2];
+    std::uint8_t plain[256][256];
+    CodeTables() {
+        for (int b = 0; b < 256; ++b) {
+            const int c = b ^ kCodingKey;
+            pairs[b][0] = kHex[c >> 4];
+            pairs[b][1] = kHex[c & 15];
+        }
+        for (int h = 0; h < 256; ++h)
+            for (int l = 0; l < 256; ++l)
+                plain[h][l] = static_cast<std::uint8_t>(((kDigit[h] << 4) | kDigit[l]) ^ kCodingKey);
+    }
+};
+
+const CodeTables& Tables() {
+    static const CodeTables t;
+    return t;
+}
+
 }  // namespace
 
 std::string EncodeText(std::string_view text) {
+    const CodeTables& t = Tables();
     std::string out(text.size() * 2, '\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<std::uint8_t>(static_cast<std::uint8_t>(text[i]) ^ kCodingKey);
-        out[2 * i] = kHex[b >> 4];
-        out[2 * i + 1] = kHex[b & 15];
+    char* o = out.data();
+    for (const char c : text) {
+        const char* p = t.pairs[static_cast<std::uint8_t>(c)];
+        o[0] = p[0];
+        o[1] = p[1];
+        o += 2;
     }
     return out;
 }
 
 std::string DecodeText(std::string_view text) {
+    const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
     std::string out(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t hi = kDigit[static_cast<std::uint8_t>(text[2 * i])];
-        const std::uint8_t lo = kDigit[static_cast<std::uint8_t>(text[2 * i + 1])];
-        out[i] = static_cast<char>(static_cast<std::uint8_t>((hi << 4) | lo) ^ kCodingKey);
-    }
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(t.plain[in[2 * i]][in[2 * i + 1]]);
     return out;
 }
 
