@@ -38,6 +38,8 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
+    std::uint64_t Size() const { return size_; }
+
     // The bytes [offset, offset + count) when they all lie inside the file.
     std::optional<std::string> Read(std::uint64_t offset, std::uint64_t count) const {
         if (fd_ < 0 || offset > size_ || count > size_ - offset) return std::nullopt;
@@ -136,6 +138,8 @@ std::optional<std::string> ReadElfSection(const std::string& path, const std::st
         if (strIndex == 0xFFFF) strIndex = first->Link;
     }
     if (count == 0 || count > kMaxSections || strIndex >= count) return std::nullopt;
+    // The whole table must lie inside the file.
+    if (shoff > file.Size() || count * entSize > file.Size() - shoff) return std::nullopt;
 
     const auto strHeader = entry(strIndex);
     if (!strHeader || strHeader->Type == kNoBits || strHeader->Size > kMaxStringTable) return std::nullopt;
