@@ -22,9 +22,7 @@ std::string EnsureFileExt(std::string_view fileName, std::string_view ext) {
     const std::string_view current = dot == std::string_view::npos ? std::string_view{} : base.substr(dot);
 
     if (platform::TrimBlanks(current).empty()) return std::string(fileName) + "." + std::string(ext);
-    std::string lower = "." + std::string(ext);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+    const std::string lower = "." + platform::LowerAscii(ext);
     if (current == lower) return std::string(fileName);
     return std::string(fileName) + lower;
 }

@@ -1,6 +1,7 @@
 #include "lang/MessageDialog.h"
 
 #include <QDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,7 +9,6 @@
 #include <QScreen>
 
 #include <climits>
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -47,10 +47,6 @@ TMessageDialog::Responder& ResponderSlot() {
     return responder;
 }
 
-int PointSize(const QFont& font) {
-    if (font.pointSizeF() > 0) return static_cast<int>(std::lround(font.pointSizeF()));
-    return static_cast<int>(std::lround(font.pixelSize() * 72.0 / 96.0));
-}
 
 }  // namespace
 
@@ -80,7 +76,7 @@ std::uint8_t TMessageDialog::Execute() {
     const QFontMetrics fm(dialog->font());
     TMessageDialogMetrics m;
     m.CaptionWidth = fm.horizontalAdvance(caption);
-    m.FontPointSize = PointSize(dialog->font());
+    m.FontPointSize = QFontInfo(dialog->font()).pointSize();
     m.ButtonCount = static_cast<int>(buttons.size());
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desk = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
-#include <vector>
 
 #include "platform/IniFile.h"
 
@@ -87,13 +86,6 @@ constexpr Layout kElf64{64, 0x28, 0x3A, 0x3C, 0x3E, 64, 0, 4, 24, 32, 40, 8};
 struct SectionHeader {
     std::uint64_t Name, Type, Offset, Size, Link;
 };
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 bool IsHex8(std::string_view s) {
     if (s.size() != 8) return false;
@@ -176,23 +168,9 @@ void TVersionInformation::ReadVersionInfo() {
     Size = static_cast<int>(block->size());
 
     // Key=value lines up to the first zero byte; keys match regardless of letter case.
-    std::vector<std::pair<std::string, std::string>> lines;
-    std::string_view text(block->data(), std::min(block->size(), block->find('\0')));
-    while (!text.empty()) {
-        const std::size_t eol = text.find('\n');
-        const std::string_view line = text.substr(0, eol);
-        text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        lines.emplace_back(Lower(platform::TrimBlanks(line.substr(0, eq))),
-                           std::string(platform::TrimBlanks(line.substr(eq + 1))));
-    }
-    const auto find = [&](std::string_view key) -> std::string {
-        const std::string k = Lower(key);
-        for (const auto& [name, value] : lines)
-            if (name == k) return value;
-        return {};
-    };
+    const std::string_view text(block->data(), std::min(block->size(), block->find('\0')));
+    const platform::IniFile lines = platform::IniFile::Parse("[Block]\n" + std::string(text));
+    const auto find = [&](const char* key) { return lines.ReadString("Block", key, ""); };
 
     // The values belong to the block's translation; without one there are none.
     const std::string translation = find("Translation");

@@ -4,16 +4,12 @@
 #include "platform/SafeFile.h"
 
 namespace platform {
-namespace {
-
-std::string Fold(std::string_view s) {
+std::string LowerAscii(std::string_view s) {
     std::string out(s);
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
-
-}  // namespace
 
 std::string_view TrimBlanks(std::string_view s) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
@@ -45,7 +41,7 @@ IniFile IniFile::Parse(std::string_view text) {
             std::string_view name = line.substr(1);
             name = TrimBlanks(name.substr(0, name.find(']')));
             inSection = true;
-            auto [it, added] = ini.index_.try_emplace(Fold(name), ini.sections_.size());
+            auto [it, added] = ini.index_.try_emplace(LowerAscii(name), ini.sections_.size());
             if (added) ini.sections_.emplace_back();
             current = added ? &ini.sections_.back() : nullptr;
             continue;
@@ -56,7 +52,7 @@ IniFile IniFile::Parse(std::string_view text) {
         const std::string_view key = TrimBlanks(line.substr(0, eq));
         if (key.empty()) continue;
         const std::string_view value = TrimBlanks(line.substr(eq + 1));
-        auto [it, added] = current->Index.try_emplace(Fold(key), current->Entries.size());
+        auto [it, added] = current->Index.try_emplace(LowerAscii(key), current->Entries.size());
         if (added)
             current->Entries.push_back({std::string(key), CodePage::Current().Cut(value, kMaxValueLength)});
     }
@@ -64,7 +60,7 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 const IniFile::Section* IniFile::Find(std::string_view section) const {
-    const auto it = index_.find(Fold(TrimBlanks(section)));
+    const auto it = index_.find(LowerAscii(TrimBlanks(section)));
     return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -82,7 +78,7 @@ std::vector<std::string> IniFile::Keys(std::string_view section) const {
 std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
     const Section* s = Find(section);
     if (!s) return std::nullopt;
-    const auto it = s->Index.find(Fold(TrimBlanks(key)));
+    const auto it = s->Index.find(LowerAscii(TrimBlanks(key)));
     if (it == s->Index.end()) return std::nullopt;
     return s->Entries[it->second].Value;
 }

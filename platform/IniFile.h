@@ -45,5 +45,7 @@ private:
 
 // Bytes 0 to 32 removed from both ends.
 std::string_view TrimBlanks(std::string_view s);
+// "A" to "Z" turned into "a" to "z"; every other byte stays (names are matched this way).
+std::string LowerAscii(std::string_view s);
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -162,7 +163,7 @@ TEST_F(MessageBox, TheWindowIsLaidOutAsComputed) {
                 const QFontMetrics fm(w.font());
                 TMessageDialogMetrics m;
                 m.CaptionWidth = fm.horizontalAdvance(QString::fromUtf8(caption));
-                m.FontPointSize = w.font().pointSize();
+                m.FontPointSize = QFontInfo(w.font()).pointSize();
                 m.ButtonCount = type == mdOk ? 1 : type == mdOkCancel ? 2 : 3;
                 expected = ComputeMessageDialogGeometry(m);
                 size = w.size();

@@ -220,7 +220,7 @@ TEST(VersionInformation, FilesWithoutABlockGiveNothing) {
     noBits.Add(".orvel_version", std::string(64, 'x'), 8);
     WriteBytes(dir.File("nobits"), noBits.Build());
 
-    for (const std::string& name : {"absent", "text.txt", "empty", "magic", "noblock", "emptyblock", "nobits"})
+    for (const char* name : {"absent", "text.txt", "empty", "magic", "noblock", "emptyblock", "nobits"})
         ExpectEmpty(TVersionInformation(dir.File(name)), name);
     ExpectEmpty(TVersionInformation(dir.Path()), "a folder");
     ExpectEmpty(TVersionInformation("/dev/null"), "a device");
