@@ -53,25 +53,29 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
 
 struct Failed {};
 
-// Writes the values of one record, each on a line of its own.
+// The writer and the reader share one list of the fields of each kind (Layout<R>::Fields), so the
+// order of the lines is written down once. The writer puts each value on a line of its own.
 class ValueWriter {
 public:
     ValueWriter(std::string& out, const platform::FormatSettings& fs) : out_(out), fs_(fs) {}
-    void Int(std::int32_t v) {
+    void Int(const std::int32_t& v) {
         char buf[16];
         const auto res = std::to_chars(buf, buf + sizeof buf, v);
         out_ += kCrLf;
         out_.append(buf, res.ptr);
     }
-    void Real(double v) { Plain(platform::FormatReal(v, fs_)); }
-    void Date(double v) { Plain(platform::FormatShortDate(v, fs_)); }
-    void Bool(bool v) { Plain(v ? "true" : "false"); }
-    void Direction(std::uint8_t v) { Plain(MoveDirectionToText(v)); }
-    void Short(std::string_view v) { Text(v); }
+    void Id(const std::int32_t& v) { Int(v); }
+    void Key(const std::int32_t& v) { Int(v); }
+    void Real(const double& v) { Plain(platform::FormatReal(v, fs_)); }
+    void Date(const double& v) { Plain(platform::FormatShortDate(v, fs_)); }
+    void Bool(const bool& v) { Plain(v ? "true" : "false"); }
+    void Direction(const std::uint8_t& v) { Plain(MoveDirectionToText(v)); }
+    void Short(const std::string& v) { Text(v); }
     void Long(const std::string& v) {
         if (v.find(kCrLf) == std::string::npos) Text(v);
         else Text(TFileAccess::EncodeLineBreaks(v));
     }
+    void Constant(const std::int32_t&, std::int32_t) {}   // a field the file does not hold
 
 private:
     void Plain(std::string_view v) {
@@ -92,36 +96,35 @@ private:
 class ValueReader {
 public:
     ValueReader(const std::string_view* slots, const platform::FormatSettings& fs) : slots_(slots), fs_(fs) {}
-    std::int32_t Int() {
+    void Int(std::int32_t& out) {
         auto v = ParseInteger(Next());
         if (!v) throw Failed{};
-        return *v;
+        out = *v;
     }
     // IDs are positive; parents, orders and scale IDs lie between the sort's sentinels.
-    std::int32_t Id() {
-        const std::int32_t v = Int();
-        if (v < 1 || v >= kTooLarge) throw Failed{};
-        return v;
+    void Id(std::int32_t& out) {
+        Int(out);
+        if (out < 1 || out >= kTooLarge) throw Failed{};
     }
-    std::int32_t Key() {
-        const std::int32_t v = Int();
-        if (v <= kTooSmall || v >= kTooLarge) throw Failed{};
-        return v;
+    void Key(std::int32_t& out) {
+        Int(out);
+        if (out <= kTooSmall || out >= kTooLarge) throw Failed{};
     }
-    double Real() {
+    void Real(double& out) {
         auto v = platform::ParseReal(Next(), fs_);
         if (!v) throw Failed{};
-        return *v;
+        out = *v;
     }
-    double Date() {
+    void Date(double& out) {
         auto v = platform::ParseShortDate(Next(), fs_);
         if (!v) throw Failed{};
-        return *v;
+        out = *v;
     }
-    bool Bool() { return TextToBool(Next()); }
-    std::uint8_t Direction() { return TextToMoveDirection(Next()); }
-    std::string Short() { return platform::CutShortText(UnescapeValue(Next())); }
-    std::string Long() { return TFileAccess::DecodeLineBreaks(UnescapeValue(Next())); }
+    void Bool(bool& out) { out = TextToBool(Next()); }
+    void Direction(std::uint8_t& out) { out = TextToMoveDirection(Next()); }
+    void Short(std::string& out) { out = platform::CutShortText(UnescapeValue(Next())); }
+    void Long(std::string& out) { out = TFileAccess::DecodeLineBreaks(UnescapeValue(Next())); }
+    void Constant(std::int32_t& out, std::int32_t value) { out = value; }
 
 private:
     std::string_view Next() { return slots_[k_++]; }
@@ -139,11 +142,10 @@ template <>
 struct Layout<TTestGroup> {
     static constexpr const char* Name = "TEST_GROUPS";
     static constexpr int Lines = 4;
-    static void Write(ValueWriter& w, const TTestGroup& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Short(r.Name); w.Long(r.Description);
-    }
-    static void Read(ValueReader& v, TTestGroup& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = -1; r.Name = v.Short(); r.Description = v.Long();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Short(r.Name); v.Long(r.Description);
+        v.Constant(r.ParentID, -1);   // groups have no parent line
     }
 };
 
@@ -151,18 +153,12 @@ template <>
 struct Layout<TTest> {
     static constexpr const char* Name = "TESTS";
     static constexpr int Lines = 18;
-    static void Write(ValueWriter& w, const TTest& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Long(r.Annotation);
-        w.Long(r.Instruction); w.Direction(r.MoveDirection); w.Bool(r.ReplayEnabled); w.Bool(r.StopEnabled);
-        w.Bool(r.SpareFlag); w.Int(r.TimeLimit); w.Long(r.Description); w.Short(r.AuthorName);
-        w.Short(r.AuthorEmail); w.Short(r.Copyright); w.Date(r.Created); w.Bool(r.Private); w.Short(r.SpareText);
-    }
-    static void Read(ValueReader& v, TTest& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Annotation = v.Long();
-        r.Instruction = v.Long(); r.MoveDirection = v.Direction(); r.ReplayEnabled = v.Bool();
-        r.StopEnabled = v.Bool(); r.SpareFlag = v.Bool(); r.TimeLimit = v.Int(); r.Description = v.Long();
-        r.AuthorName = v.Short(); r.AuthorEmail = v.Short(); r.Copyright = v.Short(); r.Created = v.Date();
-        r.Private = v.Bool(); r.SpareText = v.Short();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
+        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
+        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description); v.Short(r.AuthorName);
+        v.Short(r.AuthorEmail); v.Short(r.Copyright); v.Date(r.Created); v.Bool(r.Private); v.Short(r.SpareText);
     }
 };
 
@@ -170,35 +166,29 @@ template <>
 struct Layout<TStimul> {
     static constexpr const char* Name = "STIMULS";
     static constexpr int Lines = 8;
-    static void Write(ValueWriter& w, const TStimul& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Bool(r.MultipleAnswers);
-        w.Int(r.AnswersLimit); w.Bool(r.AnswerRequired); w.Long(r.Description);
-    }
-    static void Read(ValueReader& v, TStimul& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.MultipleAnswers = v.Bool();
-        r.AnswersLimit = v.Int(); r.AnswerRequired = v.Bool(); r.Description = v.Long();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Bool(r.MultipleAnswers);
+        v.Int(r.AnswersLimit); v.Bool(r.AnswerRequired); v.Long(r.Description);
     }
 };
 
 // Answers and scales share one layout: Order, ID, parent, Name, Description.
-template <typename R>
 struct PlainLayout {
     static constexpr int Lines = 5;
-    static void Write(ValueWriter& w, const R& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Long(r.Description);
-    }
-    static void Read(ValueReader& v, R& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Description = v.Long();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Description);
     }
 };
 
 template <>
-struct Layout<TReaction> : PlainLayout<TReaction> {
+struct Layout<TReaction> : PlainLayout {
     static constexpr const char* Name = "REACTIONS";
 };
 
 template <>
-struct Layout<TScale> : PlainLayout<TScale> {
+struct Layout<TScale> : PlainLayout {
     static constexpr const char* Name = "SCALES";
 };
 
@@ -206,13 +196,10 @@ template <>
 struct Layout<TInterpretation> {
     static constexpr const char* Name = "INTERPRETATIONS";
     static constexpr int Lines = 7;
-    static void Write(ValueWriter& w, const TInterpretation& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Short(r.Name); w.Real(r.Maximum); w.Real(r.Minimum);
-        w.Long(r.Description);
-    }
-    static void Read(ValueReader& v, TInterpretation& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.Name = v.Short(); r.Maximum = v.Real();
-        r.Minimum = v.Real(); r.Description = v.Long();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Real(r.Maximum); v.Real(r.Minimum);
+        v.Long(r.Description);
     }
 };
 
@@ -220,13 +207,10 @@ template <>
 struct Layout<TWeight> {
     static constexpr const char* Name = "WEIGHTS";
     static constexpr int Lines = 7;
-    static void Write(ValueWriter& w, const TWeight& r) {
-        w.Int(r.Order); w.Int(r.ID); w.Int(r.ParentID); w.Int(r.ScaleID); w.Short(r.Name); w.Real(r.Value);
-        w.Long(r.Description);
-    }
-    static void Read(ValueReader& v, TWeight& r) {
-        r.Order = v.Key(); r.ID = v.Id(); r.ParentID = v.Key(); r.ScaleID = v.Key(); r.Name = v.Short();
-        r.Value = v.Real(); r.Description = v.Long();
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Key(r.ScaleID); v.Short(r.Name); v.Real(r.Value);
+        v.Long(r.Description);
     }
 };
 
@@ -282,7 +266,7 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
     try {
         fileText += TFileAccess::SectionHeader(Layout<R>::Name);
         ValueWriter w(fileText, fs);
-        for (int i = 0; i < table.RecordCount(); ++i) Layout<R>::Write(w, table.At(i));
+        for (int i = 0; i < table.RecordCount(); ++i) Layout<R>::Fields(w, table.At(i));
         fileText += kCrLf;
         return true;
     } catch (const std::exception&) {
@@ -309,7 +293,7 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
             filled = 0;
             ValueReader v(slots, fs);
             R rec;
-            Layout<R>::Read(v, rec);
+            Layout<R>::Fields(v, rec);
             if (table.ContainsID(rec.ID)) {   // an ID twice in one table
                 ok = false;
                 return;

@@ -1,0 +1,13 @@
+#pragma once
+#include <functional>
+
+namespace lang {
+
+// The help system's answer to a request for a help topic. The help bridge installs it; until
+// then a request does nothing.
+using HelpHook = std::function<void(int helpContext)>;
+
+void SetHelpHook(HelpHook hook);
+void RequestHelp(int helpContext);
+
+}  // namespace lang

@@ -1,0 +1,92 @@
+#include "platform/qt/ModalDialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "platform/qt/QtText.h"
+
+namespace platform {
+namespace {
+
+ModalHook& Hook() {
+    static ModalHook hook;
+    return hook;
+}
+
+FileDialogHook& FileHook() {
+    static FileDialogHook hook;
+    return hook;
+}
+
+// The entries of a filter in Qt's form.
+QStringList QtEntries(const std::string& filter) {
+    const QStringList parts = ToQString(filter).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            const QString t = p.trimmed();
+            patterns << (t == "*.*" ? QStringLiteral("*") : t);
+        }
+        const QString joined = patterns.join(' ');
+        // Qt reads the patterns from the last parentheses of the entry.
+        const int open = description.lastIndexOf('(');
+        if (open >= 0 && description.endsWith(')')) description = description.left(open).trimmed();
+        entries << description + " (" + joined + ")";
+    }
+    return entries;
+}
+
+std::optional<std::string> RealFileDialog(const TFileDialogRequest& r) {
+    QFileDialog dialog(r.Parent, ToQString(r.Title), ToQString(r.InitialDir));
+    const QStringList entries = QtEntries(r.Filter);
+    dialog.setNameFilters(entries);
+    if (r.FilterIndex >= 1 && r.FilterIndex <= entries.size()) dialog.selectNameFilter(entries[r.FilterIndex - 1]);
+    if (!r.FileName.empty()) dialog.selectFile(ToQString(r.FileName));
+    if (!r.DefaultExt.empty()) dialog.setDefaultSuffix(ToQString(r.DefaultExt));
+    if (r.Kind == TFileDialogRequest::TKind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        if (!r.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return FromQString(dialog.selectedFiles().first());
+}
+
+}  // namespace
+
+int ExecModal(QDialog& dialog) {
+    if (Hook()) return Hook()(dialog);
+    return dialog.exec();
+}
+
+ModalHook SetModalHook(ModalHook hook) {
+    ModalHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
+
+std::optional<std::string> RunFileDialog(const TFileDialogRequest& request) {
+    if (FileHook()) return FileHook()(request);
+    return RealFileDialog(request);
+}
+
+FileDialogHook SetFileDialogHook(FileDialogHook hook) {
+    FileDialogHook previous = std::move(FileHook());
+    FileHook() = std::move(hook);
+    return previous;
+}
+
+QString ToQtFilter(const std::string& filter) { return QtEntries(filter).join(";;"); }
+
+QString QtFilterAt(const std::string& filter, int index) {
+    const QStringList entries = QtEntries(filter);
+    return index >= 1 && index <= entries.size() ? entries[index - 1] : QString();
+}
+
+}  // namespace platform

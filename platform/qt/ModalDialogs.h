@@ -1,0 +1,72 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace platform {
+
+// Every modal dialog and file dialog of the program is shown through these functions, so that a
+// test answers in place of a person and nothing ever blocks on a modal loop there.
+
+// Shows the dialog modally and returns its result (QDialog::exec() unless a hook is installed;
+// a hook fills the controls, presses a button or just returns a result).
+using ModalHook = std::function<int(QDialog& dialog)>;
+int ExecModal(QDialog& dialog);
+// Installs a hook (an empty one restores exec()) and returns the one it replaces.
+ModalHook SetModalHook(ModalHook hook);
+
+// An open or save file dialog. Filter is in the program's form: pairs of description and
+// patterns separated by "|" ("Text files (*.txt)|*.txt|All files (*.*)|*.*"); patterns of one
+// pair are separated by ";", and "*.*" means every file.
+struct TFileDialogRequest {
+    enum class TKind { Open, Save };
+    TKind Kind = TKind::Open;
+    std::string Title;
+    std::string Filter;
+    int FilterIndex = 1;          // 1-based, as in the filter
+    std::string FileName;         // preset name or path
+    std::string InitialDir;
+    std::string DefaultExt;       // without the dot; added to a typed name that has none
+    bool OverwritePrompt = false;
+    bool FileMustExist = false;
+    QWidget* Parent = nullptr;
+};
+// The chosen file (code page), or nothing when the user cancels.
+using FileDialogHook = std::function<std::optional<std::string>(const TFileDialogRequest&)>;
+std::optional<std::string> RunFileDialog(const TFileDialogRequest& request);
+FileDialogHook SetFileDialogHook(FileDialogHook hook);
+
+// The filter in Qt's form: "Text files (*.txt);;All files (*)".
+QString ToQtFilter(const std::string& filter);
+// Qt's form of the filter entry at a 1-based index, or an empty text.
+QString QtFilterAt(const std::string& filter, int index);
+
+// Installs a hook for its lifetime (tests).
+class ScopedModalHook {
+public:
+    explicit ScopedModalHook(ModalHook hook) : previous_(SetModalHook(std::move(hook))) {}
+    ~ScopedModalHook() { SetModalHook(std::move(previous_)); }
+    ScopedModalHook(const ScopedModalHook&) = delete;
+    ScopedModalHook& operator=(const ScopedModalHook&) = delete;
+
+private:
+    ModalHook previous_;
+};
+
+class ScopedFileDialogHook {
+public:
+    explicit ScopedFileDialogHook(FileDialogHook hook) : previous_(SetFileDialogHook(std::move(hook))) {}
+    ~ScopedFileDialogHook() { SetFileDialogHook(std::move(previous_)); }
+    ScopedFileDialogHook(const ScopedFileDialogHook&) = delete;
+    ScopedFileDialogHook& operator=(const ScopedFileDialogHook&) = delete;
+
+private:
+    FileDialogHook previous_;
+};
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/UserInteraction.h"
+
+namespace platform {
+
+// The message boxes of the windowed program, shown with QMessageBox on the GUI thread.
+class QtUserInteraction : public IUserInteraction {
+public:
+    void ShowMessage(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+};
+
+}  // namespace platform

@@ -1,0 +1,83 @@
+// The language file that the build puts beside the program: every message key that the program
+// asks for is there, and every line fits the 255-byte cut of the message table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "lang/DlgLangConverter.h"
+#include "platform/CodePage.h"
+#include "platform/ProgramFolder.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string ShippedFile() { return platform::ProgramFolder() + "/language.txt"; }
+
+// The key literals that the sources hand to the message table, with the file each comes from.
+std::map<std::string, std::string> KeysUsedBySources() {
+    static const std::regex call(R"re(\b(GetMessageText|ShowMessageByKey|MessageKey)\s*\(\s*"([^"\\]*)")re");
+    std::map<std::string, std::string> keys;
+    const std::filesystem::path root = ORVEL_SOURCE_DIR;
+    for (const char* folder : {"platform", "lang", "store", "tree", "app", "runner", "controls", "exchange", "converter"}) {
+        if (!std::filesystem::is_directory(root / folder)) continue;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
+            const std::string ext = entry.path().extension().string();
+            if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+            const std::string text = ReadBytes(entry.path().string());
+            for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it)
+                keys.emplace((*it)[2].str(), entry.path().lexically_relative(root).string());
+        }
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(LanguageFile, HoldsEveryKeyTheSourcesUse) {
+    const TDlgLangConverter table(ShippedFile());
+    const std::set<std::string> shipped(table.Keys().begin(), table.Keys().end());
+    const auto used = KeysUsedBySources();
+    // The message box's own keys are among them, so the scan does see the calls.
+    ASSERT_TRUE(used.count("MESSDLG_YES_BUTTON")) << "the scan found no call of the message table";
+    for (const auto& [key, file] : used) EXPECT_TRUE(shipped.count(key)) << key << " (used in " << file << ")";
+}
+
+TEST(LanguageFile, HoldsEveryMessageKeyOfTheProgram) {
+    const TDlgLangConverter table(ShippedFile());
+    const std::set<std::string> shipped(table.Keys().begin(), table.Keys().end());
+    std::ifstream list(std::string(ORVEL_TEST_DATA) + "/lang/message_keys.txt");
+    ASSERT_TRUE(list) << "the list of message keys is missing";
+    int count = 0;
+    for (std::string key; std::getline(list, key);) {
+        if (key.empty()) continue;
+        ++count;
+        EXPECT_TRUE(shipped.count(key)) << key;
+        EXPECT_FALSE(table.GetMessageText(key).empty()) << key;
+    }
+    EXPECT_GT(count, 0);
+}
+
+TEST(LanguageFile, EveryLineFitsTheCut) {
+    const std::string text = ReadBytes(ShippedFile());
+    ASSERT_FALSE(text.empty()) << ShippedFile();
+    std::istringstream in(text);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        EXPECT_LE(line.size(), platform::kShortTextMax) << "line " << number;
+        EXPECT_EQ(platform::SanitizeUtf8(line), line) << "line " << number << " is not valid UTF-8";
+    }
+    const TDlgLangConverter table(ShippedFile());
+    for (const std::string& line : table.Lines()) EXPECT_EQ(platform::CutShortText(line), line);
+}
+
+TEST(LanguageFile, IsTheOneInTheSourceTree) {
+    EXPECT_EQ(ReadBytes(ShippedFile()), ReadBytes(std::string(ORVEL_SOURCE_DIR) + "/lang/language.txt"));
+}

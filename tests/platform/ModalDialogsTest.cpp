@@ -1,0 +1,49 @@
+#include "platform/qt/ModalDialogs.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(ModalDialogs, FiltersTakeQtsForm) {
+    struct Case {
+        const char* filter;
+        const char* qt;
+    };
+    const Case cases[] = {
+        {"Text files (*.txt)|*.txt", "Text files (*.txt)"},
+        {"Data files (*.kvd)|*.kvd|All files (*.*)|*.*", "Data files (*.kvd);;All files (*)"},
+        {"Pictures|*.jpg;*.jpeg", "Pictures (*.jpg *.jpeg)"},
+        {"", ""},
+        {"Odd|", "Odd ()"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ToQtFilter(c.filter).toStdString(), c.qt) << c.filter;
+    EXPECT_EQ(QtFilterAt("A|*.a|B|*.b", 2).toStdString(), "B (*.b)");
+    EXPECT_TRUE(QtFilterAt("A|*.a", 3).isEmpty());
+}
+
+TEST(ModalDialogs, HooksAnswerInPlaceOfAPerson) {
+    QDialog dialog;
+    {
+        ScopedModalHook hook([](QDialog& d) {
+            d.setObjectName("seen");
+            return 7;
+        });
+        EXPECT_EQ(ExecModal(dialog), 7);
+        EXPECT_EQ(dialog.objectName(), "seen");
+    }
+    TFileDialogRequest asked;
+    {
+        ScopedFileDialogHook hook([&](const TFileDialogRequest& r) -> std::optional<std::string> {
+            asked = r;
+            return std::string("/tmp/chosen.kvd");
+        });
+        TFileDialogRequest r;
+        r.Kind = TFileDialogRequest::TKind::Save;
+        r.Filter = "Data files (*.kvd)|*.kvd";
+        EXPECT_EQ(RunFileDialog(r), "/tmp/chosen.kvd");
+    }
+    EXPECT_EQ(asked.Kind, TFileDialogRequest::TKind::Save);
+    EXPECT_EQ(asked.Filter, "Data files (*.kvd)|*.kvd");
+}
