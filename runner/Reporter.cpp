@@ -2,10 +2,13 @@
 
 #include <exception>
 
+#include "lang/DlgLangConverter.h"
+#include "lang/Helpers.h"
+#include "lang/Progress.h"
 #include "platform/CodePage.h"
+#include "platform/IniFile.h"
 #include "platform/SafeFile.h"
 #include "platform/TextCase.h"
-#include "runner/LangBridge.h"
 #include "runner/ReportServices.h"
 
 namespace {
@@ -13,13 +16,6 @@ namespace {
 // Escapes that no template text holds: they are made of a control byte and a sign that neither
 // upper case nor the line-break marker changes.
 constexpr char kEscape = '\x01';
-
-std::string CopyRange(std::string_view s, int from, int to) {
-    if (to < from || from < 1) return {};
-    const auto last = std::min(static_cast<std::size_t>(to), s.size());
-    if (static_cast<std::size_t>(from) > last) return {};
-    return std::string(s.substr(static_cast<std::size_t>(from - 1), last - static_cast<std::size_t>(from - 1)));
-}
 
 std::string ReplaceAll(std::string_view s, std::string_view what, std::string_view with) {
     std::string out;

@@ -5,7 +5,8 @@
 #include <unordered_map>
 
 #include "platform/Exception.h"
-#include "runner/LangBridge.h"
+#include "lang/DlgLangConverter.h"
+#include "platform/IniFile.h"
 
 using wm::kNoIndex;
 
@@ -341,7 +342,8 @@ void TTestRunner::DisplayEndScreen() {
     if (IRunnerView* view = LiveHost()) {
         std::vector<TScreenLink> links;
         for (int k : list) links.push_back({k, NormalizeLineBreaks(TextOf(stimuli_[static_cast<std::size_t>(k)]))});
-        view->ShowEndScreen(lang::GetMessageText(list.empty() ? "RUNTEST_TEST_COMPLETED" : "RUNTEST_STIMULS_UNANSWERED"),
+        view->ShowEndScreen(list.empty() ? lang::GetMessageText("RUNTEST_TEST_COMPLETED")
+                                         : lang::GetMessageText("RUNTEST_STIMULS_UNANSWERED"),
                             links);
     }
     UpdateMenus();

@@ -1,9 +1,10 @@
 // The scores of a run and its two reports.
 #include <unordered_set>
 
+#include "lang/DlgLangConverter.h"
+#include "platform/IniFile.h"
 #include "platform/RealNumbers.h"
 #include "platform/ShortDates.h"
-#include "runner/LangBridge.h"
 #include "runner/ReportServices.h"
 #include "runner/Reporter.h"
 #include "runner/TestRunner.h"
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr const char* kBreak = "&&&&&";
-
-std::string K(const char* key) { return lang::GetMessageText(key); }
 
 bool IsBlank(const std::string& s) { return platform::TrimBlanks(s).empty(); }
 
@@ -44,21 +43,21 @@ std::string TTestRunner::InterpretationOf(std::int32_t scaleID, double score) co
 
 std::string TTestRunner::ReportHead(double today, const char* sectionKey) const {
     std::string t;
-    t += "[HEADER1]" + K("RUNTEST_REPORT_HEADER") + kBreak;
-    t += std::string("[HEADER2]") + kBreak + K("RUNTEST_REPORT_DATE") + ": " +
+    t += "[HEADER1]" + lang::GetMessageText("RUNTEST_REPORT_HEADER") + kBreak;
+    t += std::string("[HEADER2]") + kBreak + lang::GetMessageText("RUNTEST_REPORT_DATE") + ": " +
          platform::FormatShortDate(today, store_.Settings) + kBreak;
-    t += std::string("[HEADER2]") + kBreak + K("RUNTEST_REPORT_TEST") + ": \"" + TReporter::Literal(test_.Name) +
-         "\"" + kBreak;
-    t += std::string("[HEADER2]") + kBreak + K(sectionKey) + kBreak;
+    t += std::string("[HEADER2]") + kBreak + lang::GetMessageText("RUNTEST_REPORT_TEST") + ": \"" +
+         TReporter::Literal(test_.Name) + "\"" + kBreak;
+    t += std::string("[HEADER2]") + kBreak + lang::GetMessageText(sectionKey) + kBreak;
     t += std::string("[TEXT]") + kBreak;
     return t;
 }
 
 std::string TTestRunner::ResultsTemplate(double today) const {
-    std::string t = ReportHead(today, "RUNTEST_REPORT_TEST_RESULTS");
+    std::string t = ReportHead(today, lang::MessageKey("RUNTEST_REPORT_TEST_RESULTS"));
     const std::vector<TScaleScore> scores = ComputeScores();
-    const std::string scaleWord = K("RUNTEST_REPORT_SCALE");
-    const std::string interpretationWord = K("RUNTEST_REPORT_INTERPRETATION");
+    const std::string scaleWord = lang::GetMessageText("RUNTEST_REPORT_SCALE");
+    const std::string interpretationWord = lang::GetMessageText("RUNTEST_REPORT_INTERPRETATION");
     for (std::size_t j = 0; j < scores.size(); ++j) {
         const TScaleScore& s = scores[j];
         const std::string& title = IsBlank(s.Description) ? s.Name : s.Description;
@@ -72,9 +71,9 @@ std::string TTestRunner::ResultsTemplate(double today) const {
 }
 
 std::string TTestRunner::ProtocolTemplate(double today) {
-    std::string t = ReportHead(today, "RUNTEST_REPORT_REACTIONS");
-    const std::string questionWord = K("RUNTEST_REPORT_STIMUL");
-    const std::string chosenMark = "(" + K("RUNTEST_REPORT_ANSWER_CHOSEN") + ") ";
+    std::string t = ReportHead(today, lang::MessageKey("RUNTEST_REPORT_REACTIONS"));
+    const std::string questionWord = lang::GetMessageText("RUNTEST_REPORT_STIMUL");
+    const std::string chosenMark = "(" + lang::GetMessageText("RUNTEST_REPORT_ANSWER_CHOSEN") + ") ";
     const std::unordered_set<std::int32_t> chosen(chosen_.begin(), chosen_.end());
     for (std::size_t n = 0; n < stimuli_.size(); ++n) {
         const TStimul& q = stimuli_[n];

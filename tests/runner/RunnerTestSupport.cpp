@@ -5,43 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/WindowMessages.h"
-#include "store/StoreServices.h"
-
-namespace {
-
-const std::map<std::string, std::string>& Texts() {
-    static const std::map<std::string, std::string> texts = {
-        {"RUNTEST_NO_CHOSEN_REACTIONS", "Choose an answer first."},
-        {"RUNTEST_NUMOFCHOICES_ISBIG", "Too many answers are chosen."},
-        {"RUNTEST_NAVBTN_BACK", "Back"},
-        {"RUNTEST_NAVBTN_NEXT", "Next"},
-        {"RUNTEST_TEST_COMPLETED", "The test is completed."},
-        {"RUNTEST_STIMULS_UNANSWERED", "These questions need an answer:"},
-        {"RUNTEST_OBJECT_NOT_DELETED", "The old page could not be removed."},
-        {"RUNTEST_REPORT_HEADER", "Testing report"},
-        {"RUNTEST_REPORT_DATE", "Date"},
-        {"RUNTEST_REPORT_TEST", "Test"},
-        {"RUNTEST_REPORT_TEST_RESULTS", "Results"},
-        {"RUNTEST_REPORT_REACTIONS", "Answers"},
-        {"RUNTEST_REPORT_SCALE", "Scale"},
-        {"RUNTEST_REPORT_INTERPRETATION", "Interpretation"},
-        {"RUNTEST_REPORT_STIMUL", "Question"},
-        {"RUNTEST_REPORT_ANSWER_CHOSEN", "chosen"},
-        {"REPORTER_ERROR_SAVING_FILE", "The report file could not be saved."},
-    };
-    return texts;
-}
-
-}  // namespace
-
-std::string Text(const std::string& key) {
-    const auto it = Texts().find(key);
-    if (it == Texts().end()) throw Exception("Inner Error -> No such message; Bad file! - " + key + " absent");
-    return it->second;
-}
+#include "lang/DlgLangConverter.h"
 
 struct TRunnerTestEnvironment::Saved {
-    TStoreServices Store;
+    std::unique_ptr<TDlgLangConverter> Table;
     TReportServices Reports;
 };
 
@@ -62,18 +29,20 @@ private:
 
 }  // namespace
 
-TRunnerTestEnvironment::TRunnerTestEnvironment() : saved_(new Saved{StoreServices(), ReportServices()}) {
-    StoreServices().MessageText = [](const std::string& key) { return Text(key); };
-    StoreServices().ShowMessageText = [this](const std::string& text) { Messages.push_back(text); };
+TRunnerTestEnvironment::TRunnerTestEnvironment()
+    : saved_(new Saved{lang::SetMessageTable(std::make_unique<TDlgLangConverter>(RunnerLanguageFile())),
+                       ReportServices()}) {
     ReportServices().MakeSetupDialog = [this] { return std::make_unique<TFakeSetup>(*this); };
     ReportServices().Today = [this] { return Today; };
     ReportServices().OpenFile = [this](const std::string& f) { Opened.push_back(f); };
 }
 
 TRunnerTestEnvironment::~TRunnerTestEnvironment() {
-    StoreServices() = saved_->Store;
+    lang::SetMessageTable(std::move(saved_->Table));
     ReportServices() = saved_->Reports;
 }
+
+std::string RunnerLanguageFile() { return std::string(ORVEL_TEST_DATA) + "/runner_language.txt"; }
 
 std::string TMenuStates::Letters() const {
     std::string s;

@@ -12,18 +12,21 @@
 #include "runner/RunnerView.h"
 #include "runner/TestRunner.h"
 #include "store/FileAccess.h"
+#include "tests/support/RecordingInteraction.h"
 
-// The message texts the runner tests expect, by key.
-std::string Text(const std::string& key);
+// The language file of the runner tests (tests/data/runner_language.txt).
+std::string RunnerLanguageFile();
 
-// Installs the tests' message texts, records every message box instead of showing it, and
-// replaces the report setup dialog, the clock and the opener; restores all on destruction.
+// Installs the message table of the tests' language file, records every message box instead
+// of showing it, and replaces the report setup dialog, the clock and the opener; restores all
+// on destruction.
 class TRunnerTestEnvironment {
 public:
     TRunnerTestEnvironment();
     ~TRunnerTestEnvironment();
 
-    std::vector<std::string> Messages;   // shown message boxes, in order
+    RecordingInteraction Interaction;
+    std::vector<std::string>& Messages = Interaction.Messages;   // shown message boxes, in order
     std::vector<std::string> Opened;     // files the opener was asked to open
     // What the fake setup dialog answers: its result and the values it leaves.
     std::uint8_t SetupResult = 1;
