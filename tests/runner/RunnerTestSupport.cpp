@@ -29,8 +29,8 @@ private:
 
 }  // namespace
 
-TRunnerTestEnvironment::TRunnerTestEnvironment()
-    : saved_(new Saved{lang::SetMessageTable(std::make_unique<TDlgLangConverter>(RunnerLanguageFile())),
+TRunnerTestEnvironment::TRunnerTestEnvironment(const std::string& languageFile)
+    : saved_(new Saved{lang::SetMessageTable(std::make_unique<TDlgLangConverter>(languageFile)),
                        ReportServices()}) {
     ReportServices().MakeSetupDialog = [this] { return std::make_unique<TFakeSetup>(*this); };
     ReportServices().Today = [this] { return Today; };

@@ -22,7 +22,7 @@ std::string RunnerLanguageFile();
 // on destruction.
 class TRunnerTestEnvironment {
 public:
-    TRunnerTestEnvironment();
+    explicit TRunnerTestEnvironment(const std::string& languageFile = RunnerLanguageFile());
     ~TRunnerTestEnvironment();
 
     RecordingInteraction Interaction;
