@@ -10,27 +10,13 @@
 #include "platform/SafeFile.h"
 #include "platform/TextCase.h"
 #include "runner/ReportServices.h"
+#include "store/FileAccess.h"
 
 namespace {
 
 // Escapes that no template text holds: they are made of a control byte and a sign that neither
 // upper case nor the line-break marker changes.
 constexpr char kEscape = '\x01';
-
-std::string ReplaceAll(std::string_view s, std::string_view what, std::string_view with) {
-    std::string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (true) {
-        const std::size_t at = s.find(what, i);
-        if (at == std::string_view::npos) break;
-        out.append(s.substr(i, at - i));
-        out.append(with);
-        i = at + what.size();
-    }
-    out.append(s.substr(i));
-    return out;
-}
 
 }  // namespace
 
@@ -158,7 +144,7 @@ void TTextReporter::Build() {
             Output += lexeme.Text;
         }
     }
-    Data = ReplaceAll(Output, "&&&&&", "\r\n");
+    Data = TFileAccess::DecodeLineBreaks(Output);
 }
 
 void TTextReporter::Show() { ReportServices().OpenFile(FileName); }

@@ -43,10 +43,9 @@ class Answers : public ::testing::TestWithParam<Row> {};
 
 TEST_P(Answers, ChoicesFollowTheQuestionsRules) {
     const Row& r = GetParam();
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {3, true, {}, r.Multiple, r.Limit});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({3, true, {}, r.Multiple, r.Limit});
+    TRunnerRig& rig = *run.Rig;
+    const TRunnerTestEnvironment& env = run.Env;
     rig.Run("start next");
     rig.Run(r.Script);
     EXPECT_EQ(rig.Runner->Chosen(), r.Chosen);
@@ -58,17 +57,11 @@ TEST_P(Answers, ChoicesFollowTheQuestionsRules) {
     EXPECT_EQ(rig.View.Highlighted, rig.Runner->Chosen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Runner, Answers, ::testing::ValuesIn(kRows), [](const auto& info) {
-    std::string name;
-    for (const char* p = info.param.Name; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Runner, Answers, ::testing::ValuesIn(kRows), [](const auto& info) { return CaseName(info.param.Name); });
 
 TEST(AnswerKeys, SpaceOnAFocusedLinkActsAsItsClick) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {2, true, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({2, true, {}});
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start");
     rig.View.FocusLink = TNavLinkKind::Next;
     rig.Run("space");
@@ -81,10 +74,8 @@ TEST(AnswerKeys, SpaceOnAFocusedLinkActsAsItsClick) {
 }
 
 TEST(AnswerKeys, ArrowsDoNothingOffTheQuestionScreen) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {2, true, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({2, true, {}});
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start focus:- down");
     EXPECT_EQ(rig.View.Focus, -99999);
 }

@@ -104,10 +104,9 @@ class Navigation : public ::testing::TestWithParam<Row> {};
 
 TEST_P(Navigation, ScriptLeadsToTheExpectedState) {
     const Row& r = GetParam();
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {r.Direction, r.Replay, r.Mandatory});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({r.Direction, r.Replay, r.Mandatory});
+    TRunnerRig& rig = *run.Rig;
+    const TRunnerTestEnvironment& env = run.Env;
     rig.Run(r.Script);
 
     EXPECT_EQ(PageOf(rig.View), r.Page);
@@ -122,17 +121,11 @@ TEST_P(Navigation, ScriptLeadsToTheExpectedState) {
     EXPECT_EQ(env.SetupCalls, 0);   // no row may reach a report
 }
 
-INSTANTIATE_TEST_SUITE_P(Runner, Navigation, ::testing::ValuesIn(kRows), [](const auto& info) {
-    std::string name;
-    for (const char* p = info.param.Name; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Runner, Navigation, ::testing::ValuesIn(kRows), [](const auto& info) { return CaseName(info.param.Name); });
 
 TEST(NavigationEdges, ATestWithoutQuestionsStaysOnItsInstruction) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {3, true, {}});
-    TRunnerRig rig(store, kEmptyTestID);
+    TSixRun run({3, true, {}}, kEmptyTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start");
     EXPECT_FALSE(rig.View.Links.Next);
     EXPECT_EQ(rig.View.Menus.Letters(), ".....M.C");
@@ -144,25 +137,21 @@ TEST(NavigationEdges, ATestWithoutQuestionsStaysOnItsInstruction) {
 }
 
 TEST(NavigationEdges, AFailedLeaveChangesNeitherPageNorMenus) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {1, false, {0}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({1, false, {0}}, kSixTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start next");
     const auto noticesBefore = rig.View.Notices.size();
     const int highlightsBefore = rig.View.HighlightCalls;
     rig.Run("next");
-    EXPECT_EQ(env.Messages, std::vector<std::string>{"Choose an answer first."});
+    EXPECT_EQ(run.Env.Messages, std::vector<std::string>{"Choose an answer first."});
     EXPECT_EQ(rig.View.Notices.size(), noticesBefore);   // no menu notice at all
     EXPECT_EQ(rig.View.HighlightCalls, highlightsBefore); // and no redraw
     EXPECT_EQ(rig.View.PageText, "Q0");
 }
 
 TEST(NavigationEdges, TheRunKeepsTheQuestionsItStartedWith) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {3, true, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({3, true, {}}, kSixTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start next goto:5");
     // A question added to the test in the tree meanwhile is not part of this run.
     TStimul extra;
@@ -170,22 +159,20 @@ TEST(NavigationEdges, TheRunKeepsTheQuestionsItStartedWith) {
     extra.ParentID = kSixTestID;
     extra.Order = 6;
     extra.Name = "Added";
-    store.Stimuli.AddStimulus(extra);
+    run.Store.Stimuli.AddStimulus(extra);
     rig.Run("goto:6 next");
     EXPECT_EQ(rig.View.Page, "end");
     EXPECT_EQ(rig.Runner->Current(), 5);
     // And one removed from the store still shows from the run's own copy.
-    ASSERT_TRUE(store.Stimuli.Locate(10));
-    store.Stimuli.Delete();
+    ASSERT_TRUE(run.Store.Stimuli.Locate(10));
+    run.Store.Stimuli.Delete();
     rig.Run("goto:0");
     EXPECT_EQ(rig.View.PageText, "Q0");
 }
 
 TEST(NavigationEdges, TheShownQuestionIsCheckedAndItsAnswersHighlightedAtOnce) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {3, true, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({3, true, {}}, kSixTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start next click:1 goto:3");
     EXPECT_EQ(rig.View.Menus.CheckedGoto, 3);
     rig.View.Highlighted.clear();
@@ -195,10 +182,8 @@ TEST(NavigationEdges, TheShownQuestionIsCheckedAndItsAnswersHighlightedAtOnce) {
 }
 
 TEST(NavigationEdges, ANewHostLearnsTheVisitedQuestionsAndTheCurrentOne) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {3, false, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({3, false, {}}, kSixTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start next next goto:4");
     TFakeView full;
     rig.Runner->SetHost(full, hmFullScreen);
@@ -215,10 +200,8 @@ TEST(NavigationEdges, ANewHostLearnsTheVisitedQuestionsAndTheCurrentOne) {
 }
 
 TEST(NavigationEdges, AClosedHostIsLeftAlone) {
-    TRunnerTestEnvironment env;
-    TFileAccess store;
-    FillSixQuestions(store, {2, true, {}});
-    TRunnerRig rig(store, kSixTestID);
+    TSixRun run({2, true, {}}, kSixTestID);
+    TRunnerRig& rig = *run.Rig;
     rig.Run("start next");
     rig.View.Close();
     rig.View.Page = "kept";

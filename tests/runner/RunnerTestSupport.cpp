@@ -1,5 +1,6 @@
 #include "tests/runner/RunnerTestSupport.h"
 
+#include <cctype>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -196,4 +197,15 @@ std::string Join(const std::vector<int>& v) {
     std::string s;
     for (int x : v) s += (s.empty() ? "" : ",") + std::to_string(x);
     return s;
+}
+
+TSixRun::TSixRun(const TSixQuestions& spec, std::int32_t testID) {
+    FillSixQuestions(Store, spec);
+    Rig = std::make_unique<TRunnerRig>(Store, testID);
+}
+
+std::string CaseName(const char* words) {
+    std::string name;
+    for (const char* p = words; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
 }

@@ -115,4 +115,14 @@ public:
     std::unique_ptr<TTestRunner> Runner;
 };
 
+// A run of the six-question test (or of the empty one) in an environment of its own.
+struct TSixRun {
+    explicit TSixRun(const TSixQuestions& spec, std::int32_t testID = kSixTestID);
+    TRunnerTestEnvironment Env;
+    TFileAccess Store;
+    std::unique_ptr<TRunnerRig> Rig;
+};
+
 std::string Join(const std::vector<int>& v);
+// A case name for a table row: its words joined by "_".
+std::string CaseName(const char* words);
