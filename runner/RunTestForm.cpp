@@ -1,0 +1,209 @@
+#include "runner/RunTestForm.h"
+
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "lang/DlgLangConverter.h"
+#include "lang/MessageDialog.h"
+#include "platform/CodePage.h"
+#include "platform/IniFile.h"
+#include "platform/WindowMessages.h"
+#include "platform/qt/QtText.h"
+
+TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle,
+                           std::int32_t testID, const std::string& testName)
+    : TVisualChildForm(owner, mainHandle, testID, testName, "RunTestForm"), store_(store) {
+    resize(559, 490);
+    setFont(QFont("MS Sans Serif"));
+    screens_ = std::make_unique<TRunnerScreens>(*this, Handle());
+
+    TestPopupMenu = new QMenu(this);
+    TestPopupMenu->setObjectName("TestPopupMenu");
+    MenuItemNext = AddItem("MenuItemNext", "Next", QKeySequence(Qt::SHIFT | Qt::Key_N));
+    MenuItemBack = AddItem("MenuItemBack", "Back", QKeySequence(Qt::SHIFT | Qt::Key_B));
+    MenuItemGoto = new QMenu("Go To", TestPopupMenu);
+    MenuItemGoto->setObjectName("MenuItemGoto");
+    TestPopupMenu->addMenu(MenuItemGoto);
+    AddSeparator("MenuItemSeparator01");
+    MenuItemPauseTest = AddItem("MenuItemPauseTest", "Pause", QKeySequence(Qt::SHIFT | Qt::Key_P));
+    MenuItemContinueTest = AddItem("MenuItemContinueTest", "Continue", QKeySequence(Qt::SHIFT | Qt::Key_C));
+    MenuItemStopTest = AddItem("MenuItemStopTest", "Stop", QKeySequence(Qt::SHIFT | Qt::Key_S));
+    AddSeparator("MenuItemSeparator02");
+    MenuItemMaximizeToScreen = AddItem("MenuItemMaximizeToScreen", "Maximize To Screen", {});
+    MenuItemMinimizeToMDI = AddItem("MenuItemMinimizeToMDI", "Minimize To Application", {});
+    AddSeparator("MenuItemSeparator03");
+    MenuItemDisplayProtocol = AddItem("MenuItemDisplayProtocol", "Show Testing Protocol", {});
+    MenuItemDisplayReport = AddItem("MenuItemDisplayReport", "Show Testing Results", {});
+    AddSeparator("MenuItemSeparator04");
+    MenuItemExit = AddItem("MenuItemExit", "Close", {});
+    MessageDialog = new TMessageDialog(this);
+    MessageDialog->setObjectName("MessageDialog");
+    MessageDialog->DialogType = mdYesNo;
+    MessageDialog->HelpContext = 0;
+    ApplyLanguage();
+
+    setProperty("Tag", testID);
+    setWindowTitle(platform::ToQString(lang::GetMessageText("OBJECTSTREE_TEST_TITLE") + " (" +
+                                       std::string(platform::TrimBlanks(testName)) + ")"));
+
+    auto command = [this](std::uint32_t code) { return [this, code] { SendToMain(wm::WM_RUNTESTCOMMAND, code); }; };
+    connect(MenuItemNext, &QAction::triggered, this, [this] { MenuItemNextClick(); });
+    connect(MenuItemBack, &QAction::triggered, this, [this] { MenuItemBackClick(); });
+    connect(MenuItemPauseTest, &QAction::triggered, this, command(wm::rcPause));
+    connect(MenuItemContinueTest, &QAction::triggered, this, command(wm::rcContinue));
+    connect(MenuItemStopTest, &QAction::triggered, this, command(wm::rcStop));
+    connect(MenuItemMaximizeToScreen, &QAction::triggered, this, command(wm::rcMaximizeToScreen));
+    connect(MenuItemMinimizeToMDI, &QAction::triggered, this, command(wm::rcMinimizeToApplication));
+    connect(MenuItemDisplayProtocol, &QAction::triggered, this, command(wm::rcShowProtocol));
+    connect(MenuItemDisplayReport, &QAction::triggered, this, command(wm::rcShowResults));
+    connect(MenuItemExit, &QAction::triggered, this, [this] { MenuItemExitClick(); });
+
+    InitMenu();
+    BuildGotoMenu();
+}
+
+TRunTestForm::~TRunTestForm() = default;
+
+QAction* TRunTestForm::AddItem(const char* name, const char* caption, const QKeySequence& shortcut) {
+    auto* a = new QAction(caption, TestPopupMenu);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    TestPopupMenu->addAction(a);
+    addAction(a);   // so that its shortcut works in the window
+    return a;
+}
+
+void TRunTestForm::AddSeparator(const char* name) { TestPopupMenu->addSeparator()->setObjectName(name); }
+
+void TRunTestForm::InitMenu() {
+    for (QAction* a : {MenuItemNext, MenuItemBack, MenuItemPauseTest, MenuItemStopTest, MenuItemContinueTest,
+                       MenuItemMaximizeToScreen, MenuItemMinimizeToMDI, MenuItemDisplayProtocol, MenuItemDisplayReport})
+        a->setEnabled(false);
+    MenuItemGoto->menuAction()->setEnabled(false);
+    MenuItemExit->setEnabled(true);
+    TTest test;
+    store_.GetTest(GetTestID(), test);
+    MenuItemNext->setEnabled(true);
+    if (test.MoveDirection == mdForwardBack) MenuItemBack->setEnabled(true);
+    if (test.MoveDirection == mdFree) {
+        MenuItemBack->setEnabled(true);
+        MenuItemGoto->menuAction()->setEnabled(true);
+    }
+}
+
+void TRunTestForm::BuildGotoMenu() {
+    TTest test;
+    store_.GetTest(GetTestID(), test);
+    if (test.MoveDirection != mdFree) return;
+    gotoGroup_ = new QActionGroup(this);
+    gotoGroup_->setExclusive(true);
+    const int count = store_.CountStimuli(GetTestID());
+    for (int i = 0; i < count; ++i) {
+        TStimul q;
+        store_.GetStimulus(store_.GetStimulusID(GetTestID(), i), q);
+        auto* item = new QAction(platform::ToQString(q.Name), MenuItemGoto);
+        item->setObjectName("MenuItemGoto_" + QString::number(i));
+        item->setProperty("Tag", i);
+        item->setCheckable(true);
+        item->setChecked(false);
+        gotoGroup_->addAction(item);
+        MenuItemGoto->addAction(item);
+        connect(item, &QAction::triggered, this,
+                [this, i] { SendToMain(wm::WM_RUNTESTGOTO, static_cast<std::uint32_t>(i)); });
+    }
+    QAction* separator = MenuItemGoto->addSeparator();
+    separator->setObjectName("MenuItemGoto_Separator01");
+    separator->setProperty("Tag", -1);
+    auto* final = new QAction(platform::ToQString(lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM")), MenuItemGoto);
+    final->setObjectName("MenuItemGoto_FinalScreen");
+    final->setProperty("Tag", -1);
+    MenuItemGoto->addAction(final);
+    connect(final, &QAction::triggered, this, [this] { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcFinalScreen); });
+}
+
+void TRunTestForm::MenuItemNextClick() { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcNext); }
+void TRunTestForm::MenuItemBackClick() { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcBack); }
+void TRunTestForm::MenuItemExitClick() { SendToMain(wm::WM_CHILDNOTIFY, wm::cnCloseChild); }
+
+QAction* TRunTestForm::GotoItem(std::int32_t index) const {
+    const QList<QAction*> items = MenuItemGoto->actions();
+    const auto i = static_cast<std::uint32_t>(index);
+    return i < static_cast<std::uint32_t>(items.size()) ? items[static_cast<qsizetype>(i)] : nullptr;
+}
+
+void TRunTestForm::HandleMessage(const platform::TWindowMessage& m) {
+    if (m.Msg != wm::WM_RUNTEST) return;
+    auto enable = [](QAction* a, bool on) { a->setEnabled(on); };
+    switch (wm::MessageCode(m.WParam)) {
+    case wm::rsCheckGotoItem:
+        if (QAction* a = GotoItem(m.LParam)) a->setChecked(true);
+        break;
+    case wm::rsNextOn: enable(MenuItemNext, true); break;
+    case wm::rsNextOff: enable(MenuItemNext, false); break;
+    case wm::rsBackOn: enable(MenuItemBack, true); break;
+    case wm::rsBackOff: enable(MenuItemBack, false); break;
+    case wm::rsGotoOn: enable(MenuItemGoto->menuAction(), true); break;
+    case wm::rsGotoOff: enable(MenuItemGoto->menuAction(), false); break;
+    case wm::rsProtocolOn: enable(MenuItemDisplayProtocol, true); break;
+    case wm::rsProtocolOff: enable(MenuItemDisplayProtocol, false); break;
+    case wm::rsResultsOn: enable(MenuItemDisplayReport, true); break;
+    case wm::rsResultsOff: enable(MenuItemDisplayReport, false); break;
+    case wm::rsMaximizeOn: enable(MenuItemMaximizeToScreen, true); break;
+    case wm::rsMaximizeOff: enable(MenuItemMaximizeToScreen, false); break;
+    case wm::rsMinimizeOn: enable(MenuItemMinimizeToMDI, true); break;
+    case wm::rsMinimizeOff: enable(MenuItemMinimizeToMDI, false); break;
+    case wm::rsCloseOn: enable(MenuItemExit, true); break;
+    case wm::rsCloseOff: enable(MenuItemExit, false); break;
+    case wm::rsNextLinkPressed: MenuItemNextClick(); break;
+    case wm::rsBackLinkPressed: MenuItemBackClick(); break;
+    case wm::rsDisableGotoItem:
+        if (QAction* a = GotoItem(m.LParam)) a->setEnabled(false);
+        break;
+    default: break;
+    }
+}
+
+bool TRunTestForm::CanClose() {
+    MessageDialog->Title = platform::CutShortText(platform::FromQString(windowTitle()));
+    MessageDialog->Caption = lang::GetMessageText("RUNTEST_CLOSE_TEST");
+    return MessageDialog->Execute() == TMessageDialog::mrYes;
+}
+
+void TRunTestForm::resizeEvent(QResizeEvent* e) {
+    TVisualChildForm::resizeEvent(e);
+    SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcResized);
+}
+
+void TRunTestForm::keyPressEvent(QKeyEvent* e) {
+    // With the focus on the window itself the arrows move it onto the page.
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left: focusNextPrevChild(false); e->accept(); return;
+    case Qt::Key_Down:
+    case Qt::Key_Right: focusNextPrevChild(true); e->accept(); return;
+    default: TVisualChildForm::keyPressEvent(e);
+    }
+}
+
+void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyTab); break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeySpaceEnter); break;
+    case Qt::Key_Up:
+    case Qt::Key_Left: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyUpLeft); break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyDownRight); break;
+    default: break;
+    }
+    TVisualChildForm::keyReleaseEvent(e);
+}
+
+void TRunTestForm::contextMenuEvent(QContextMenuEvent* e) {
+    TestPopupMenu->popup(e->globalPos());
+    e->accept();
+}

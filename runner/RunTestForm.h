@@ -1,0 +1,66 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "runner/RunnerScreens.h"
+#include "runner/VisualChildForm.h"
+#include "store/FileAccess.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class TMessageDialog;
+
+// The window a test runs in: the host of the runner's pages, with the popup menu of the run.
+// It holds no rule of the run: menu commands, resizes and navigation keys go to the main window
+// (WM_RUNTESTCOMMAND, and WM_RUNTESTGOTO for a question of the Go-To submenu), and the runner's
+// WM_RUNTEST notices switch the menu items.
+class TRunTestForm : public TVisualChildForm {
+    Q_OBJECT
+public:
+    TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle, std::int32_t testID,
+                 const std::string& testName);
+    ~TRunTestForm() override;
+
+    // What the runner draws into.
+    TRunnerScreens& View() { return *screens_; }
+    int HelpContext = 640;
+
+    QMenu* TestPopupMenu;
+    QAction* MenuItemNext;
+    QAction* MenuItemBack;
+    QMenu* MenuItemGoto;
+    QAction* MenuItemPauseTest;
+    QAction* MenuItemContinueTest;
+    QAction* MenuItemStopTest;
+    QAction* MenuItemMaximizeToScreen;
+    QAction* MenuItemMinimizeToMDI;
+    QAction* MenuItemDisplayProtocol;
+    QAction* MenuItemDisplayReport;
+    QAction* MenuItemExit;
+    TMessageDialog* MessageDialog;
+
+    void MenuItemNextClick();
+    void MenuItemBackClick();
+    void MenuItemExitClick();
+
+protected:
+    void HandleMessage(const platform::TWindowMessage& message) override;
+    bool CanClose() override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    void InitMenu();
+    void BuildGotoMenu();
+    // The Go-To item of a question at index (taken as unsigned), or nullptr.
+    QAction* GotoItem(std::int32_t index) const;
+    QAction* AddItem(const char* name, const char* caption, const QKeySequence& shortcut);
+    void AddSeparator(const char* name);
+
+    TFileAccess& store_;
+    std::unique_ptr<TRunnerScreens> screens_;
+    QActionGroup* gotoGroup_ = nullptr;
+};

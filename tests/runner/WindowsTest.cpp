@@ -1,0 +1,328 @@
+// The test window, its pages and the report setup dialog on the offscreen platform, hosted as
+// the main window hosts them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "lang/DlgLangConverter.h"
+#include "lang/MessageDialog.h"
+#include "platform/qt/ModalDialogs.h"
+#include "platform/qt/QtMessagePoster.h"
+#include "runner/FormReporter.h"
+#include "runner/RunTestForm.h"
+#include "runner/RunnerHost.h"
+#include "tests/runner/RunnerTestSupport.h"
+
+namespace {
+
+void Flush() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QColor TextColour(const QWidget& w) { return w.palette().color(QPalette::WindowText); }
+
+// Presses a key where the keyboard focus of the window is, as a person would.
+void Key(TRunTestForm& form, Qt::Key key) {
+    QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
+    QTest::keyClick(target, key);
+}
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override { platform::InstallQtMessagePoster(); }
+    void TearDown() override {
+        host.reset();
+        Flush();
+        TMessageDialog::SetResponder(nullptr);
+        platform::MessageHub().SetPoster(nullptr);
+    }
+    void Open(TSixQuestions spec) {
+        FillSixQuestions(store, spec);
+        host = std::make_unique<TRunnerHost>(store, &mdi);
+        mdi.resize(800, 700);
+        mdi.show();
+        form = host->RunTest(kSixTestID);
+        ASSERT_NE(form, nullptr);
+        Flush();
+    }
+    TTestRunner& Runner() { return *host->FindRunner(form->Handle()); }
+    TRunnerScreens& Page() { return form->View(); }
+
+    TRunnerTestEnvironment env{lang::LanguageFileName()};
+    TFileAccess store;
+    QMdiArea mdi;
+    std::unique_ptr<TRunnerHost> host;
+    TRunTestForm* form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Windows, ARunOpensWithItsInstructionAndMovesOnByLinkAndByKeys) {
+    Open({2, true, {}});
+    ASSERT_NE(Page().Heading(), nullptr);
+    EXPECT_EQ(Page().Heading()->text(), "Read this first.");
+    EXPECT_EQ(form->windowTitle().toStdString(), lang::GetMessageText("OBJECTSTREE_TEST_TITLE") + " (Six questions)");
+    EXPECT_TRUE(form->MenuItemNext->isEnabled());
+    EXPECT_FALSE(form->MenuItemBack->isEnabled());
+    EXPECT_FALSE(form->MenuItemPauseTest->isEnabled());
+    EXPECT_EQ(Page().NavLink(TNavLinkKind::Back), nullptr);
+
+    // The Next link by the left button; the right button does nothing.
+    QTest::mousePress(Page().NavLink(TNavLinkKind::Next), Qt::RightButton);
+    EXPECT_EQ(Page().Heading()->text(), "Read this first.");
+    QTest::mousePress(Page().NavLink(TNavLinkKind::Next), Qt::LeftButton);
+    Flush();
+    ASSERT_EQ(Page().AnswerTexts().size(), 3u);
+    EXPECT_EQ(Page().Heading()->text(), "Q0");
+    EXPECT_EQ(TextColour(*Page().NavLink(TNavLinkKind::Next)), QColor(0, 0, 255));
+
+    // Then by the keyboard: Space on the focused Next link, and Enter.
+    Page().NavLink(TNavLinkKind::Next)->setFocus();
+    Key(*form, Qt::Key_Space);
+    Flush();
+    EXPECT_EQ(Page().Heading()->text(), "Q1");
+    Page().NavLink(TNavLinkKind::Next)->setFocus();
+    Key(*form, Qt::Key_Return);
+    Flush();
+    EXPECT_EQ(Page().Heading()->text(), "Q2");
+    EXPECT_TRUE(form->MenuItemBack->isEnabled());
+    EXPECT_EQ(Runner().Current(), 2);
+    EXPECT_TRUE(env.Messages.empty());
+}
+
+TEST_F(Windows, SpaceOnAFocusedAnswerTogglesItOnceAndColoursIt) {
+    Open({2, true, {}});
+    form->MenuItemNext->trigger();
+    Flush();
+    ASSERT_EQ(Page().AnswerTexts().size(), 3u);
+    Page().FocusAnswer(1);
+    Key(*form, Qt::Key_Space);
+    EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 1)});
+    EXPECT_EQ(TextColour(*Page().AnswerTexts()[1]), QColor(255, 255, 0));
+    EXPECT_EQ(TextColour(*Page().AnswerTexts()[0]), QColor(0, 0, 0));
+    Key(*form, Qt::Key_Space);
+    EXPECT_TRUE(Runner().Chosen().empty());
+    EXPECT_EQ(TextColour(*Page().AnswerTexts()[1]), QColor(0, 0, 0));
+    // A click chooses as well.
+    QTest::mouseClick(Page().AnswerTexts()[2], Qt::LeftButton);
+    EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 2)});
+}
+
+TEST_F(Windows, ArrowsMoveTheFocusThroughTheAnswersAndWrap) {
+    Open({2, true, {}});
+    form->MenuItemNext->trigger();
+    Flush();
+    Page().FocusAnswer(0);
+    Key(*form, Qt::Key_Down);
+    EXPECT_EQ(Page().FocusedAnswer(), 1);
+    Key(*form, Qt::Key_Right);
+    EXPECT_EQ(Page().FocusedAnswer(), 2);
+    Key(*form, Qt::Key_Down);   // past the last answer: back to the first
+    EXPECT_EQ(Page().FocusedAnswer(), 0);
+    Key(*form, Qt::Key_Up);     // before the first: the last
+    EXPECT_EQ(Page().FocusedAnswer(), 2);
+    Key(*form, Qt::Key_Left);
+    EXPECT_EQ(Page().FocusedAnswer(), 1);
+    EXPECT_EQ(Page().AnswerTexts()[1]->frameShape(), QFrame::Box);
+    EXPECT_EQ(Page().AnswerTexts()[2]->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(Windows, AFreeTestOfFiveQuestionsHasSevenGoToItems) {
+    FillSixQuestions(store, {3, false, {}});
+    ASSERT_TRUE(store.Stimuli.Locate(15));
+    store.Stimuli.Delete();
+    host = std::make_unique<TRunnerHost>(store);
+    form = host->RunTest(kSixTestID);
+    ASSERT_NE(form, nullptr);
+    const QList<QAction*> items = form->MenuItemGoto->actions();
+    ASSERT_EQ(items.size(), 7);
+    EXPECT_EQ(items[2]->objectName(), "MenuItemGoto_2");
+    EXPECT_EQ(items[2]->property("Tag").toInt(), 2);
+    EXPECT_EQ(items[2]->text(), "Q2");
+    EXPECT_TRUE(items[5]->isSeparator());
+    EXPECT_EQ(items[6]->objectName(), "MenuItemGoto_FinalScreen");
+    EXPECT_EQ(items[6]->text().toStdString(), lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM"));
+
+    form->MenuItemNext->trigger();
+    items[3]->trigger();   // Go To question 3 travels as its own message
+    EXPECT_EQ(Runner().Current(), 3);
+    EXPECT_TRUE(items[3]->isChecked());
+    EXPECT_FALSE(items[2]->isChecked());
+    EXPECT_FALSE(items[0]->isEnabled());   // visited, and the test allows no replay
+    EXPECT_FALSE(items[3]->isEnabled());
+    EXPECT_TRUE(items[1]->isEnabled());
+    items[6]->trigger();
+    EXPECT_EQ(Runner().Screen(), rsEndScreen);
+    EXPECT_TRUE(form->MenuItemDisplayReport->isEnabled());
+}
+
+TEST_F(Windows, ForwardOnlyHasNoGoToAndNoBack) {
+    Open({1, false, {}});
+    EXPECT_TRUE(form->MenuItemGoto->actions().isEmpty());
+    EXPECT_FALSE(form->MenuItemGoto->menuAction()->isEnabled());
+    form->MenuItemNext->trigger();
+    form->MenuItemNext->trigger();
+    EXPECT_FALSE(form->MenuItemBack->isEnabled());
+    EXPECT_FALSE(form->MenuItemGoto->menuAction()->isEnabled());
+}
+
+TEST_F(Windows, FullScreenAndBackKeepTheAnswers) {
+    Open({3, false, {}});
+    form->MenuItemNext->trigger();
+    form->MenuItemNext->trigger();
+    QTest::mouseClick(Page().AnswerTexts()[1], Qt::LeftButton);
+    form->MenuItemMaximizeToScreen->trigger();
+    TRunTestForm* full = host->FullScreenForm();
+    ASSERT_NE(full, nullptr);
+    EXPECT_TRUE(full->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(full->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_EQ(full->View().AnswerTexts().size(), 3u);
+    EXPECT_EQ(full->View().Heading()->text(), "Q1");
+    EXPECT_EQ(TextColour(*full->View().AnswerTexts()[1]), QColor(255, 255, 0));   // at once
+    EXPECT_FALSE(full->MenuItemMaximizeToScreen->isEnabled());
+    EXPECT_TRUE(full->MenuItemMinimizeToMDI->isEnabled());
+    EXPECT_FALSE(full->MenuItemExit->isEnabled());
+    // The new window's Go-To menu knows the questions already seen.
+    EXPECT_FALSE(full->MenuItemGoto->actions()[0]->isEnabled());
+    EXPECT_TRUE(full->MenuItemGoto->actions()[1]->isChecked());
+    EXPECT_TRUE(full->MenuItemGoto->actions()[2]->isEnabled());
+
+    // Commands of the full-screen window reach the runner.
+    full->MenuItemNext->trigger();
+    EXPECT_EQ(full->View().Heading()->text(), "Q2");
+    // A second full-screen request is refused.
+    form->MenuItemMaximizeToScreen->trigger();
+    EXPECT_EQ(env.Messages, std::vector<std::string>{lang::GetMessageText("MAIN_F_IS_MAXIMIZED_TEST_SCREEN")});
+
+    QPointer<TRunTestForm> gone = full;
+    full->MenuItemMinimizeToMDI->trigger();
+    EXPECT_EQ(host->FullScreenForm(), nullptr);
+    Flush();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(Page().Heading()->text(), "Q2");
+    EXPECT_FALSE(form->MenuItemBack->isEnabled());   // 0 and 1 were seen
+    form->MenuItemGoto->actions()[4]->trigger();
+    form->MenuItemBack->trigger();
+    EXPECT_EQ(Page().Heading()->text(), "Q3");
+    EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(1, 1)});
+    EXPECT_TRUE(form->MenuItemMaximizeToScreen->isEnabled());
+    EXPECT_FALSE(form->MenuItemGoto->actions()[2]->isEnabled());
+}
+
+TEST_F(Windows, ClosingAsksAndNoKeepsTheRun) {
+    Open({2, true, {}});
+    std::vector<std::string> asked;
+    std::uint8_t answer = TMessageDialog::mrNo;
+    TMessageDialog::SetResponder([&](const TMessageDialog& d) {
+        asked.push_back(d.Caption);
+        EXPECT_EQ(d.DialogType, mdYesNo);
+        EXPECT_EQ(d.Title, form->windowTitle().toStdString());
+        return answer;
+    });
+    form->MenuItemNext->trigger();
+    QPointer<TRunTestForm> window = form;
+    form->MenuItemExit->trigger();
+    Flush();
+    ASSERT_EQ(asked, std::vector<std::string>{lang::GetMessageText("RUNTEST_CLOSE_TEST")});
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(host->RunnerCount(), 1);
+    EXPECT_EQ(Runner().Current(), 0);
+
+    answer = TMessageDialog::mrYes;
+    form->MenuItemExit->trigger();
+    EXPECT_FALSE(window.isNull());   // freed from the posted notice, after the close has returned
+    Flush();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(host->RunnerCount(), 0);
+    EXPECT_FALSE(host->IsTestWindowOpen(kSixTestID));
+}
+
+TEST_F(Windows, TheEndScreenLinksToUnansweredMandatoryQuestions) {
+    Open({3, true, {2, 4}});
+    form->MenuItemNext->trigger();
+    form->MenuItemGoto->actions().back()->trigger();
+    ASSERT_EQ(Page().EndLinks().size(), 2u);
+    EXPECT_EQ(Page().Heading()->text().toStdString(), lang::GetMessageText("RUNTEST_STIMULS_UNANSWERED"));
+    EXPECT_EQ(Page().EndLinks()[1]->text(), "Q4");
+    EXPECT_EQ(Page().EndLinks()[1]->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(form->MenuItemDisplayReport->isEnabled());
+    QTest::mousePress(Page().EndLinks()[1], Qt::LeftButton);
+    Flush();
+    EXPECT_EQ(Runner().Current(), 4);
+    EXPECT_EQ(Page().Heading()->text(), "Q4");
+}
+
+TEST_F(Windows, AWindowWithoutRunnerReportsItsCommands) {
+    Open({2, true, {}});
+    TRunTestForm stray(nullptr, store, host->Handle(), kEmptyTestID, "stray");
+    stray.MenuItemNext->trigger();
+    platform::MessageHub().Send(host->Handle(), wm::WM_RUNTESTCOMMAND, wm::rcResized,
+                                static_cast<std::int32_t>(stray.Handle()));
+    EXPECT_EQ(env.Messages, std::vector<std::string>{lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW")});
+    // A second run of an open test is refused.
+    EXPECT_EQ(host->RunTest(kSixTestID), nullptr);
+    ASSERT_EQ(env.Messages.size(), 2u);
+    EXPECT_NE(env.Messages[1].find(lang::GetMessageText("RUNTEST_TEST_IS_ACTIVE")), std::string::npos);
+}
+
+TEST(FormReporter, CreateIsAvailableOnlyWithAFileName) {
+    TFormReporter dialog;
+    EXPECT_FALSE(dialog.ButtonCreate->isEnabled());
+    EXPECT_TRUE(dialog.RadioButtonIsText->isChecked());
+    EXPECT_FALSE(dialog.RadioButtonIsPDF->isEnabled());
+    QTest::keyClicks(dialog.EditFileName, "report");
+    EXPECT_TRUE(dialog.ButtonCreate->isEnabled());
+    dialog.EditFileName->setText("   ");
+    EXPECT_FALSE(dialog.ButtonCreate->isEnabled());
+    EXPECT_EQ(dialog.DialogResult, 0);
+}
+
+TEST(FormReporter, TheSetupReadsWhatThePersonLeft) {
+    struct Row {
+        const char* Button;
+        std::uint8_t Result;
+    };
+    for (const Row& row : {Row{"ButtonCreate", 1}, Row{"ButtonCancel", 2}, Row{"", 0}}) {
+        platform::ScopedModalHook hook([&](QDialog& d) {
+            auto& dialog = static_cast<TFormReporter&>(d);
+            EXPECT_EQ(dialog.EditFileName->text(), "/tmp/old.txt");
+            EXPECT_FALSE(dialog.CheckBoxShow->isChecked());
+            dialog.EditFileName->setText("/tmp/new");
+            dialog.CheckBoxShow->setChecked(true);
+            if (auto* b = dialog.findChild<QPushButton*>(row.Button)) b->click();
+            return d.result();
+        });
+        TFormReporterSetup setup;
+        TReportSetupValues values{"/tmp/old.txt", false};
+        EXPECT_EQ(setup.Execute(values), row.Result) << row.Button;
+        EXPECT_EQ(values.FileName, "/tmp/new");
+        EXPECT_TRUE(values.OpenAfter);
+    }
+}
+
+TEST(FormReporter, BrowsingAndTheTextTypeSetTheName) {
+    TFormReporter dialog;
+    dialog.EditFileName->setText("  /tmp/a.b/old.rep  ");
+    platform::TFileDialogRequest seen;
+    platform::ScopedFileDialogHook hook([&](const platform::TFileDialogRequest& r) -> std::optional<std::string> {
+        seen = r;
+        return std::string("/tmp/chosen.rep");
+    });
+    dialog.BitBtnFileName->click();
+    EXPECT_EQ(seen.FileName, "/tmp/a.b/old.rep");
+    EXPECT_EQ(seen.Kind, platform::TFileDialogRequest::TKind::Save);
+    EXPECT_TRUE(seen.OverwritePrompt);
+    EXPECT_TRUE(seen.FileMustExist);
+    EXPECT_EQ(seen.Filter, TFormReporter::kFilter);
+    EXPECT_EQ(dialog.EditFileName->text(), "/tmp/chosen.rep");
+    dialog.RadioButtonIsText->click();
+    EXPECT_EQ(dialog.EditFileName->text(), "/tmp/chosen.txt");
+}
