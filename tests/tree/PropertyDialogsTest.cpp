@@ -714,6 +714,21 @@ TEST_P(AnswerLimit, TheEditEndsHoldingANumberFrom1To999) {
     EXPECT_EQ(QString::number(read.AnswersLimit), c.Ends) << c.What;
 }
 
+TEST(AnswerLimitEdit, TheLastValidTextIsTheNumberBeforeItsClamp) {
+    struct Case {
+        const char* Text;
+        const char* Shown;
+        const char* LastValid;
+    };
+    TStimulForm form(nullptr);
+    for (const Case& c : {Case{"1500", "999", "1500"}, Case{"0", "1", "0"}, Case{"-7", "1", "-7"},
+                          Case{"+5", "+5", "5"}, Case{"007", "007", "7"}}) {
+        form.MaskEditNumReactionsLimit->setText(c.Text);
+        EXPECT_EQ(form.MaskEditNumReactionsLimit->text(), c.Shown) << c.Text;
+        EXPECT_EQ(form.LastValidText, c.LastValid) << c.Text;
+    }
+}
+
 TEST(AnswerLimitEdit, TakesAnyLengthOfText) {
     TStimulForm form(nullptr);
     EXPECT_GT(form.MaskEditNumReactionsLimit->maxLength(), 1000);
@@ -799,6 +814,21 @@ TEST_P(WeightValue, TheEditHoldsANumberOfAtMost9999) {
     if (c.Start) form.WeightValueEdit->setText(c.Start);
     if (c.Change) RunModal(form, [&] { c.Change(form.WeightValueEdit); });
     EXPECT_EQ(form.WeightValueEdit->text(), c.Ends) << c.What;
+}
+
+TEST(WeightValueEdit, TheLastValidTextIsTheNumberBeforeItsClamp) {
+    struct Case {
+        const char* Text;
+        const char* Shown;
+        const char* LastValid;
+    };
+    TWeightForm form(nullptr, DotSettings());
+    for (const Case& c : {Case{"12345.50", "9999", "12345.5"}, Case{"1E5", "9999", "100000"},
+                          Case{"-50.0", "-50.0", "-50"}, Case{"+0.25", "+0.25", "0.25"}}) {
+        form.WeightValueEdit->setText(c.Text);
+        EXPECT_EQ(form.WeightValueEdit->text(), c.Shown) << c.Text;
+        EXPECT_EQ(form.LastValidText, c.LastValid) << c.Text;
+    }
 }
 
 TEST(WeightValueEdit, FollowsTheSettingsDecimalSeparator) {
