@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <initializer_list>
+#include <utility>
 
 #include "lang/HelpHook.h"
 #include "platform/ShortDates.h"
@@ -54,6 +56,21 @@ QLabel* Label(QWidget* parent, const QString& name, const char* caption, QWidget
     auto* l = Captioned<QLabel>(parent, name, caption);
     l->setBuddy(buddy);
     return l;
+}
+
+// A field with a label that points at it.
+template <class T>
+T* Field(QWidget* parent, const QString& name, const QString& labelName, const char* caption, QLabel*& label) {
+    auto* field = Named<T>(parent, name);
+    label = Label(parent, labelName, caption, field);
+    return field;
+}
+
+// Labels on the left, their fields on the right.
+void LayOutFields(QWidget* box, std::initializer_list<std::pair<QLabel*, QWidget*>> rows) {
+    auto* form = new QFormLayout(box);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (const auto& [label, field] : rows) form->addRow(label, field);
 }
 
 QPlainTextEdit* Memo(QWidget* parent, const QString& name) {
@@ -271,34 +288,34 @@ TTestForm::TTestForm(QWidget* owner, const platform::FormatSettings& settings)
     timeLimit->addWidget(TimeUnitsSecondsLabel, 2, 0);
     timeLimit->addWidget(TimeUnitsMinutesLabel, 2, 1);
     timeLimit->addWidget(TimeUnitsHoursLabel, 2, 2);
+    timeLimit->setRowStretch(3, 1);
     // The up-down steps the number in its edit.
     connect(TimeLimitUpDown, &QScrollBar::valueChanged, this,
             [this](int value) { TimeLimitMaskEdit->setText(QString::number(value)); });
 
-    EditAuthorName = Named<QLineEdit>(options, "EditAuthorName");
-    LabelAuthorName = Label(options, "LabelAuthorName", "Author Name:", EditAuthorName);
-    EditAuthorEmail = Named<QLineEdit>(options, "EditAuthorEmail");
-    LabelAuthorEmail = Label(options, "LabelAuthorEmail", "Author Email:", EditAuthorEmail);
-    EditCopyright = Named<QLineEdit>(options, "EditCopyright");
-    LabelCopyright = Label(options, "LabelCopyright", "Copyright:", EditCopyright);
+    auto* authorBox = new QWidget(options);
+    EditAuthorName = Field<QLineEdit>(authorBox, "EditAuthorName", "LabelAuthorName", "Author Name:", LabelAuthorName);
+    EditAuthorEmail =
+        Field<QLineEdit>(authorBox, "EditAuthorEmail", "LabelAuthorEmail", "Author Email:", LabelAuthorEmail);
+    EditCopyright = Field<QLineEdit>(authorBox, "EditCopyright", "LabelCopyright", "Copyright:", LabelCopyright);
     for (QLineEdit* e : {EditAuthorName, EditAuthorEmail, EditCopyright}) tree::KeepShortText(*e);
-    DateTimePickerTestCreated = Named<QDateTimeEdit>(options, "DateTimePickerTestCreated");
+    DateTimePickerTestCreated = Field<QDateTimeEdit>(authorBox, "DateTimePickerTestCreated", "LabelTestCreated",
+                                                     "Test Created:", LabelTestCreated);
     DateTimePickerTestCreated->setCalendarPopup(true);
     DateTimePickerTestCreated->setDisplayFormat(tree::DateTimeDisplayFormat(settings));
-    LabelTestCreated = Label(options, "LabelTestCreated", "Test Created:", DateTimePickerTestCreated);
     SetCreated(platform::EncodeDate(2016, 3, 1) + platform::EncodeTime(17, 41, 39));
+    LayOutFields(authorBox, {{LabelAuthorName, EditAuthorName},
+                             {LabelAuthorEmail, EditAuthorEmail},
+                             {LabelCopyright, EditCopyright},
+                             {LabelTestCreated, DateTimePickerTestCreated}});
+    authorBox->layout()->setContentsMargins(0, 0, 0, 0);
 
-    auto* author = new QFormLayout;
-    author->addRow(LabelAuthorName, EditAuthorName);
-    author->addRow(LabelAuthorEmail, EditAuthorEmail);
-    author->addRow(LabelCopyright, EditCopyright);
-    author->addRow(LabelTestCreated, DateTimePickerTestCreated);
     auto* grid = new QGridLayout(options);
     grid->addWidget(GroupBoxTestMoveDirection, 0, 0);
     grid->addWidget(TestTimeLimitGroupBox, 0, 1, 3, 1);
     grid->addWidget(QuestionReplayAllowedCheckBox, 1, 0);
     grid->addWidget(TestStopAllowedCheckBox, 2, 0);
-    grid->addLayout(author, 3, 0, 1, 2);
+    grid->addWidget(authorBox, 3, 0, 1, 2);
     grid->setRowStretch(4, 1);
 
     // Stopping a test and its time limit are not offered.
@@ -454,15 +471,12 @@ TInterpretationForm::TInterpretationForm(QWidget* owner, const platform::FormatS
       InterpretationDescriptionLabel(DescriptionLabel), InterpretationDescriptionMemo(DescriptionMemo),
       settings_(settings) {
     InterpretationRangeGroupBox = Group(FieldsPage, "InterpretationRangeGroupBox", "Range");
-    InterpretationMinEdit = Named<QLineEdit>(InterpretationRangeGroupBox, "InterpretationMinEdit");
-    InterpretationMinLabel = Label(InterpretationRangeGroupBox, "InterpretationMinLabel", "Mininum", InterpretationMinEdit);
-    InterpretationMaxEdit = Named<QLineEdit>(InterpretationRangeGroupBox, "InterpretationMaxEdit");
-    InterpretationMaxLabel = Label(InterpretationRangeGroupBox, "InterpretationMaxLabel", "Maximum", InterpretationMaxEdit);
-    auto* range = new QGridLayout(InterpretationRangeGroupBox);
-    range->addWidget(InterpretationMinLabel, 0, 0);
-    range->addWidget(InterpretationMinEdit, 0, 1);
-    range->addWidget(InterpretationMaxLabel, 0, 2);
-    range->addWidget(InterpretationMaxEdit, 0, 3);
+    InterpretationMinEdit = Field<QLineEdit>(InterpretationRangeGroupBox, "InterpretationMinEdit",
+                                             "InterpretationMinLabel", "Mininum", InterpretationMinLabel);
+    InterpretationMaxEdit = Field<QLineEdit>(InterpretationRangeGroupBox, "InterpretationMaxEdit",
+                                             "InterpretationMaxLabel", "Maximum", InterpretationMaxLabel);
+    LayOutFields(InterpretationRangeGroupBox, {{InterpretationMinLabel, InterpretationMinEdit},
+                                               {InterpretationMaxLabel, InterpretationMaxEdit}});
     AddGroup(InterpretationRangeGroupBox);
 
     SetTabOrder({NameEdit, InterpretationMinEdit, InterpretationMaxEdit, DescriptionMemo, OkBitBtn, CancelBitBtn});
@@ -492,16 +506,11 @@ TWeightForm::TWeightForm(QWidget* owner, const platform::FormatSettings& setting
       WeightNameLabel(NameLabel), WeightNameEdit(NameEdit), WeightDescriptionLabel(DescriptionLabel),
       WeightDescriptionMemo(DescriptionMemo), settings_(settings) {
     WeightValueGroupBox = Group(FieldsPage, "WeightValueGroupBox", "Weight");
-    ScaleComboBox = Named<QComboBox>(WeightValueGroupBox, "ScaleComboBox");   // a list to choose from
-    ScaleLabel = Label(WeightValueGroupBox, "ScaleLabel", "Scale", ScaleComboBox);
-    WeightValueEdit = Named<QLineEdit>(WeightValueGroupBox, "WeightValueEdit");
-    WeightValueLabel = Label(WeightValueGroupBox, "WeightValueLabel", "Value", WeightValueEdit);
-    auto* grid = new QGridLayout(WeightValueGroupBox);
-    grid->addWidget(ScaleLabel, 0, 0);
-    grid->addWidget(ScaleComboBox, 0, 1);
-    grid->addWidget(WeightValueLabel, 1, 0);
-    grid->addWidget(WeightValueEdit, 1, 1);
-    grid->setColumnStretch(1, 1);
+    // Not editable: a list to choose from.
+    ScaleComboBox = Field<QComboBox>(WeightValueGroupBox, "ScaleComboBox", "ScaleLabel", "Scale", ScaleLabel);
+    WeightValueEdit =
+        Field<QLineEdit>(WeightValueGroupBox, "WeightValueEdit", "WeightValueLabel", "Value", WeightValueLabel);
+    LayOutFields(WeightValueGroupBox, {{ScaleLabel, ScaleComboBox}, {WeightValueLabel, WeightValueEdit}});
     AddGroup(WeightValueGroupBox);
 
     connect(WeightValueEdit, &QLineEdit::textChanged, this, [this] { WeightValueEditChange(); });
