@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/ShortDates.h"
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/DialogTestSupport.h"
 
 using platform::EncodeDate;
 using platform::EncodeTime;

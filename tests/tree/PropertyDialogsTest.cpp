@@ -40,7 +40,7 @@
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
 #include "tests/support/TempDir.h"
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/DialogTestSupport.h"
 
 using platform::EncodeDate;
 using platform::EncodeTime;
