@@ -7,7 +7,7 @@
 #include <memory>
 #include <set>
 
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
 #include "tree/TreeImages.h"
 #include "tree/TreeNode.h"

@@ -11,7 +11,7 @@
 #include "tests/support/RecordingInteraction.h"
 #include "tests/support/StoreFixtures.h"
 #include "tests/support/TempDir.h"
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
 #include "tree/TreeDump.h"
 

@@ -8,7 +8,7 @@
 
 #include "platform/WindowMessages.h"
 #include "platform/qt/QtText.h"
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
 
 namespace {

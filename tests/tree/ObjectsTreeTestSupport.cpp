@@ -1,4 +1,4 @@
-#include "tests/tree/TreeTestSupport.h"
+#include "tests/tree/ObjectsTreeTestSupport.h"
 
 #include <QTreeWidget>
 
@@ -168,4 +168,25 @@ std::string RebuiltDump() {
     TObjectsTree fresh(nullptr, platform::kNoWindow);
     fresh.Rebuild();
     return DumpTree(fresh);
+}
+
+AnswerQuestions::AnswerQuestions(std::uint8_t answer)
+    : saved_(TMessageDialog::SetResponder([this, answer](const TMessageDialog& box) {
+          Asked.push_back({box.Title, box.Caption, box.DialogType});
+          return answer;
+      })) {}
+
+AnswerQuestions::~AnswerQuestions() { TMessageDialog::SetResponder(std::move(saved_)); }
+
+std::string DumpAfterSaveAndLoad(const std::string& fileName) {
+    TFileAccess& open = *GlobalStore();
+    const std::string keptName = open.FileName;
+    open.FileName = fileName;
+    const bool saved = open.SaveAll();
+    open.FileName = keptName;
+    if (!saved) return "save failed: " + open.LastError;
+    auto loaded = std::make_unique<TFileAccess>(fileName, open.Settings);
+    if (!loaded->LoadAll()) return "load failed: " + loaded->LastError;
+    ScopedGlobalStore reopened(std::move(loaded));
+    return RebuiltDump();
 }
