@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolBar>
@@ -91,7 +92,8 @@ public:
             // Another window (a dialog this one owns) takes its own section.
             if (w && w->isWindow() && !menu) continue;
             if (IsComponent(o)) One(o, w, menu);
-            Children(o);
+            // A tab bar's scroll buttons are Qt's own, though they carry names.
+            if (!qobject_cast<QTabBar*>(o)) Children(o);
         }
     }
 
