@@ -61,6 +61,22 @@ void ForEachChild(const Table& table, std::int32_t parentID, F&& f) {
     for (int i : table.IndexesOfParent(parentID)) f(table.At(i));
 }
 
+// The scales or the questions of a test: under a new folder of the test node (withFolder), or
+// under the folder node itself. Both carry the test's ID.
+template <typename F>
+void FillTestPart(QTreeWidgetItem* node, bool withFolder, const char* captionKey, TNodeKind folderKind, F&& items) {
+    if (!node) return;
+    const std::int32_t test = GetNodeID(node);
+    if (!withFolder) {
+        FillLoop(node, [&](TFileAccess& s, TChildBatch& batch) { items(s, batch, test); });
+        return;
+    }
+    FillLoop(node, [&](TFileAccess&, TChildBatch& batch) {
+        QTreeWidgetItem* folder = batch.Add(NewNode(test, lang::GetMessageText(captionKey), folderKind));
+        FillTestPart(folder, false, captionKey, folderKind, items);
+    });
+}
+
 }  // namespace
 
 void TObjectsTree::Rebuild() {
@@ -123,37 +139,17 @@ void TObjectsTree::FillTests(QTreeWidgetItem* node) {
 }
 
 void TObjectsTree::FillScales(QTreeWidgetItem* node, bool withFolder) {
-    if (!node) return;
-    QTreeWidgetItem* folder = node;
-    if (withFolder) {
-        FillLoop(node, [&](TFileAccess&, TChildBatch& batch) {
-            folder = batch.Add(NewNode(GetNodeID(node), lang::GetMessageText("OBJECTSTREE_SCALES_MAIN_NODE_TITLE"),
-                                       nkScalesFolder));
-            FillScales(folder, false);
-        });
-        return;
-    }
-    FillLoop(folder, [this, folder](TFileAccess& s, TChildBatch& batch) {
-        ForEachChild(s.Scales, GetNodeID(folder),
-                     [&](const TScale& sc) { FillInterpretations(batch.Add(sc, nkScale)); });
-    });
+    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_SCALES_MAIN_NODE_TITLE"), nkScalesFolder,
+                 [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
+                     ForEachChild(s.Scales, test, [&](const TScale& sc) { FillInterpretations(batch.Add(sc, nkScale)); });
+                 });
 }
 
 void TObjectsTree::FillStimuli(QTreeWidgetItem* node, bool withFolder) {
-    if (!node) return;
-    QTreeWidgetItem* folder = node;
-    if (withFolder) {
-        FillLoop(node, [&](TFileAccess&, TChildBatch& batch) {
-            folder = batch.Add(NewNode(GetNodeID(node), lang::GetMessageText("OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"),
-                                       nkQuestionsFolder));
-            FillStimuli(folder, false);
-        });
-        return;
-    }
-    FillLoop(folder, [this, folder](TFileAccess& s, TChildBatch& batch) {
-        ForEachChild(s.Stimuli, GetNodeID(folder),
-                     [&](const TStimul& st) { FillReactions(batch.Add(st, nkQuestion)); });
-    });
+    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"), nkQuestionsFolder,
+                 [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
+                     ForEachChild(s.Stimuli, test, [&](const TStimul& st) { FillReactions(batch.Add(st, nkQuestion)); });
+                 });
 }
 
 void TObjectsTree::FillInterpretations(QTreeWidgetItem* node) {

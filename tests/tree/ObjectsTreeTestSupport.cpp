@@ -102,6 +102,12 @@ void FillTreeFixture(TFileAccess& s) {
     s.SetModified(false);
 }
 
+std::unique_ptr<TFileAccess> MakeFixtureStore() {
+    auto s = std::make_unique<TFileAccess>();
+    FillTreeFixture(*s);
+    return s;
+}
+
 std::string FixtureDump() {
     std::string dump =
         "nkRoot -1 $ROOT\n"
@@ -190,3 +196,23 @@ std::string DumpAfterSaveAndLoad(const std::string& fileName) {
     ScopedGlobalStore reopened(std::move(loaded));
     return RebuiltDump();
 }
+
+FixtureTreeTest::FixtureTreeTest() : store_(MakeFixtureStore()), tree_(nullptr, main_.Handle()) {
+    tree_.SetStatusLabel(&status_);
+    tree_.Rebuild();
+}
+
+QTreeWidgetItem* FixtureTreeTest::Select(TNodeKind kind, std::int32_t id) {
+    QTreeWidgetItem* node = FindNode(tree_, kind, id);
+    if (!node) ADD_FAILURE() << "no node " << NodeKindName(kind) << " " << id;
+    tree_.setCurrentItem(node);
+    main_.Messages.clear();
+    return node;
+}
+
+void FixtureTreeTest::ExpectMirrorsTheStore(const std::string& step) {
+    EXPECT_EQ(DumpTree(tree_), RebuiltDump()) << step;
+    EXPECT_EQ(DumpTree(tree_), DumpAfterSaveAndLoad(dir_.File("project.kvd"))) << step;
+}
+
+std::string FixtureTreeTest::T(const char* key) { return lang::GetMessageText(key); }

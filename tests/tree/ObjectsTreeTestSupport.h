@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QLabel>
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,9 @@
 #include "platform/MessageHub.h"
 #include "store/FileAccess.h"
 #include "tree/NodeKind.h"
+#include "tests/support/RecordingInteraction.h"
+#include "tests/support/TempDir.h"
+#include "tree/ObjectsTree.h"
 #include "tree/PropertyDialogs.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +35,7 @@ class QTreeWidgetItem;
 // an empty group, a test without scales and questions, a private test, interpretations, a
 // question without answers, weights bound to a scale and one bound to none.
 void FillTreeFixture(TFileAccess& store);
+std::unique_ptr<TFileAccess> MakeFixtureStore();
 
 // The fixture's tree, as DumpTree writes it with the shipped language texts.
 std::string FixtureDump();
@@ -148,3 +153,24 @@ private:
 // Saves the global store to a file, loads it into a new store and gives that store's tree dump:
 // what the user sees after saving and opening the project again.
 std::string DumpAfterSaveAndLoad(const std::string& fileName);
+
+// A tree built over the fixture project as the global store, with a stand-in main window, the
+// status label and the message boxes recorded.
+class FixtureTreeTest : public ::testing::Test {
+protected:
+    FixtureTreeTest();
+
+    TFileAccess& S() const { return store_.Store(); }
+    // Selects the node and forgets the notices so far; nullptr (and a failure) when there is none.
+    QTreeWidgetItem* Select(TNodeKind kind, std::int32_t id);
+    // The tree shows what a tree built from the store shows, and so it does after a save and load.
+    void ExpectMirrorsTheStore(const std::string& step);
+    static std::string T(const char* key);
+
+    TempDir dir_;
+    ScopedGlobalStore store_;
+    MainWindowProbe main_;
+    RecordingInteraction shown_;
+    QLabel status_;
+    TObjectsTree tree_;
+};

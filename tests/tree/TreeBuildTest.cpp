@@ -17,12 +17,6 @@
 
 namespace {
 
-std::unique_ptr<TFileAccess> Fixture() {
-    auto s = std::make_unique<TFileAccess>();
-    FillTreeFixture(*s);
-    return s;
-}
-
 // The tree as the plain walks of the tables would build it: every table read from its first
 // record to its last through its cursor, once per parent node.
 class ReferenceBuild {
@@ -107,7 +101,7 @@ TEST(TreeBuild, AnEmptyProjectShowsTheRootAndTheTestsRoot) {
 }
 
 TEST(TreeBuild, TheFixtureBuildsTheExpectedTree) {
-    ScopedGlobalStore store(Fixture());
+    ScopedGlobalStore store(MakeFixtureStore());
     MainWindowProbe main;
     TObjectsTree tree(nullptr, main.Handle());
     tree.Rebuild();
@@ -125,7 +119,7 @@ TEST(TreeBuild, TheFixtureBuildsTheExpectedTree) {
 }
 
 TEST(TreeBuild, RebuildingDropsTheSelectionAndTellsTheMainWindow) {
-    ScopedGlobalStore store(Fixture());
+    ScopedGlobalStore store(MakeFixtureStore());
     MainWindowProbe main;
     TObjectsTree tree(nullptr, main.Handle());
     QLabel status;
@@ -160,7 +154,7 @@ TEST(TreeBuild, TheBuildMatchesThePlainWalksOnRandomStores) {
 }
 
 TEST(TreeBuild, FillNodeAddsTheChildrenOfEachKind) {
-    ScopedGlobalStore store(Fixture());
+    ScopedGlobalStore store(MakeFixtureStore());
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
     struct Case {
@@ -193,7 +187,7 @@ TEST(TreeBuild, FillNodeAddsTheChildrenOfEachKind) {
 }
 
 TEST(TreeBuild, FillWithoutFolderPutsTheItemsUnderTheNodeItself) {
-    ScopedGlobalStore store(Fixture());
+    ScopedGlobalStore store(MakeFixtureStore());
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
     QTreeWidgetItem* scales = FindNode(tree, nkScalesFolder, 1);
@@ -207,7 +201,7 @@ TEST(TreeBuild, FillWithoutFolderPutsTheItemsUnderTheNodeItself) {
 }
 
 TEST(TreeBuild, WeightKindsFollowTheStore) {
-    ScopedGlobalStore store(Fixture());
+    ScopedGlobalStore store(MakeFixtureStore());
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
     TWeightTable& weights = store.Store().Weights;
@@ -253,7 +247,7 @@ TEST(TreeBuild, AFillThatFailsShowsWhyAndKeepsWhatItBuilt) {
     }
     auto saved = lang::SetMessageTable(std::make_unique<TDlgLangConverter>(file));
     {
-        ScopedGlobalStore store(Fixture());
+        ScopedGlobalStore store(MakeFixtureStore());
         RecordingInteraction shown;
         TObjectsTree tree(nullptr, platform::kNoWindow);
         tree.Rebuild();

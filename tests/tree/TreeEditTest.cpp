@@ -37,36 +37,7 @@ typename Table::Record Stored(Table& table, std::int32_t id) {
     return table.At(at);
 }
 
-class TreeEdit : public ::testing::Test {
-protected:
-    TreeEdit() : store_([] {
-        auto s = std::make_unique<TFileAccess>();
-        FillTreeFixture(*s);
-        return s;
-    }()), tree_(nullptr, main_.Handle()) {
-        tree_.Rebuild();
-    }
-
-    TFileAccess& S() { return store_.Store(); }
-    void Select(TNodeKind kind, std::int32_t id) {
-        QTreeWidgetItem* node = FindNode(tree_, kind, id);
-        ASSERT_NE(node, nullptr) << NodeKindName(kind) << " " << id;
-        tree_.setCurrentItem(node);
-        main_.Messages.clear();
-    }
-    // The tree shows what a tree built from the store shows, and so it does after a save and load.
-    void ExpectMirrorsTheStore(const std::string& step) {
-        EXPECT_EQ(DumpTree(tree_), RebuiltDump()) << step;
-        EXPECT_EQ(DumpTree(tree_), DumpAfterSaveAndLoad(dir_.File("project.kvd"))) << step;
-    }
-    std::string T(const char* key) { return lang::GetMessageText(key); }
-
-    TempDir dir_;
-    ScopedGlobalStore store_;
-    MainWindowProbe main_;
-    RecordingInteraction shown_;
-    TObjectsTree tree_;
-};
+class TreeEdit : public FixtureTreeTest {};
 
 }  // namespace
 

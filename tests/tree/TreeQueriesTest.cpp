@@ -13,22 +13,7 @@
 
 namespace {
 
-class TreeQueries : public ::testing::Test {
-protected:
-    TreeQueries() : store_([] {
-        auto s = std::make_unique<TFileAccess>();
-        FillTreeFixture(*s);
-        return s;
-    }()), tree_(nullptr, main_.Handle()) {
-        tree_.SetStatusLabel(&status_);
-        tree_.Rebuild();
-    }
-
-    ScopedGlobalStore store_;
-    MainWindowProbe main_;
-    QLabel status_;
-    TObjectsTree tree_;
-};
+class TreeQueries : public FixtureTreeTest {};
 
 constexpr const char* U = TObjectsTree::kUndefinedName;
 

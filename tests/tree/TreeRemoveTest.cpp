@@ -13,28 +13,8 @@
 
 namespace {
 
-class TreeRemove : public ::testing::Test {
+class TreeRemove : public FixtureTreeTest {
 protected:
-    TreeRemove() : store_([] {
-        auto s = std::make_unique<TFileAccess>();
-        FillTreeFixture(*s);
-        return s;
-    }()), tree_(nullptr, main_.Handle()) {
-        tree_.Rebuild();
-    }
-
-    TFileAccess& S() { return store_.Store(); }
-    QTreeWidgetItem* Select(TNodeKind kind, std::int32_t id) {
-        QTreeWidgetItem* node = FindNode(tree_, kind, id);
-        EXPECT_NE(node, nullptr) << NodeKindName(kind) << " " << id;
-        tree_.setCurrentItem(node);
-        main_.Messages.clear();
-        return node;
-    }
-    void ExpectMirrorsTheStore(const std::string& step) {
-        EXPECT_EQ(DumpTree(tree_), RebuiltDump()) << step;
-        EXPECT_EQ(DumpTree(tree_), DumpAfterSaveAndLoad(dir_.File("project.kvd"))) << step;
-    }
     // The records of every table together.
     int RecordCount() {
         int count = 0;
@@ -50,18 +30,9 @@ protected:
     }
     // A fresh fixture store and its tree.
     void Refill() {
-        auto s = std::make_unique<TFileAccess>();
-        FillTreeFixture(*s);
-        GlobalStore() = std::move(s);
+        GlobalStore() = MakeFixtureStore();
         tree_.Rebuild();
     }
-    std::string T(const char* key) { return lang::GetMessageText(key); }
-
-    TempDir dir_;
-    ScopedGlobalStore store_;
-    MainWindowProbe main_;
-    RecordingInteraction shown_;
-    TObjectsTree tree_;
 };
 
 struct RemoveCase {
