@@ -173,9 +173,15 @@ bool TObjectTable::DeleteCurrent() {
 }
 
 int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop) {
+    std::vector<char> marks(records_.size(), 0);
+    for (std::size_t i = 0; i < records_.size(); ++i) marks[i] = drop(*records_[i]) ? 1 : 0;
+    return DeleteMarked(marks);
+}
+
+int TObjectTable::DeleteMarked(const std::vector<char>& marks) {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        if (drop(*records_[i])) {
+        if (i < marks.size() && marks[i]) {
             UncountID(records_[i]->ID);
             records_[i].reset();
         } else {
@@ -190,6 +196,14 @@ int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop
         modified_ = true;
     }
     return removed;
+}
+
+void TObjectTable::Truncate(int count) {
+    if (count < 0) count = 0;
+    if (count >= RecordCount()) return;
+    for (int i = count; i < RecordCount(); ++i) UncountID(records_[static_cast<std::size_t>(i)]->ID);
+    records_.resize(static_cast<std::size_t>(count));
+    ForgetIndexes();
 }
 
 void TObjectTable::Clear() {
@@ -272,6 +286,15 @@ private:
 constexpr std::int32_t kSortSentinel = 999999999;
 
 }  // namespace
+
+bool TObjectTable::IsInOrder() const {
+    for (std::size_t i = 1; i < records_.size(); ++i) {
+        const TAnyObject& a = *records_[i - 1];
+        const TAnyObject& b = *records_[i];
+        if (a.ParentID > b.ParentID || (a.ParentID == b.ParentID && a.Order > b.Order)) return false;
+    }
+    return true;
+}
 
 void TObjectTable::Sort() {
     const int n = RecordCount();

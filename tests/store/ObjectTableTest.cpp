@@ -125,3 +125,44 @@ TEST(ObjectTable, ExchangeOnlyChangesWhatItSwaps) {
     EXPECT_EQ(t.At(0).ID, 3);
     EXPECT_EQ(t.At(2).ID, 1);
 }
+
+TEST(ObjectTable, BulkRemovalKeepsTheOrderCursorAndIndexes) {
+    const auto ids = [](const TScaleTable& t) {
+        std::vector<int> out;
+        for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.At(i).ID);
+        return out;
+    };
+    TScaleTable t;
+    Fill(t, {1, 2, 3, 4, 5, 6});
+    t.SetCursor(4);
+    t.SetModified(false);
+    EXPECT_EQ(t.DeleteMarked({0, 0, 0}), 0);   // a short mark list marks nothing beyond it
+    EXPECT_FALSE(t.Modified());
+    EXPECT_EQ(t.DeleteMarked({1, 0, 1, 0, 0, 1}), 3);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 4, 5}));
+    EXPECT_TRUE(t.Modified());
+    EXPECT_EQ(t.Cursor(), 4);
+    EXPECT_EQ(t.NewID(), 1);
+    ASSERT_TRUE(t.Locate(5));
+    EXPECT_EQ(t.Cursor(), 2);
+    EXPECT_EQ(t.IndexesOfParent(1), (std::vector<int>{0, 1, 2}));
+
+    EXPECT_EQ(t.DeleteWhere([](const TAnyObject& r) { return r.ID == 4; }), 1);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 5}));
+
+    t.AddScale(Scale(1, 2, 0));
+    t.AddScale(Scale(3, 2, 0));
+    t.SetModified(false);
+    t.SetCursor(1);
+    t.Truncate(5);                          // nothing beyond the table
+    t.Truncate(2);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 5}));
+    EXPECT_FALSE(t.Modified());
+    EXPECT_EQ(t.Cursor(), 1);
+    EXPECT_EQ(t.NewID(), 1);
+    EXPECT_TRUE(t.IndexesOfParent(2).empty());
+    EXPECT_FALSE(t.Locate(3));
+    t.Truncate(0);
+    EXPECT_EQ(t.RecordCount(), 0);
+    EXPECT_EQ(t.NewID(), 1);
+}

@@ -1,0 +1,158 @@
+// The store's life: creation, the Modified state, and moving the tables to and from the file.
+#include <exception>
+
+#include "platform/CodePage.h"
+#include "platform/SafeFile.h"
+#include "store/FileAccess.h"
+#include "store/XorCoding.h"
+
+namespace {
+
+const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
+
+// Steps a progress from the store services, if they gave one.
+class Progress {
+public:
+    explicit Progress(int steps) : bar_(StoreServices().MakeProgress(steps)) {}
+    void Step() {
+        if (bar_) bar_->Step();
+    }
+
+private:
+    std::unique_ptr<IStoreProgress> bar_;
+};
+
+// A writer or reader that failed: the file does not have, or cannot get, the layout.
+[[noreturn]] void RaiseFileViolated() { throw Exception(StoreServices().MessageText(kFileViolated)); }
+
+}  // namespace
+
+TFileAccess::TFileAccess(std::string fileName, platform::FormatSettings settings)
+    : FileName(std::move(fileName)), Settings(settings) {
+    SetModified(false);
+}
+
+std::array<TObjectTable*, 8> TFileAccess::AllTables() {
+    return {&TestGroups, &Users, &Tests, &Stimuli, &Reactions, &Scales, &Interpretations, &Weights};
+}
+
+std::array<const TObjectTable*, 8> TFileAccess::AllTables() const {
+    return {&TestGroups, &Users, &Tests, &Stimuli, &Reactions, &Scales, &Interpretations, &Weights};
+}
+
+bool TFileAccess::IsModified() const {
+    for (const TObjectTable* t : AllTables())
+        if (t->Modified()) return true;
+    return false;
+}
+
+void TFileAccess::SetModified(bool value) {
+    for (TObjectTable* t : AllTables()) t->SetModified(value);
+}
+
+// ---- save
+
+bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
+    std::array<bool, 8> modified{};
+    for (std::size_t i = 0; i < modified.size(); ++i) modified[i] = AllTables()[i]->Modified();
+    LastError.clear();
+    try {
+        Progress progress(15);
+        FileText.clear();
+        const TProductInfo product = StoreServices().ProgramProductInfo();
+        WriteProductInfo(CleanShortText(product.ProductName), CleanShortText(product.ProductVersion));
+        progress.Step();
+
+        // The sort fixes the order of the records in the file. It moves records with equal keys
+        // on every pass, so a table that is in order already is left as it is: saving unchanged
+        // data again writes the same file.
+        for (TObjectTable* t : {static_cast<TObjectTable*>(&TestGroups), static_cast<TObjectTable*>(&Tests),
+                                static_cast<TObjectTable*>(&Stimuli), static_cast<TObjectTable*>(&Reactions),
+                                static_cast<TObjectTable*>(&Scales), static_cast<TObjectTable*>(&Interpretations),
+                                static_cast<TObjectTable*>(&Weights), static_cast<TObjectTable*>(&Users)}) {
+            if (!t->IsInOrder()) t->Sort();
+            progress.Step();
+        }
+
+        const std::pair<bool, bool (TFileAccess::*)()> writers[] = {
+            {sections.TestGroups, &TFileAccess::WriteTestGroups},
+            {sections.Tests, &TFileAccess::WriteTests},
+            {sections.Stimuli, &TFileAccess::WriteStimuli},
+            {sections.Reactions, &TFileAccess::WriteReactions},
+            {sections.Scales, &TFileAccess::WriteScales},
+            {sections.Interpretations, &TFileAccess::WriteInterpretations},
+            {sections.Weights, &TFileAccess::WriteWeights},
+        };
+        for (const auto& [chosen, write] : writers) {
+            if (chosen && !(this->*write)()) RaiseFileViolated();
+            progress.Step();
+        }
+
+        SaveStringToFile(FileName, FileText, true);
+        SetModified(false);
+        return true;
+    } catch (const std::exception& e) {
+        // The file on disk is untouched, and so is what the user has to save yet.
+        for (std::size_t i = 0; i < modified.size(); ++i) AllTables()[i]->SetModified(modified[i]);
+        LastError = platform::CutShortText(e.what());
+        try {
+            StoreServices().ShowMessageText(LastError);
+        } catch (const std::exception&) {
+            // The message could not be shown; the caller still has it in LastError.
+        }
+        return false;
+    }
+}
+
+bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
+
+// ---- load
+
+bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
+    std::string coded;
+    try {
+        if (auto bytes = platform::ReadFileCapped(FileName)) coded = std::move(*bytes);
+    } catch (const std::exception& e) {
+        FileText.clear();
+        LastError = e.what();
+        return false;
+    }
+    return LoadFromBytes(coded, sections);
+}
+
+bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
+    LastError.clear();
+    try {
+        FileText = DecodeText(coded);
+        Progress progress(7);
+        const std::pair<bool, bool (TFileAccess::*)()> readers[] = {
+            {sections.TestGroups, &TFileAccess::ReadTestGroups},
+            {sections.Tests, &TFileAccess::ReadTests},
+            {sections.Stimuli, &TFileAccess::ReadStimuli},
+            {sections.Reactions, &TFileAccess::ReadReactions},
+            {sections.Scales, &TFileAccess::ReadScales},
+            {sections.Interpretations, &TFileAccess::ReadInterpretations},
+            {sections.Weights, &TFileAccess::ReadWeights},
+        };
+        for (const auto& [chosen, read] : readers) {
+            if (chosen && !(this->*read)()) RaiseFileViolated();
+            progress.Step();
+        }
+        SetModified(false);
+        return true;
+    } catch (const std::exception& e) {
+        LastError = e.what();
+        return false;
+    }
+}
+
+bool TFileAccess::LoadAll() { return Load(true, TSectionChoice::All()); }
+
+void TFileAccess::LoadFileText() { FileText = ReadFileText(FileName); }
+
+// ---- the global store
+
+std::unique_ptr<TFileAccess>& GlobalStore() {
+    static std::unique_ptr<TFileAccess> store;
+    return store;
+}
