@@ -79,6 +79,54 @@ void FillFixture(TFileAccess& s) {
     s.Weights.AddWeight(unbound);
 }
 
+void FillTwoTests(TFileAccess& s) {
+    s.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group"));
+    TTest first = Item<TTest>(1, 1, "First", 4);
+    first.SpareText = "spare";
+    first.Instruction = "Answer each question.";
+    s.Tests.AddTest(first);
+    TTest second = Item<TTest>(2, 1, "Second", 2);
+    second.Private = true;
+    s.Tests.AddTest(second);
+
+    s.Scales.AddScale(Item<TScale>(1, 1, "Mood"));
+    TScale energy = Item<TScale>(2, 1, "Energy");
+    energy.Description = std::string(300, 'd');
+    s.Scales.AddScale(energy);
+    s.Scales.AddScale(Item<TScale>(3, 2, "Focus"));
+
+    const auto range = [&](int id, int scale, const char* name, double min, double max) {
+        TInterpretation in = Item<TInterpretation>(id, scale, name);
+        in.Minimum = min;
+        in.Maximum = max;
+        in.Description = std::string(name) + " text";
+        s.Interpretations.AddInterpretation(in);
+    };
+    range(1, 1, "Low", 0, 10);
+    range(2, 1, "High", 10, 20);
+    range(3, 3, "Mid", -5, 5);
+
+    s.Stimuli.AddStimulus(Item<TStimul>(1, 1, "Q1"));
+    s.Stimuli.AddStimulus(Item<TStimul>(2, 1, "Q2"));
+    s.Stimuli.AddStimulus(Item<TStimul>(3, 2, "Q3"));
+    s.Reactions.AddReaction(Item<TReaction>(1, 1, "A1"));
+    s.Reactions.AddReaction(Item<TReaction>(2, 1, "A2"));
+    s.Reactions.AddReaction(Item<TReaction>(3, 2, "A3"));
+    s.Reactions.AddReaction(Item<TReaction>(4, 3, "A4"));
+
+    const auto weight = [&](int id, int reaction, int scale, double value) {
+        TWeight w = Item<TWeight>(id, reaction, "W" + std::to_string(id));
+        w.ScaleID = scale;
+        w.Value = value;
+        s.Weights.AddWeight(w);
+    };
+    weight(1, 1, 1, 2.5);
+    weight(2, 1, 2, -99999);
+    weight(3, 2, -1, 1);
+    weight(4, 4, 3, -0.5);
+    weight(5, 99, 1, 3);
+}
+
 void CloneStore(const TFileAccess& from, TFileAccess& to) {
     const auto src = from.AllTables();
     const auto dst = to.AllTables();
