@@ -122,7 +122,7 @@ template <typename Table>
 bool MoveTo(Table& table, std::int32_t id, const TObjectTable& parents, std::int32_t newParentID) {
     try {
         if (!table.ContainsID(id) || !parents.ContainsID(newParentID)) return false;
-        if (!table.Locate(id)) return false;
+        table.Locate(id);
         typename Table::Record moved = table.GetRecordOf();
         moved.ParentID = newParentID;
         table.EditRecord(std::move(moved));
