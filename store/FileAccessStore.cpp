@@ -22,6 +22,21 @@ private:
     std::unique_ptr<IStoreProgress> bar_;
 };
 
+// The chosen sections in the order of the file, with their writers and readers.
+std::array<bool, 7> InFileOrder(const TSectionChoice& c) {
+    return {c.TestGroups, c.Tests, c.Stimuli, c.Reactions, c.Scales, c.Interpretations, c.Weights};
+}
+constexpr bool (TFileAccess::*kWriters[7])() = {
+    &TFileAccess::WriteTestGroups, &TFileAccess::WriteTests,  &TFileAccess::WriteStimuli,
+    &TFileAccess::WriteReactions,  &TFileAccess::WriteScales, &TFileAccess::WriteInterpretations,
+    &TFileAccess::WriteWeights,
+};
+constexpr bool (TFileAccess::*kReaders[7])() = {
+    &TFileAccess::ReadTestGroups, &TFileAccess::ReadTests,  &TFileAccess::ReadStimuli,
+    &TFileAccess::ReadReactions,  &TFileAccess::ReadScales, &TFileAccess::ReadInterpretations,
+    &TFileAccess::ReadWeights,
+};
+
 // A writer or reader that failed: the file does not have, or cannot get, the layout.
 [[noreturn]] void RaiseFileViolated() { throw Exception(StoreServices().MessageText(kFileViolated)); }
 
@@ -74,17 +89,9 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
             progress.Step();
         }
 
-        const std::pair<bool, bool (TFileAccess::*)()> writers[] = {
-            {sections.TestGroups, &TFileAccess::WriteTestGroups},
-            {sections.Tests, &TFileAccess::WriteTests},
-            {sections.Stimuli, &TFileAccess::WriteStimuli},
-            {sections.Reactions, &TFileAccess::WriteReactions},
-            {sections.Scales, &TFileAccess::WriteScales},
-            {sections.Interpretations, &TFileAccess::WriteInterpretations},
-            {sections.Weights, &TFileAccess::WriteWeights},
-        };
-        for (const auto& [chosen, write] : writers) {
-            if (chosen && !(this->*write)()) RaiseFileViolated();
+        const auto chosen = InFileOrder(sections);
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            if (chosen[i] && !(this->*kWriters[i])()) RaiseFileViolated();
             progress.Step();
         }
 
@@ -125,17 +132,9 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
     try {
         FileText = DecodeText(coded);
         Progress progress(7);
-        const std::pair<bool, bool (TFileAccess::*)()> readers[] = {
-            {sections.TestGroups, &TFileAccess::ReadTestGroups},
-            {sections.Tests, &TFileAccess::ReadTests},
-            {sections.Stimuli, &TFileAccess::ReadStimuli},
-            {sections.Reactions, &TFileAccess::ReadReactions},
-            {sections.Scales, &TFileAccess::ReadScales},
-            {sections.Interpretations, &TFileAccess::ReadInterpretations},
-            {sections.Weights, &TFileAccess::ReadWeights},
-        };
-        for (const auto& [chosen, read] : readers) {
-            if (chosen && !(this->*read)()) RaiseFileViolated();
+        const auto chosen = InFileOrder(sections);
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            if (chosen[i] && !(this->*kReaders[i])()) RaiseFileViolated();
             progress.Step();
         }
         SetModified(false);

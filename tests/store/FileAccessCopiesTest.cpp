@@ -17,18 +17,6 @@ const typename Table::Record& ByID(const Table& t, std::int32_t id) {
     return t.At(i < 0 ? 0 : i);
 }
 
-std::vector<int> ParentsOf(const TObjectTable& t) {
-    std::vector<int> out;
-    for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.RecordAt(i).ParentID);
-    return out;
-}
-
-std::vector<int> ScaleIDs(const TWeightTable& t) {
-    std::vector<int> out;
-    for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.At(i).ScaleID);
-    return out;
-}
-
 // Every record of target equals the record of the same ID in source.
 template <typename Table>
 void ExpectCopiedAsIs(const Table& source, const Table& target) {
@@ -49,12 +37,7 @@ TEST(StoreCopies, IntoAnotherStoreWithTheSameIDs) {
     EXPECT_EQ(IdsOf(target.Stimuli), (std::vector<int>{1, 2}));
     EXPECT_EQ(IdsOf(target.Reactions), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(IdsOf(target.Weights), (std::vector<int>{1, 2, 3}));
-    ExpectCopiedAsIs(source.Tests, target.Tests);
-    ExpectCopiedAsIs(source.Scales, target.Scales);
-    ExpectCopiedAsIs(source.Interpretations, target.Interpretations);
-    ExpectCopiedAsIs(source.Stimuli, target.Stimuli);
-    ExpectCopiedAsIs(source.Reactions, target.Reactions);
-    ExpectCopiedAsIs(source.Weights, target.Weights);
+    ForEachFileTable(source, target, [](const auto& from, const auto& to) { ExpectCopiedAsIs(from, to); });
     EXPECT_EQ(target.TestGroups.RecordCount(), 0);
     EXPECT_TRUE(target.Weights.Modified());
     EXPECT_FALSE(target.TestGroups.Modified());

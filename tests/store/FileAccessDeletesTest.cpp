@@ -19,12 +19,6 @@ void FillCrossBound(TFileAccess& s) {
     s.Weights.AddWeight(cross);
 }
 
-std::vector<int> ScaleIDs(const TWeightTable& t) {
-    std::vector<int> out;
-    for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.At(i).ScaleID);
-    return out;
-}
-
 }  // namespace
 
 TEST(StoreDeletes, ATestGoesWithExactlyItsSubtree) {

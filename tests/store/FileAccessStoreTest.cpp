@@ -29,19 +29,12 @@ protected:
 // The records of every table of from, in a shuffled order.
 void ShuffledCopy(const TFileAccess& from, TFileAccess& to, std::uint32_t seed) {
     std::mt19937 rng(seed);
-    const auto shuffle = [&](const auto& src, auto& dst) {
+    ForEachFileTable(from, to, [&](const auto& src, auto& dst) {
         std::vector<int> order(static_cast<std::size_t>(src.RecordCount()));
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
         std::shuffle(order.begin(), order.end(), rng);
         for (int i : order) dst.AddRecord(src.At(i));
-    };
-    shuffle(from.TestGroups, to.TestGroups);
-    shuffle(from.Tests, to.Tests);
-    shuffle(from.Stimuli, to.Stimuli);
-    shuffle(from.Reactions, to.Reactions);
-    shuffle(from.Scales, to.Scales);
-    shuffle(from.Interpretations, to.Interpretations);
-    shuffle(from.Weights, to.Weights);
+    });
 }
 
 }  // namespace

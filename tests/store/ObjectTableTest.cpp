@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "store/Tables.h"
+#include "tests/support/StoreFixtures.h"
 
 namespace {
 
 TScale Scale(int id, int parent, int order, const std::string& name = "s") {
-    TScale s;
-    s.ID = id;
-    s.ParentID = parent;
-    s.Order = order;
-    s.Name = name;
-    return s;
+    return Item<TScale>(id, parent, name, order);
 }
 
 void Fill(TScaleTable& t, std::initializer_list<int> ids) {

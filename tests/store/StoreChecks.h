@@ -15,15 +15,21 @@ void ExpectSameTable(const Table& a, const Table& b) {
     for (int i = 0; i < a.RecordCount(); ++i) EXPECT_EQ(a.At(i), b.At(i)) << a.ClassName() << " record " << i;
 }
 
-// The seven tables of the file (users are never written).
+// Calls f(a's table, b's table) for each of the seven tables of the file (users are never
+// written).
+template <typename A, typename B, typename F>
+void ForEachFileTable(A& a, B& b, F&& f) {
+    f(a.TestGroups, b.TestGroups);
+    f(a.Tests, b.Tests);
+    f(a.Stimuli, b.Stimuli);
+    f(a.Reactions, b.Reactions);
+    f(a.Scales, b.Scales);
+    f(a.Interpretations, b.Interpretations);
+    f(a.Weights, b.Weights);
+}
+
 inline void ExpectSameStore(const TFileAccess& a, const TFileAccess& b) {
-    ExpectSameTable(a.TestGroups, b.TestGroups);
-    ExpectSameTable(a.Tests, b.Tests);
-    ExpectSameTable(a.Stimuli, b.Stimuli);
-    ExpectSameTable(a.Reactions, b.Reactions);
-    ExpectSameTable(a.Scales, b.Scales);
-    ExpectSameTable(a.Interpretations, b.Interpretations);
-    ExpectSameTable(a.Weights, b.Weights);
+    ForEachFileTable(a, b, [](const auto& ta, const auto& tb) { ExpectSameTable(ta, tb); });
 }
 
 // Everything a caller can see of two stores: every record in its place, and per table the cursor,
@@ -47,6 +53,18 @@ inline std::vector<int> IdsOf(const TObjectTable& t) {
     std::vector<int> ids;
     for (int i = 0; i < t.RecordCount(); ++i) ids.push_back(t.RecordAt(i).ID);
     return ids;
+}
+
+inline std::vector<int> ParentsOf(const TObjectTable& t) {
+    std::vector<int> out;
+    for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.RecordAt(i).ParentID);
+    return out;
+}
+
+inline std::vector<int> ScaleIDs(const TWeightTable& t) {
+    std::vector<int> out;
+    for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.At(i).ScaleID);
+    return out;
 }
 
 inline std::vector<int> IdsOf(const TTypeIntegerSingleList& l) {
