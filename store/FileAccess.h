@@ -80,7 +80,7 @@ public:
     void LoadFileText();
     // The product record of FileText; two empty strings when it has none.
     void ReadProductInfo(TProductInfo& info) const;
-    // Part 1, 2 or 3 of a version "a.b.c" as a number; -99999 for any other part. Raises
+    // Number 1, 2 or 3 of a version "a.b.c" (a, b or c); -99999 for any other number. Raises
     // EConvertError when that part is not a number or the version lacks one of its two dots.
     static int GetVersionPart(const TProductInfo& info, int part);
 

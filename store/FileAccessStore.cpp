@@ -26,15 +26,18 @@ private:
 std::array<bool, 7> InFileOrder(const TSectionChoice& c) {
     return {c.TestGroups, c.Tests, c.Stimuli, c.Reactions, c.Scales, c.Interpretations, c.Weights};
 }
-constexpr bool (TFileAccess::*kWriters[7])() = {
-    &TFileAccess::WriteTestGroups, &TFileAccess::WriteTests,  &TFileAccess::WriteStimuli,
-    &TFileAccess::WriteReactions,  &TFileAccess::WriteScales, &TFileAccess::WriteInterpretations,
-    &TFileAccess::WriteWeights,
+using SectionStep = bool (*)(TFileAccess&);
+constexpr SectionStep kWriters[7] = {
+    [](TFileAccess& s) { return s.WriteTestGroups(); },      [](TFileAccess& s) { return s.WriteTests(); },
+    [](TFileAccess& s) { return s.WriteStimuli(); },         [](TFileAccess& s) { return s.WriteReactions(); },
+    [](TFileAccess& s) { return s.WriteScales(); },          [](TFileAccess& s) { return s.WriteInterpretations(); },
+    [](TFileAccess& s) { return s.WriteWeights(); },
 };
-constexpr bool (TFileAccess::*kReaders[7])() = {
-    &TFileAccess::ReadTestGroups, &TFileAccess::ReadTests,  &TFileAccess::ReadStimuli,
-    &TFileAccess::ReadReactions,  &TFileAccess::ReadScales, &TFileAccess::ReadInterpretations,
-    &TFileAccess::ReadWeights,
+constexpr SectionStep kReaders[7] = {
+    [](TFileAccess& s) { return s.ReadTestGroups(); },      [](TFileAccess& s) { return s.ReadTests(); },
+    [](TFileAccess& s) { return s.ReadStimuli(); },         [](TFileAccess& s) { return s.ReadReactions(); },
+    [](TFileAccess& s) { return s.ReadScales(); },          [](TFileAccess& s) { return s.ReadInterpretations(); },
+    [](TFileAccess& s) { return s.ReadWeights(); },
 };
 
 // A writer or reader that failed: the file does not have, or cannot get, the layout.
@@ -91,7 +94,7 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
 
         const auto chosen = InFileOrder(sections);
         for (std::size_t i = 0; i < chosen.size(); ++i) {
-            if (chosen[i] && !(this->*kWriters[i])()) RaiseFileViolated();
+            if (chosen[i] && !kWriters[i](*this)) RaiseFileViolated();
             progress.Step();
         }
 
@@ -134,7 +137,7 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
         Progress progress(7);
         const auto chosen = InFileOrder(sections);
         for (std::size_t i = 0; i < chosen.size(); ++i) {
-            if (chosen[i] && !(this->*kReaders[i])()) RaiseFileViolated();
+            if (chosen[i] && !kReaders[i](*this)) RaiseFileViolated();
             progress.Step();
         }
         SetModified(false);

@@ -1,7 +1,7 @@
 #pragma once
-// The store's operations written out as plain walks over the tables' cursors, record by record,
-// the way the store is described. The store itself answers through indexes and removes in bulk;
-// the tests run both on random stores and expect the same results and the same state.
+// The store's operations written out the plain way: walks over the tables' cursors, one record at
+// a time, deletes record by record walking backwards. The store itself answers through indexes
+// and removes in bulk; the tests run both on random stores and expect the same results and state.
 #include <cstdint>
 #include <string>
 
