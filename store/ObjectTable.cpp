@@ -58,7 +58,13 @@ void TObjectTable::UncountID(std::int32_t id) {
 
 void TObjectTable::BuildFirstIndex() const {
     firstIndex_.Clear();
-    firstIndex_.Reserve(records_.size());
+    // Room for every ID the vector may hold, so that the walk from the last record down does not
+    // send the high ones to the hash map; a stray huge ID stays there.
+    const auto limit = static_cast<std::int32_t>(2 * records_.size() + 4096);
+    std::int32_t top = 0;
+    for (const auto& r : records_)
+        if (r->ID > top && r->ID <= limit) top = r->ID;
+    firstIndex_.ReserveIds(top);
     for (int i = RecordCount() - 1; i >= 0; --i) firstIndex_.Set(records_[i]->ID, i + 1);
     firstIndexValid_ = true;
 }

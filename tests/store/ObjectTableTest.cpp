@@ -162,3 +162,26 @@ TEST(ObjectTable, BulkRemovalKeepsTheOrderCursorAndIndexes) {
     EXPECT_EQ(t.RecordCount(), 0);
     EXPECT_EQ(t.NewID(), 1);
 }
+
+TEST(ObjectTable, LookupsHoldWhateverOrderTheIDsStandIn) {
+    // High IDs first and low ones last, as after a sort or a record moved to the end, with gaps
+    // and one stray huge ID; then the lookups are rebuilt after a delete.
+    TScaleTable t;
+    std::vector<int> ids;
+    for (int id = 20000; id >= 2; id -= 2) ids.push_back(id);
+    ids.push_back(900000000);
+    ids.push_back(1);
+    for (int id : ids) t.AddScale(Scale(id, id % 7, 0));
+    ASSERT_TRUE(t.Locate(1));
+    t.Delete();
+    for (std::size_t i = 0; i + 1 < ids.size(); ++i) {
+        ASSERT_TRUE(t.Locate(ids[i])) << ids[i];
+        EXPECT_EQ(t.Cursor(), static_cast<int>(i));
+    }
+    EXPECT_FALSE(t.Locate(3));
+    EXPECT_EQ(t.NewID(), 1);
+    t.AddScale(Scale(1, 0, 0));
+    EXPECT_EQ(t.NewID(), 3);
+    ASSERT_TRUE(t.Locate(1));
+    EXPECT_EQ(t.Cursor(), t.RecordCount() - 1);
+}
