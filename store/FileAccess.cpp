@@ -323,29 +323,6 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 }  // namespace
 
-// ---- store
-
-TFileAccess::TFileAccess(std::string fileName, platform::FormatSettings settings)
-    : FileName(std::move(fileName)), Settings(settings) {
-    SetModified(false);
-}
-
-bool TFileAccess::IsModified() const {
-    return TestGroups.Modified() || Users.Modified() || Tests.Modified() || Stimuli.Modified() ||
-           Reactions.Modified() || Scales.Modified() || Interpretations.Modified() || Weights.Modified();
-}
-
-void TFileAccess::SetModified(bool value) {
-    TestGroups.SetModified(value);
-    Users.SetModified(value);
-    Tests.SetModified(value);
-    Stimuli.SetModified(value);
-    Reactions.SetModified(value);
-    Scales.SetModified(value);
-    Interpretations.SetModified(value);
-    Weights.SetModified(value);
-}
-
 // ---- text layout
 
 std::string TFileAccess::EncodeLineBreaks(std::string_view text) {
@@ -391,6 +368,32 @@ std::string TFileAccess::ReadFileText(const std::string& fileName) const {
     const auto bytes = platform::ReadFileCapped(fileName);
     if (!bytes) return {};
     return DecodeText(*bytes);
+}
+
+// ---- the product record
+
+void TFileAccess::ReadProductInfo(TProductInfo& info) const {
+    const std::string_view section = SectionView("PRODUCT_INFO", FileText);
+    info.ProductName = platform::CutShortText(GetLine(section, 1));
+    info.ProductVersion = platform::CutShortText(GetLine(section, 2));
+}
+
+int TFileAccess::GetVersionPart(const TProductInfo& info, int part) {
+    if (part < 1 || part > 3) return -99999;
+    // A version without both dots has no parts at all.
+    const std::string_view v = info.ProductVersion;
+    const std::size_t dot1 = v.find('.');
+    const std::size_t dot2 = dot1 == std::string_view::npos ? dot1 : v.find('.', dot1 + 1);
+    std::string_view text;
+    if (dot2 != std::string_view::npos) {
+        if (part == 1) text = v.substr(0, dot1);
+        else if (part == 2) text = v.substr(dot1 + 1, dot2 - dot1 - 1);
+        else text = v.substr(dot2 + 1);
+    }
+    const auto value = dot2 != std::string_view::npos ? ParseInteger(text) : std::nullopt;
+    if (!value) throw EConvertError("'" + std::string(dot2 == std::string_view::npos ? v : text) +
+                                    "' is not a valid integer value");
+    return *value;
 }
 
 // ---- writers

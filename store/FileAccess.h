@@ -1,10 +1,33 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/FormatSettings.h"
 #include "store/StoreServices.h"
 #include "store/Tables.h"
+
+// The sections a Save or Load works on. The members stand in this order, which is not the order
+// of the sections in the file.
+struct TSectionChoice {
+    bool TestGroups = false;
+    bool Tests = false;
+    bool Scales = false;
+    bool Interpretations = false;
+    bool Stimuli = false;
+    bool Reactions = false;
+    bool Weights = false;
+
+    static TSectionChoice All() { return {true, true, true, true, true, true, true}; }
+};
+
+// A version text that is not a number where a number must stand.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // The store of one data file: the eight tables, and the text layout that moves them between
 // memory and the file.
@@ -30,8 +53,36 @@ public:
     TInterpretationTable Interpretations;
     TWeightTable Weights;
 
+    // Why the last Save or Load failed (the text the user is shown); empty after a success.
+    std::string LastError;
+
+    // The eight tables in the order of creation.
+    std::array<TObjectTable*, 8> AllTables();
+    std::array<const TObjectTable*, 8> AllTables() const;
+
     bool IsModified() const;
     void SetModified(bool value);
+
+    // ---- load and save. The file is always coded; encode is kept for the callers' sake.
+    // Save sorts every table, writes the product record and the chosen sections atomically, and
+    // clears Modified. On failure it shows the message, keeps it in LastError, leaves the file
+    // and the Modified flags as they were, and returns False.
+    bool Save(bool encode, const TSectionChoice& sections);
+    bool SaveAll();
+    // Load appends the records of the chosen sections of the file to the tables and clears
+    // Modified. On failure it returns False with the message in LastError and shows nothing;
+    // what was appended before the failure stays.
+    bool Load(bool encode, const TSectionChoice& sections);
+    bool LoadAll();
+    // The same as Load, on the coded bytes of a file.
+    bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
+    // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
+    void LoadFileText();
+    // The product record of FileText; two empty strings when it has none.
+    void ReadProductInfo(TProductInfo& info) const;
+    // Number 1, 2 or 3 of a version "a.b.c" (a, b or c); -99999 for any other number. Raises
+    // EConvertError when that part is not a number or the version lacks one of its two dots.
+    static int GetVersionPart(const TProductInfo& info, int part);
 
     // ---- text layout
     static std::string EncodeLineBreaks(std::string_view text);   // CR LF -> "&&&&&"
@@ -124,7 +175,65 @@ public:
     // Overwrites the stored test, keeping its group and Order and emptying SpareText; raises the
     // "NO_Test_MSG" text when the test is missing.
     void UpdateTest(std::int32_t testID, const TTest& test);
+
+    // ---- deletes. An item goes with everything below it; False when the item does not exist.
+    bool DeleteTestGroup(std::int32_t groupID);
+    bool DeleteTest(std::int32_t testID);
+    bool DeleteStimulus(std::int32_t stimulusID);
+    bool DeleteReaction(std::int32_t reactionID);
+    bool DeleteWeight(std::int32_t weightID);
+    // Also unbinds the weights that were bound to the scale.
+    bool DeleteScale(std::int32_t scaleID);
+    bool DeleteInterpretation(std::int32_t interpretationID);
+    // Every child of one item, each with everything below it.
+    bool DeleteTestsOfGroup(std::int32_t groupID);
+    bool DeleteStimuliOfTest(std::int32_t testID);
+    bool DeleteScalesOfTest(std::int32_t testID);
+    bool DeleteReactionsOfStimulus(std::int32_t stimulusID);
+    bool DeleteWeightsOfReaction(std::int32_t reactionID);
+    bool DeleteInterpretationsOfScale(std::int32_t scaleID);
+    bool DeleteAllTestGroups();
+    // ScaleID := -1 on every weight whose scale does not exist.
+    void UnbindOrphanWeights();
+
+    // ---- moves to a new parent; the children go along. False, and nothing changed, when the
+    // item or the new parent does not exist.
+    bool MoveTest(std::int32_t testID, std::int32_t newGroupID);
+    bool MoveScale(std::int32_t scaleID, std::int32_t newTestID);
+    bool MoveInterpretation(std::int32_t interpretationID, std::int32_t newScaleID);
+    bool MoveStimulus(std::int32_t stimulusID, std::int32_t newTestID);
+    bool MoveReaction(std::int32_t reactionID, std::int32_t newStimulusID);
+    bool MoveWeight(std::int32_t weightID, std::int32_t newReactionID);
+
+    // ---- deep copies of an item with everything below it into target. The copy goes under
+    // newParentID (its own parent when -1); with newIDs every copy takes its table's smallest
+    // free ID. A copied weight stays bound only to a scale of the test it lands in (in a test
+    // copy: to the copy of its scale). Result: the ID of the copy, or -1 when the source does not
+    // exist or the copy failed; a failed copy leaves the target as it was.
+    std::int32_t CopyTestTo(std::int32_t testID, std::int32_t newParentID, TFileAccess& target, bool newIDs);
+    std::int32_t CopyScaleTo(std::int32_t scaleID, std::int32_t newParentID, TFileAccess& target, bool newIDs);
+    std::int32_t CopyInterpretationTo(std::int32_t interpretationID, std::int32_t newParentID, TFileAccess& target,
+                                      bool newIDs);
+    std::int32_t CopyStimulusTo(std::int32_t stimulusID, std::int32_t newParentID, TFileAccess& target, bool newIDs);
+    std::int32_t CopyReactionTo(std::int32_t reactionID, std::int32_t newParentID, TFileAccess& target, bool newIDs);
+    std::int32_t CopyWeightTo(std::int32_t weightID, std::int32_t newParentID, TFileAccess& target, bool newIDs);
+    // The same into this store, with new IDs.
+    std::int32_t CopyTest(std::int32_t testID, std::int32_t newParentID);
+    std::int32_t CopyScale(std::int32_t scaleID, std::int32_t newParentID);
+    std::int32_t CopyInterpretation(std::int32_t interpretationID, std::int32_t newParentID);
+    std::int32_t CopyStimulus(std::int32_t stimulusID, std::int32_t newParentID);
+    std::int32_t CopyReaction(std::int32_t reactionID, std::int32_t newParentID);
+    std::int32_t CopyWeight(std::int32_t weightID, std::int32_t newParentID);
 };
+
+// The store of the open project; empty while none is open. Only the main window creates,
+// replaces and frees it.
+std::unique_ptr<TFileAccess>& GlobalStore();
+
+namespace storetesthooks {
+// Makes a deep copy fail after it has appended this many records (once; negative: never).
+void FailCopyAfterRecords(int count);
+}  // namespace storetesthooks
 
 // Writes text to the file atomically, coded when encode is set. An empty text removes the file.
 // Raises platform::EFileError; the old file is then untouched.

@@ -16,11 +16,16 @@ public:
     void Set(std::int32_t id, int value) {
         if (Fits(id)) {
             Grow(id);
-            dense_[static_cast<std::size_t>(id)] = value;
+            int& slot = dense_[static_cast<std::size_t>(id)];
+            if (slot == 0 && value != 0) ++entries_;
+            else if (slot != 0 && value == 0) --entries_;
+            slot = value;
         } else if (value == 0) {
-            sparse_.erase(id);
+            entries_ -= sparse_.erase(id);
         } else {
-            sparse_[id] = value;
+            const auto [it, added] = sparse_.try_emplace(id, value);
+            if (added) ++entries_;
+            else it->second = value;
         }
     }
     int Add(std::int32_t id, int delta) {
@@ -31,14 +36,21 @@ public:
     void Clear() {
         dense_.clear();
         sparse_.clear();
+        entries_ = 0;
     }
     void Reserve(std::size_t n) { dense_.reserve(n + 1); }
+    // Makes the vector hold the IDs 0 .. maxId at once. Filling an index from high IDs down would
+    // otherwise put them all in the hash map and move them over again at every growth.
+    void ReserveIds(std::int32_t maxId) {
+        if (maxId >= 0) Grow(maxId);
+    }
 
 private:
     bool IsDense(std::int32_t id) const { return id >= 0 && static_cast<std::size_t>(id) < dense_.size(); }
-    // The vector at most doubles (plus a little) at a time, so one huge ID stays in the hash map.
+    // The vector reaches a little beyond twice its size or twice the number of IDs held, so one
+    // huge ID stays in the hash map, while IDs that come from the top down soon move to the vector.
     bool Fits(std::int32_t id) const {
-        return id >= 0 && static_cast<std::size_t>(id) < 2 * dense_.size() + 4096;
+        return id >= 0 && static_cast<std::size_t>(id) < 2 * std::max(dense_.size(), entries_) + 4096;
     }
     void Grow(std::int32_t id) {
         const auto need = static_cast<std::size_t>(id) + 1;
@@ -61,4 +73,5 @@ private:
 
     std::vector<int> dense_;
     std::unordered_map<std::int32_t, int> sparse_;
+    std::size_t entries_ = 0;   // IDs with a value other than 0
 };

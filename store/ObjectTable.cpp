@@ -58,7 +58,13 @@ void TObjectTable::UncountID(std::int32_t id) {
 
 void TObjectTable::BuildFirstIndex() const {
     firstIndex_.Clear();
-    firstIndex_.Reserve(records_.size());
+    // Room for every ID the vector may hold, so that the walk from the last record down does not
+    // send the high ones to the hash map; a stray huge ID stays there.
+    const auto limit = static_cast<std::int32_t>(2 * records_.size() + 4096);
+    std::int32_t top = 0;
+    for (const auto& r : records_)
+        if (r->ID > top && r->ID <= limit) top = r->ID;
+    firstIndex_.ReserveIds(top);
     for (int i = RecordCount() - 1; i >= 0; --i) firstIndex_.Set(records_[i]->ID, i + 1);
     firstIndexValid_ = true;
 }
@@ -173,9 +179,15 @@ bool TObjectTable::DeleteCurrent() {
 }
 
 int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop) {
+    std::vector<char> marks(records_.size(), 0);
+    for (std::size_t i = 0; i < records_.size(); ++i) marks[i] = drop(*records_[i]) ? 1 : 0;
+    return DeleteMarked(marks);
+}
+
+int TObjectTable::DeleteMarked(const std::vector<char>& marks) {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        if (drop(*records_[i])) {
+        if (i < marks.size() && marks[i]) {
             UncountID(records_[i]->ID);
             records_[i].reset();
         } else {
@@ -190,6 +202,14 @@ int TObjectTable::DeleteWhere(const std::function<bool(const TAnyObject&)>& drop
         modified_ = true;
     }
     return removed;
+}
+
+void TObjectTable::Truncate(int count) {
+    if (count < 0) count = 0;
+    if (count >= RecordCount()) return;
+    for (int i = count; i < RecordCount(); ++i) UncountID(records_[static_cast<std::size_t>(i)]->ID);
+    records_.resize(static_cast<std::size_t>(count));
+    ForgetIndexes();
 }
 
 void TObjectTable::Clear() {
@@ -272,6 +292,15 @@ private:
 constexpr std::int32_t kSortSentinel = 999999999;
 
 }  // namespace
+
+bool TObjectTable::IsInOrder() const {
+    for (std::size_t i = 1; i < records_.size(); ++i) {
+        const TAnyObject& a = *records_[i - 1];
+        const TAnyObject& b = *records_[i];
+        if (a.ParentID > b.ParentID || (a.ParentID == b.ParentID && a.Order > b.Order)) return false;
+    }
+    return true;
+}
 
 void TObjectTable::Sort() {
     const int n = RecordCount();

@@ -85,6 +85,8 @@ public:
     // Orders the table by ParentID, then Order, with the ties of the selection sorts described
     // for the data file; sets Modified only when a record moves.
     void Sort();
+    // True when the records stand by ParentID, then Order (ties in any order).
+    bool IsInOrder() const;
 
     // Reads that neither move the cursor nor walk the table.
     const TAnyObject& RecordAt(int i) const { return *records_.at(static_cast<std::size_t>(i)); }
@@ -96,6 +98,10 @@ public:
     // Removes every record for which drop is true, in one pass; the others keep their order.
     // The cursor keeps its index. Returns how many were removed.
     int DeleteWhere(const std::function<bool(const TAnyObject&)>& drop);
+    // The same for the records whose index is marked (marks may be shorter than the table).
+    int DeleteMarked(const std::vector<char>& marks);
+    // Removes the records from index count on; Modified and the cursor are left as they are.
+    void Truncate(int count);
     // Empties the table; Modified is left as it is.
     void Clear();
 

@@ -46,27 +46,20 @@ QString ToQtFilter(const std::string& filter);
 // Qt's form of the filter entry at a 1-based index, or an empty text.
 QString QtFilterAt(const std::string& filter, int index);
 
-// Installs a hook for its lifetime (tests).
-class ScopedModalHook {
+// Installs a hook for its lifetime and puts the previous one back (tests).
+template <typename Hook, Hook (*Set)(Hook)>
+class ScopedHook {
 public:
-    explicit ScopedModalHook(ModalHook hook) : previous_(SetModalHook(std::move(hook))) {}
-    ~ScopedModalHook() { SetModalHook(std::move(previous_)); }
-    ScopedModalHook(const ScopedModalHook&) = delete;
-    ScopedModalHook& operator=(const ScopedModalHook&) = delete;
+    explicit ScopedHook(Hook hook) : previous_(Set(std::move(hook))) {}
+    ~ScopedHook() { Set(std::move(previous_)); }
+    ScopedHook(const ScopedHook&) = delete;
+    ScopedHook& operator=(const ScopedHook&) = delete;
 
 private:
-    ModalHook previous_;
+    Hook previous_;
 };
 
-class ScopedFileDialogHook {
-public:
-    explicit ScopedFileDialogHook(FileDialogHook hook) : previous_(SetFileDialogHook(std::move(hook))) {}
-    ~ScopedFileDialogHook() { SetFileDialogHook(std::move(previous_)); }
-    ScopedFileDialogHook(const ScopedFileDialogHook&) = delete;
-    ScopedFileDialogHook& operator=(const ScopedFileDialogHook&) = delete;
-
-private:
-    FileDialogHook previous_;
-};
+using ScopedModalHook = ScopedHook<ModalHook, &SetModalHook>;
+using ScopedFileDialogHook = ScopedHook<FileDialogHook, &SetFileDialogHook>;
 
 }  // namespace platform

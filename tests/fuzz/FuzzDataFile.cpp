@@ -1,24 +1,45 @@
-// Reads any bytes as a coded data file into the tables: no input may crash the reader.
+// Loads any bytes as a coded data file through the store, then works on what loaded: no input may
+// crash the reader or the operations the program runs on a loaded project.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "store/FileAccess.h"
-#include "store/XorCoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    // The whole file, as the program opens it.
+    TFileAccess all;
+    all.LoadFromBytes(bytes, TSectionChoice::All());
+
+    // Each section on its own, so that every reader sees the input whatever the others make of it.
     TFileAccess store;
-    store.FileText = DecodeText(std::string_view(reinterpret_cast<const char*>(data), size));
-    store.ReadTestGroups();
-    store.ReadTests();
-    store.ReadStimuli();
-    store.ReadReactions();
-    store.ReadScales();
-    store.ReadInterpretations();
-    store.ReadWeights();
-    for (TObjectTable* t : {static_cast<TObjectTable*>(&store.Tests), static_cast<TObjectTable*>(&store.Weights)}) {
+    for (bool TSectionChoice::*member :
+         {&TSectionChoice::TestGroups, &TSectionChoice::Tests, &TSectionChoice::Scales,
+          &TSectionChoice::Interpretations, &TSectionChoice::Stimuli, &TSectionChoice::Reactions,
+          &TSectionChoice::Weights}) {
+        TSectionChoice one;
+        one.*member = true;
+        store.LoadFromBytes(bytes, one);
+    }
+    TProductInfo info;
+    store.ReadProductInfo(info);
+
+    if (store.Tests.RecordCount() > 0) {
+        const std::int32_t test = store.Tests.At(0).ID;
+        TFileAccess exchange;
+        store.CopyTestTo(test, -1, exchange, false);
+        store.CopyTest(test, -1);
+        store.DeleteTest(test);
+    }
+    if (store.Stimuli.RecordCount() > 0) store.CopyStimulus(store.Stimuli.At(0).ID, -1);
+    if (store.Scales.RecordCount() > 0) store.DeleteScale(store.Scales.At(0).ID);
+    for (TObjectTable* t : store.AllTables()) {
         t->Sort();
         t->NewID();
     }
+    store.DeleteAllTestGroups();
+    store.UnbindOrphanWeights();
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "platform/ShortDates.h"
 #include "store/FileAccess.h"
 #include "store/XorCoding.h"
+#include "tests/store/StoreChecks.h"
+#include "tests/support/StoreFixtures.h"
 #include "tests/support/TempDir.h"
 
 using platform::DateOrder;
@@ -13,82 +15,6 @@ namespace {
 
 const FormatSettings kDot{'.', DateOrder::YMD, '-'};
 const FormatSettings kComma{',', DateOrder::DMY, '.'};
-
-std::string Data(const std::string& name) { return ReadBytes(std::string(ORVEL_TEST_DATA) + "/" + name); }
-
-// The records of the hand-written fixture.
-void FillFixture(TFileAccess& s) {
-    TTestGroup g;
-    g.ID = 1;
-    g.ParentID = -1;
-    g.Name = "Group one";
-    s.TestGroups.AddTestGroup(g);
-
-    TTest t;
-    t.ID = 1;
-    t.ParentID = 1;
-    t.Name = "Test one";
-    t.Annotation = "An annotation";
-    t.Instruction = "Read each question.";
-    t.MoveDirection = mdForwardBack;
-    t.ReplayEnabled = true;
-    t.TimeLimit = 30;
-    t.Description = "First line\r\nSecond line";
-    t.AuthorName = "Ann Author";
-    t.AuthorEmail = "ann@example.org";
-    t.Copyright = "(c) 2024";
-    t.Created = platform::EncodeDate(2024, 3, 15);
-    s.Tests.AddTest(t);
-
-    TStimul q;
-    q.ID = 1;
-    q.ParentID = 1;
-    q.Name = "How do you feel?";
-    q.AnswersLimit = 1;
-    q.AnswerRequired = true;
-    s.Stimuli.AddStimulus(q);
-
-    for (int i : {1, 2}) {
-        TReaction r;
-        r.ID = i;
-        r.ParentID = 1;
-        r.Order = i - 1;
-        r.Name = i == 1 ? "Well" : "Badly";
-        s.Reactions.AddReaction(r);
-    }
-
-    TScale sc;
-    sc.ID = 1;
-    sc.ParentID = 1;
-    sc.Name = "Mood";
-    sc.Description = "Mood scale";
-    s.Scales.AddScale(sc);
-
-    TInterpretation in;
-    in.ID = 1;
-    in.ParentID = 1;
-    in.Name = "Good mood";
-    in.Maximum = 10.5;
-    in.Minimum = -2.25;
-    in.Description = "You feel fine.";
-    s.Interpretations.AddInterpretation(in);
-
-    TWeight bound;
-    bound.ID = 1;
-    bound.ParentID = 1;
-    bound.ScaleID = 1;
-    bound.Name = "w1";
-    bound.Value = 2.5;
-    s.Weights.AddWeight(bound);
-    TWeight unbound;
-    unbound.ID = 2;
-    unbound.ParentID = 2;
-    unbound.ScaleID = -1;
-    unbound.Name = "w2";
-    unbound.Order = 1;
-    unbound.Value = -0.75;
-    s.Weights.AddWeight(unbound);
-}
 
 void WriteAll(TFileAccess& s) {
     s.FileText.clear();
@@ -105,22 +31,6 @@ void WriteAll(TFileAccess& s) {
 bool ReadAll(TFileAccess& s) {
     return s.ReadTestGroups() && s.ReadTests() && s.ReadStimuli() && s.ReadReactions() && s.ReadScales() &&
            s.ReadInterpretations() && s.ReadWeights();
-}
-
-template <typename Table>
-void ExpectSameTable(const Table& a, const Table& b) {
-    ASSERT_EQ(a.RecordCount(), b.RecordCount()) << a.ClassName();
-    for (int i = 0; i < a.RecordCount(); ++i) EXPECT_EQ(a.At(i), b.At(i)) << a.ClassName() << " record " << i;
-}
-
-void ExpectSameStore(const TFileAccess& a, const TFileAccess& b) {
-    ExpectSameTable(a.TestGroups, b.TestGroups);
-    ExpectSameTable(a.Tests, b.Tests);
-    ExpectSameTable(a.Stimuli, b.Stimuli);
-    ExpectSameTable(a.Reactions, b.Reactions);
-    ExpectSameTable(a.Scales, b.Scales);
-    ExpectSameTable(a.Interpretations, b.Interpretations);
-    ExpectSameTable(a.Weights, b.Weights);
 }
 
 // A plain text of one section of the given lines, ending as the writer ends a file.
@@ -140,10 +50,10 @@ TEST_P(FixtureFile, IsWrittenByteForByteAndReadsBackEqual) {
     TFileAccess store(dir.File("fixture.kvd"), settings);
     FillFixture(store);
     WriteAll(store);
-    EXPECT_EQ(store.FileText, Data(name + ".txt"));
+    EXPECT_EQ(store.FileText, TestDataFile(name + ".txt"));
 
     SaveStringToFile(store.FileName, store.FileText, true);
-    EXPECT_EQ(ReadBytes(store.FileName), Data(name + ".kvd"));
+    EXPECT_EQ(ReadBytes(store.FileName), TestDataFile(name + ".kvd"));
 
     TFileAccess loaded(std::string(ORVEL_TEST_DATA) + "/" + name + ".kvd", settings);
     loaded.FileText = loaded.ReadFileText(loaded.FileName);
@@ -153,7 +63,8 @@ TEST_P(FixtureFile, IsWrittenByteForByteAndReadsBackEqual) {
 
 INSTANTIATE_TEST_SUITE_P(Settings, FixtureFile,
                          ::testing::Values(std::make_pair(kDot, std::string("fixture_dot")),
-                                           std::make_pair(kComma, std::string("fixture_comma"))));
+                                           std::make_pair(kComma, std::string("fixture_comma"))),
+                         [](const auto& info) { return info.param.second; });
 
 TEST(DataFileLayout, LineHelpers) {
     EXPECT_EQ(TFileAccess::LineCount(""), 1);

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "store/Tables.h"
+#include "tests/support/StoreFixtures.h"
 
 namespace {
 
 TScale Scale(int id, int parent, int order, const std::string& name = "s") {
-    TScale s;
-    s.ID = id;
-    s.ParentID = parent;
-    s.Order = order;
-    s.Name = name;
-    return s;
+    return Item<TScale>(id, parent, name, order);
 }
 
 void Fill(TScaleTable& t, std::initializer_list<int> ids) {
@@ -124,4 +120,68 @@ TEST(ObjectTable, ExchangeOnlyChangesWhatItSwaps) {
     EXPECT_TRUE(t.Modified());
     EXPECT_EQ(t.At(0).ID, 3);
     EXPECT_EQ(t.At(2).ID, 1);
+}
+
+TEST(ObjectTable, BulkRemovalKeepsTheOrderCursorAndIndexes) {
+    const auto ids = [](const TScaleTable& t) {
+        std::vector<int> out;
+        for (int i = 0; i < t.RecordCount(); ++i) out.push_back(t.At(i).ID);
+        return out;
+    };
+    TScaleTable t;
+    Fill(t, {1, 2, 3, 4, 5, 6});
+    t.SetCursor(4);
+    t.SetModified(false);
+    EXPECT_EQ(t.DeleteMarked({0, 0, 0}), 0);   // a short mark list marks nothing beyond it
+    EXPECT_FALSE(t.Modified());
+    EXPECT_EQ(t.DeleteMarked({1, 0, 1, 0, 0, 1}), 3);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 4, 5}));
+    EXPECT_TRUE(t.Modified());
+    EXPECT_EQ(t.Cursor(), 4);
+    EXPECT_EQ(t.NewID(), 1);
+    ASSERT_TRUE(t.Locate(5));
+    EXPECT_EQ(t.Cursor(), 2);
+    EXPECT_EQ(t.IndexesOfParent(1), (std::vector<int>{0, 1, 2}));
+
+    EXPECT_EQ(t.DeleteWhere([](const TAnyObject& r) { return r.ID == 4; }), 1);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 5}));
+
+    t.AddScale(Scale(1, 2, 0));
+    t.AddScale(Scale(3, 2, 0));
+    t.SetModified(false);
+    t.SetCursor(1);
+    t.Truncate(5);                          // nothing beyond the table
+    t.Truncate(2);
+    EXPECT_EQ(ids(t), (std::vector<int>{2, 5}));
+    EXPECT_FALSE(t.Modified());
+    EXPECT_EQ(t.Cursor(), 1);
+    EXPECT_EQ(t.NewID(), 1);
+    EXPECT_TRUE(t.IndexesOfParent(2).empty());
+    EXPECT_FALSE(t.Locate(3));
+    t.Truncate(0);
+    EXPECT_EQ(t.RecordCount(), 0);
+    EXPECT_EQ(t.NewID(), 1);
+}
+
+TEST(ObjectTable, LookupsHoldWhateverOrderTheIDsStandIn) {
+    // High IDs first and low ones last, as after a sort or a record moved to the end, with gaps
+    // and one stray huge ID; then the lookups are rebuilt after a delete.
+    TScaleTable t;
+    std::vector<int> ids;
+    for (int id = 20000; id >= 2; id -= 2) ids.push_back(id);
+    ids.push_back(900000000);
+    ids.push_back(1);
+    for (int id : ids) t.AddScale(Scale(id, id % 7, 0));
+    ASSERT_TRUE(t.Locate(1));
+    t.Delete();
+    for (std::size_t i = 0; i + 1 < ids.size(); ++i) {
+        ASSERT_TRUE(t.Locate(ids[i])) << ids[i];
+        EXPECT_EQ(t.Cursor(), static_cast<int>(i));
+    }
+    EXPECT_FALSE(t.Locate(3));
+    EXPECT_EQ(t.NewID(), 1);
+    t.AddScale(Scale(1, 0, 0));
+    EXPECT_EQ(t.NewID(), 3);
+    ASSERT_TRUE(t.Locate(1));
+    EXPECT_EQ(t.Cursor(), t.RecordCount() - 1);
 }

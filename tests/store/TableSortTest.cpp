@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 #include <utility>
 #include <vector>
@@ -78,6 +79,18 @@ std::pair<std::vector<int>, bool> TableSort(const std::vector<Key>& keys) {
     return {origins, t.Modified()};
 }
 
+bool InOrder(const std::vector<Key>& keys) {
+    TScaleTable t;
+    for (const auto& [parent, order] : keys) {
+        TScale s;
+        s.ID = t.NewID();
+        s.ParentID = parent;
+        s.Order = order;
+        t.AddScale(s);
+    }
+    return t.IsInOrder();
+}
+
 std::vector<Key> Apply(const std::vector<Key>& keys, const std::vector<int>& origins) {
     std::vector<Key> out;
     for (int o : origins) out.push_back(keys[o]);
@@ -106,6 +119,9 @@ TEST(TableSort, DescribedCases) {
     };
     for (const auto& c : cases) {
         const auto [origins, modified] = TableSort(c.in);
+        const auto sorted = Apply(c.in, origins);
+        EXPECT_EQ(InOrder(c.in), std::is_sorted(c.in.begin(), c.in.end()));
+        EXPECT_TRUE(InOrder(sorted));
         EXPECT_EQ(origins, c.origins);
         EXPECT_EQ(modified, c.modified);
         EXPECT_EQ(ReferenceSort(c.in), std::make_pair(c.origins, c.modified));
@@ -127,6 +143,7 @@ TEST(TableSort, EqualsTheSelectionSortsOnRandomTablesWithTies) {
         ASSERT_EQ(actual.second, expected.second) << "round " << round;
         const auto sorted = Apply(keys, actual.first);
         ASSERT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
+        ASSERT_EQ(InOrder(keys), std::is_sorted(keys.begin(), keys.end())) << "round " << round;
     }
 }
 

@@ -1,0 +1,160 @@
+// The store's life: creation, the Modified state, and moving the tables to and from the file.
+#include <exception>
+
+#include "platform/CodePage.h"
+#include "platform/SafeFile.h"
+#include "store/FileAccess.h"
+#include "store/XorCoding.h"
+
+namespace {
+
+const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
+
+// Steps a progress from the store services, if they gave one.
+class Progress {
+public:
+    explicit Progress(int steps) : bar_(StoreServices().MakeProgress(steps)) {}
+    void Step() {
+        if (bar_) bar_->Step();
+    }
+
+private:
+    std::unique_ptr<IStoreProgress> bar_;
+};
+
+// The chosen sections in the order of the file, with their writers and readers.
+std::array<bool, 7> InFileOrder(const TSectionChoice& c) {
+    return {c.TestGroups, c.Tests, c.Stimuli, c.Reactions, c.Scales, c.Interpretations, c.Weights};
+}
+using SectionStep = bool (*)(TFileAccess&);
+constexpr SectionStep kWriters[7] = {
+    [](TFileAccess& s) { return s.WriteTestGroups(); },      [](TFileAccess& s) { return s.WriteTests(); },
+    [](TFileAccess& s) { return s.WriteStimuli(); },         [](TFileAccess& s) { return s.WriteReactions(); },
+    [](TFileAccess& s) { return s.WriteScales(); },          [](TFileAccess& s) { return s.WriteInterpretations(); },
+    [](TFileAccess& s) { return s.WriteWeights(); },
+};
+constexpr SectionStep kReaders[7] = {
+    [](TFileAccess& s) { return s.ReadTestGroups(); },      [](TFileAccess& s) { return s.ReadTests(); },
+    [](TFileAccess& s) { return s.ReadStimuli(); },         [](TFileAccess& s) { return s.ReadReactions(); },
+    [](TFileAccess& s) { return s.ReadScales(); },          [](TFileAccess& s) { return s.ReadInterpretations(); },
+    [](TFileAccess& s) { return s.ReadWeights(); },
+};
+
+// A writer or reader that failed: the file does not have, or cannot get, the layout.
+[[noreturn]] void RaiseFileViolated() { throw Exception(StoreServices().MessageText(kFileViolated)); }
+
+}  // namespace
+
+TFileAccess::TFileAccess(std::string fileName, platform::FormatSettings settings)
+    : FileName(std::move(fileName)), Settings(settings) {
+    SetModified(false);
+}
+
+std::array<TObjectTable*, 8> TFileAccess::AllTables() {
+    return {&TestGroups, &Users, &Tests, &Stimuli, &Reactions, &Scales, &Interpretations, &Weights};
+}
+
+std::array<const TObjectTable*, 8> TFileAccess::AllTables() const {
+    return {&TestGroups, &Users, &Tests, &Stimuli, &Reactions, &Scales, &Interpretations, &Weights};
+}
+
+bool TFileAccess::IsModified() const {
+    for (const TObjectTable* t : AllTables())
+        if (t->Modified()) return true;
+    return false;
+}
+
+void TFileAccess::SetModified(bool value) {
+    for (TObjectTable* t : AllTables()) t->SetModified(value);
+}
+
+// ---- save
+
+bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
+    std::array<bool, 8> modified{};
+    for (std::size_t i = 0; i < modified.size(); ++i) modified[i] = AllTables()[i]->Modified();
+    LastError.clear();
+    try {
+        Progress progress(15);
+        FileText.clear();
+        const TProductInfo product = StoreServices().ProgramProductInfo();
+        WriteProductInfo(CleanShortText(product.ProductName), CleanShortText(product.ProductVersion));
+        progress.Step();
+
+        // The sort fixes the order of the records in the file. It moves records with equal keys
+        // on every pass, so a table that is in order already is left as it is: saving unchanged
+        // data again writes the same file.
+        for (TObjectTable* t : {static_cast<TObjectTable*>(&TestGroups), static_cast<TObjectTable*>(&Tests),
+                                static_cast<TObjectTable*>(&Stimuli), static_cast<TObjectTable*>(&Reactions),
+                                static_cast<TObjectTable*>(&Scales), static_cast<TObjectTable*>(&Interpretations),
+                                static_cast<TObjectTable*>(&Weights), static_cast<TObjectTable*>(&Users)}) {
+            if (!t->IsInOrder()) t->Sort();
+            progress.Step();
+        }
+
+        const auto chosen = InFileOrder(sections);
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            if (chosen[i] && !kWriters[i](*this)) RaiseFileViolated();
+            progress.Step();
+        }
+
+        SaveStringToFile(FileName, FileText, true);
+        SetModified(false);
+        return true;
+    } catch (const std::exception& e) {
+        // The file on disk is untouched, and so is what the user has to save yet.
+        for (std::size_t i = 0; i < modified.size(); ++i) AllTables()[i]->SetModified(modified[i]);
+        LastError = platform::CutShortText(e.what());
+        try {
+            StoreServices().ShowMessageText(LastError);
+        } catch (const std::exception&) {
+            // The message could not be shown; the caller still has it in LastError.
+        }
+        return false;
+    }
+}
+
+bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
+
+// ---- load
+
+bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
+    std::string coded;
+    try {
+        if (auto bytes = platform::ReadFileCapped(FileName)) coded = std::move(*bytes);
+    } catch (const std::exception& e) {
+        FileText.clear();
+        LastError = e.what();
+        return false;
+    }
+    return LoadFromBytes(coded, sections);
+}
+
+bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
+    LastError.clear();
+    try {
+        FileText = DecodeText(coded);
+        Progress progress(7);
+        const auto chosen = InFileOrder(sections);
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            if (chosen[i] && !kReaders[i](*this)) RaiseFileViolated();
+            progress.Step();
+        }
+        SetModified(false);
+        return true;
+    } catch (const std::exception& e) {
+        LastError = e.what();
+        return false;
+    }
+}
+
+bool TFileAccess::LoadAll() { return Load(true, TSectionChoice::All()); }
+
+void TFileAccess::LoadFileText() { FileText = ReadFileText(FileName); }
+
+// ---- the global store
+
+std::unique_ptr<TFileAccess>& GlobalStore() {
+    static std::unique_ptr<TFileAccess> store;
+    return store;
+}

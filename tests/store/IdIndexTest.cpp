@@ -1,0 +1,40 @@
+#include <map>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "store/IdIndex.h"
+
+// The index reads back what was set, in whatever order the IDs come: rising, falling, huge,
+// negative, and after values drop back to 0.
+TEST(IdIndex, ReadsBackWhatWasSetInAnyOrder) {
+    std::mt19937 rng(9);
+    for (int round = 0; round < 200; ++round) {
+        TIdIndex index;
+        std::map<std::int32_t, int> expected;
+        const int n = static_cast<int>(rng() % 20000);
+        const bool falling = rng() % 2 == 0;
+        if (rng() % 3 == 0) index.ReserveIds(static_cast<std::int32_t>(rng() % 30000));
+        for (int k = 0; k < n; ++k) {
+            std::int32_t id = falling ? n - k : k;
+            switch (rng() % 20) {
+                case 0: id = static_cast<std::int32_t>(rng() % 2000000000); break;
+                case 1: id = -static_cast<std::int32_t>(rng() % 1000); break;
+                default: break;
+            }
+            const int value = rng() % 10 == 0 ? 0 : static_cast<int>(rng() % 5) + 1;
+            index.Set(id, value);
+            if (value == 0) expected.erase(id);
+            else expected[id] = value;
+            if (rng() % 50 == 0) {
+                const int v = index.Add(id, -1);
+                if (v == 0) expected.erase(id);
+                else expected[id] = v;
+            }
+        }
+        for (const auto& [id, value] : expected) ASSERT_EQ(index.Get(id), value) << "round " << round << " id " << id;
+        ASSERT_EQ(index.Get(n + 1), 0);
+        index.Clear();
+        for (const auto& [id, value] : expected) ASSERT_EQ(index.Get(id), 0);
+    }
+}

@@ -1,0 +1,282 @@
+#include "tree/ObjectsTree.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <exception>
+
+#include "lang/DlgLangConverter.h"
+#include "lang/MessageDialog.h"
+#include "platform/WindowMessages.h"
+#include "platform/qt/QtText.h"
+#include "store/FileAccess.h"
+
+namespace {
+
+// The ancestor levels up; nullptr when the tree is not that deep.
+const QTreeWidgetItem* Up(const QTreeWidgetItem* node, int levels) {
+    while (node && levels-- > 0) node = node->parent();
+    return node;
+}
+
+// The marked kind that may go under the selected kind. A test group has no store operation that
+// moves or copies it, so it is not offered.
+bool PasteAllowed(TNodeKind marked, TNodeKind selected) {
+    switch (marked) {
+        case nkTest: return selected == nkTestGroup;
+        case nkScale: return selected == nkScalesFolder;
+        case nkInterpretation: return selected == nkScale;
+        case nkWeight:
+        case nkWeightNoScale: return selected == nkAnswer;
+        case nkQuestion: return selected == nkQuestionsFolder;
+        case nkAnswer: return selected == nkQuestion;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+template <typename F>
+void TObjectsTree::Guarded(F&& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+    }
+}
+
+TObjectsTree::TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle)
+    : QTreeWidget(owner), mainHandle_(mainHandle), images_(std::make_unique<TTreeImages>()) {
+    setObjectName("ObjectsTree");
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(false);   // a double click opens the object's dialog
+    setIconSize(QSize(TTreeImages::kSize, TTreeImages::kSize));
+    ClearClipboard();
+    messageDialog_ = new TMessageDialog(this);
+    messageDialog_->Title = lang::GetMessageText("APPLICATION_NAME");
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { Guarded([&] { TreeChange(current); }); });
+    handle_ = platform::MessageHub().Register({});
+}
+
+TObjectsTree::~TObjectsTree() {
+    // The main window is going away with us: no more notices.
+    platform::MessageHub().Unregister(handle_);
+    blockSignals(true);
+    ClearClipboard();
+    rootNode_ = testsRootNode_ = nullptr;
+    clear();
+}
+
+TFileAccess* TObjectsTree::Store() { return GlobalStore().get(); }
+
+void TObjectsTree::Notify(std::uint32_t code, std::int32_t lParam) {
+    platform::MessageHub().Send(mainHandle_, wm::WM_CHILDNOTIFY, code, lParam);
+}
+
+void TObjectsTree::SetStatusLabel(QLabel* label) { statusLabel_ = label; }
+
+// ---- plumbing
+
+void TObjectsTree::Clear() {
+    ClearClipboard();
+    const bool hadSelection = currentItem() != nullptr;
+    rootNode_ = testsRootNode_ = nullptr;
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+    }
+    if (hadSelection) TreeChange(nullptr);
+}
+
+void TObjectsTree::SetNodeName(QTreeWidgetItem* node, const std::string& name) {
+    if (auto* n = TTreeNode::Of(node)) {
+        n->Data.Name = name;
+        n->Changed();
+    }
+}
+
+void TObjectsTree::RunTest() { Notify(wm::cnRunSelectedTest, static_cast<std::int32_t>(handle_)); }
+
+void TObjectsTree::ExpandAll(QTreeWidgetItem* node) {
+    if (node) expandRecursively(indexFromItem(node));
+}
+
+void TObjectsTree::CollapseAll(QTreeWidgetItem* node) {
+    if (!node) return;
+    for (int i = 0; i < node->childCount(); ++i) CollapseAll(node->child(i));
+    node->setExpanded(false);
+}
+
+void TObjectsTree::ClearClipboard() {
+    if (markedNode_) SetNodeOverlay(markedNode_, kNoOverlay);
+    markedNode_ = nullptr;
+    pastedNode_ = nullptr;
+    clipboardMode_ = cmNone;
+}
+
+// ---- queries
+
+QTreeWidgetItem* TObjectsTree::SelectedNode() const { return currentItem(); }
+
+std::int32_t TObjectsTree::SelectedParentID() const { return GetParentNodeID(SelectedNode()); }
+
+std::int32_t TObjectsTree::TestIDOf(const QTreeWidgetItem* node) {
+    switch (GetNodeKind(node)) {
+        case nkTest: return GetNodeID(node);
+        case nkScalesFolder:
+        case nkQuestionsFolder: return GetNodeID(Up(node, 1));
+        case nkScale:
+        case nkInterpretation:
+        case nkQuestion:
+        case nkAnswer: return GetNodeID(Up(node, 2));
+        case nkWeight:
+        case nkWeightNoScale: return GetNodeID(Up(node, 3));
+        default: return -1;
+    }
+}
+
+std::string TObjectsTree::TestNameOf(const QTreeWidgetItem* node) {
+    int levels = -1;
+    switch (GetNodeKind(node)) {
+        case nkTest: levels = 0; break;
+        case nkScalesFolder:
+        case nkQuestionsFolder: levels = 1; break;
+        case nkScale:
+        case nkQuestion: levels = 2; break;
+        case nkInterpretation:
+        case nkAnswer: levels = 3; break;
+        case nkWeight:
+        case nkWeightNoScale: levels = 4; break;
+        default: return kUndefinedName;
+    }
+    std::string name;
+    GetNodeName(Up(node, levels), name);
+    return name;
+}
+
+std::int32_t TObjectsTree::SelectedObjectTestID() const {
+    TFileAccess* s = Store();
+    const QTreeWidgetItem* node = SelectedNode();
+    if (!s || !node) return -1;
+    const std::int32_t id = GetNodeID(node);
+    switch (GetNodeKind(node)) {
+        case nkTest:
+        case nkScalesFolder:
+        case nkQuestionsFolder: return id;
+        case nkScale: return s->GetTestOfScale(id);
+        case nkInterpretation: return s->GetTestOfInterpretation(id);
+        case nkWeight:
+        case nkWeightNoScale: return s->GetTestOfWeight(id);
+        case nkQuestion: return s->GetTestOfStimulus(id);
+        case nkAnswer: return s->GetTestOfReaction(id);
+        default: return -1;
+    }
+}
+
+bool TObjectsTree::IsSelectedTestPrivate() const {
+    if (!HasSelection()) return false;
+    const std::int32_t test = SelectedObjectTestID();
+    return test != -1 && Store()->IsTestPrivate(test);
+}
+
+bool TObjectsTree::CanPaste() const {
+    return markedNode_ && PasteAllowed(GetNodeKind(markedNode_), SelectedKind());
+}
+
+bool TObjectsTree::IsLeaf(const QTreeWidgetItem* node) const { return node && node->childCount() == 0; }
+
+bool TObjectsTree::HasNoStoredChildren(const QTreeWidgetItem* node) const {
+    if (!node) return false;
+    const TFileAccess* s = Store();
+    if (!s) return true;
+    const std::int32_t id = GetNodeID(node);
+    int count = 0;
+    switch (GetNodeKind(node)) {
+        case nkTestsRoot: count = s->TestGroupCount(); break;
+        case nkTestGroup: count = s->TestCount(id); break;
+        case nkTest: count = s->ScaleCount(id) + s->StimulusCount(id); break;
+        case nkScalesFolder: count = s->ScaleCount(id); break;
+        case nkScale: count = s->InterpretationCount(id); break;
+        case nkQuestionsFolder: count = s->StimulusCount(id); break;
+        case nkQuestion: count = s->ReactionCount(id); break;
+        case nkAnswer: count = s->WeightCount(id); break;
+        default: break;
+    }
+    return count <= 0;
+}
+
+QTreeWidgetItem* TObjectsTree::FindTestGroupNode(std::int32_t id) const {
+    if (!testsRootNode_ || id == -1) return nullptr;
+    return FindChildByID(id, testsRootNode_);
+}
+
+QTreeWidgetItem* TObjectsTree::FindChildByID(std::int32_t id, const QTreeWidgetItem* node) const {
+    if (!node) return nullptr;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (GetNodeID(node->child(i)) == id) return node->child(i);
+    return nullptr;
+}
+
+// ---- the status line
+
+std::string TObjectsTree::StatusText(const QTreeWidgetItem* node) {
+    const TNodeKind kind = GetNodeKind(node);
+    std::string caption;
+    GetNodeName(node, caption);
+    const std::string own = ": " + caption + " (Id = " + std::to_string(GetNodeID(node)) + ")";
+    // Objects inside a test name their test.
+    const auto inTest = [&](const char* key) {
+        return lang::GetMessageText(key) + own + ", " + lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TEST") +
+               " \"" + TestNameOf(node) + "\"";
+    };
+    switch (kind) {
+        case nkNone: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NO_SELECTED_NODES");
+        case nkRoot: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_GLOBAL_NODE");
+        case nkTestsRoot: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TESTS");
+        case nkTestGroup: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TESTS_GROUP") + own;
+        case nkTest: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TEST") + own;
+        case nkScalesFolder: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_SCALES");
+        case nkScale: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_SCALE"));
+        case nkInterpretation: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_INTERPRETATION"));
+        case nkWeight: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_WEIGHT"));
+        case nkWeightNoScale: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_WEIGHT_NO_SCALE"));
+        case nkQuestionsFolder: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_QUESTIONS");
+        case nkQuestion: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_QUESTION"));
+        case nkAnswer: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_ANSWER"));
+    }
+    return {};
+}
+
+void TObjectsTree::TreeChange(QTreeWidgetItem* node) {
+    if (node) {
+        // Sent in every case, even when the text cannot be made.
+        try {
+            const std::string text = StatusText(node);
+            if (statusLabel_) statusLabel_->setText(platform::ToQString(text));
+        } catch (const std::exception& e) {
+            lang::ShowMessageText(e.what());
+        }
+    }
+    Notify(wm::cnSelectionChanged, 0);
+}
+
+// ---- mouse
+
+void TObjectsTree::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) {
+        QTreeWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) setCurrentItem(item);
+    event->accept();
+}
+
+void TObjectsTree::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) Guarded([this] { ChangeObject(); });
+}

@@ -1,0 +1,160 @@
+#pragma once
+#include <QLabel>
+#include <QPointer>
+#include <QTreeWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/MessageHub.h"
+#include "tree/NodeKind.h"
+#include "tree/TreeImages.h"
+#include "tree/TreeNode.h"
+
+class TFileAccess;
+class TMessageDialog;
+
+// The tree view of the open project in the main window's left pane: one node per stored object,
+// grouped under folders, and the place where objects are created, changed and removed. It works
+// on the global store (GlobalStore()) and tells the main window of its changes through the
+// message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
+// 510 to run the selected test).
+class TObjectsTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    // The test name given when the selected node lies above any test.
+    static constexpr const char* kUndefinedName = "*****UNDEFINED_STRING*****";
+
+    // owner: the widget that holds the tree; mainHandle: the main window's handle in the hub.
+    TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle);
+    ~TObjectsTree() override;
+
+    // The tree's own handle in the hub (the second parameter of 507 and 510).
+    platform::WindowHandle Handle() const { return handle_; }
+    platform::WindowHandle MainHandle() const { return mainHandle_; }
+
+    // The label that shows the status line; the main window adds it to its status bar as a
+    // permanent widget, so that the hints of menu items do not wipe it. May be null.
+    void SetStatusLabel(QLabel* label);
+    QLabel* StatusLabel() const { return statusLabel_; }
+
+    // The yes/no box of the remove operations.
+    TMessageDialog& MessageDialog() const { return *messageDialog_; }
+
+    const TTreeImages& Images() const { return *images_; }
+    const QIcon& NodeIcon(int kind, int overlay) const { return images_->KindIcon(kind, overlay); }
+
+    // ---- plumbing
+    // Drops the cut/copy mark and deletes every node.
+    void Clear();
+    // Sets the node's Name and with it its caption; nothing for nil.
+    void SetNodeName(QTreeWidgetItem* node, const std::string& name);
+    // Asks the main window to run the selected test (510).
+    void RunTest();
+    // Expand or collapse the node and everything below it; nothing for nil.
+    void ExpandAll(QTreeWidgetItem* node);
+    void CollapseAll(QTreeWidgetItem* node);
+
+    // ---- queries of the main window; none changes anything
+    bool HasSelection() const { return SelectedNode() != nullptr; }
+    QTreeWidgetItem* SelectedNode() const;
+    TNodeKind SelectedKind() const { return GetNodeKind(SelectedNode()); }
+    std::int32_t NodeID(const QTreeWidgetItem* node) const { return GetNodeID(node); }
+    std::int32_t SelectedID() const { return GetNodeID(SelectedNode()); }
+    std::int32_t SelectedParentID() const;
+    // The test that holds the selected node, found in the tree; -1 above any test.
+    std::int32_t SelectedTestID() const { return TestIDOf(SelectedNode()); }
+    std::string SelectedTestName() const { return TestNameOf(SelectedNode()); }
+    // The test of the selected object, asked of the store; -1 when none.
+    std::int32_t SelectedObjectTestID() const;
+    bool IsSelectedTestPrivate() const;
+    // Whether the marked node may be pasted under the selected node.
+    bool CanPaste() const;
+    bool IsLeaf(const QTreeWidgetItem* node) const;                // False for nil
+    bool HasNoStoredChildren(const QTreeWidgetItem* node) const;   // False for nil
+    QTreeWidgetItem* RootNode() const { return rootNode_; }
+    QTreeWidgetItem* TestsRootNode() const { return testsRootNode_; }
+    QTreeWidgetItem* FindTestGroupNode(std::int32_t id) const;
+    QTreeWidgetItem* FindChildByID(std::int32_t id, const QTreeWidgetItem* node) const;
+
+    // The test above a node, by the shape of the tree; -1 and kUndefinedName above any test.
+    static std::int32_t TestIDOf(const QTreeWidgetItem* node);
+    static std::string TestNameOf(const QTreeWidgetItem* node);
+    // The status line of a node.
+    static std::string StatusText(const QTreeWidgetItem* node);
+
+    // ---- building
+    // Empties the tree and, when a project is open, builds it whole.
+    void Rebuild();
+    // Adds the children of one node by its kind; nothing for nil.
+    void FillNode(QTreeWidgetItem* node);
+    // The fill chain; none removes existing children.
+    void FillTestGroups(QTreeWidgetItem* node);
+    void FillTests(QTreeWidgetItem* node);
+    void FillScales(QTreeWidgetItem* node, bool withFolder);
+    void FillStimuli(QTreeWidgetItem* node, bool withFolder);
+    void FillInterpretations(QTreeWidgetItem* node);
+    void FillReactions(QTreeWidgetItem* node);
+    void FillWeights(QTreeWidgetItem* node);
+    // Brings the kind of every weight node in line with the store (bound or not).
+    void RefreshWeightKinds();
+    // The selection became node: writes the status line (not for nil) and sends 504.
+    void TreeChange(QTreeWidgetItem* node);
+
+    // ---- operations on the selected node
+    void CreateObject();
+    void ChangeObject();
+    void RemoveObject();
+    void RemoveChildren();
+
+    // ---- the cut/copy mark
+    // 0 nothing marked, 1 cut, 2 copy.
+    enum : std::uint8_t { cmNone = 0, cmCut = 1, cmCopy = 2 };
+    void ClearClipboard();
+    QTreeWidgetItem* MarkedNode() const { return markedNode_; }
+    QTreeWidgetItem* PastedNode() const { return pastedNode_; }
+    std::uint8_t ClipboardMode() const { return clipboardMode_; }
+
+protected:
+    // A right-button press focuses the tree and selects the node under the cursor, if any.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    static TFileAccess* Store();
+    void Notify(std::uint32_t code, std::int32_t lParam);
+    // Runs an event handler's work; what it raises is shown, never passed to the event loop.
+    template <typename F>
+    void Guarded(F&& work);
+
+    // Create, change and remove members; each takes the selected node (and its ID).
+    void AddTestGroup(QTreeWidgetItem* parent);
+    void AddTest(QTreeWidgetItem* parent);
+    void AddScale(QTreeWidgetItem* parent);
+    void AddInterpretation(QTreeWidgetItem* parent);
+    void AddStimulus(QTreeWidgetItem* parent);
+    void AddReaction(QTreeWidgetItem* parent);
+    void AddWeight(QTreeWidgetItem* parent);
+    void ChangeTestGroup(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeTest(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeScale(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeInterpretation(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeWeight(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeStimulus(std::int32_t id, QTreeWidgetItem* node);
+    void ChangeReaction(std::int32_t id, QTreeWidgetItem* node);
+
+    void RemoveTestChildren(std::int32_t id, QTreeWidgetItem* node);
+    bool Confirm(const char* titleKey, const char* questionKey);
+
+    platform::WindowHandle handle_ = platform::kNoWindow;
+    platform::WindowHandle mainHandle_ = platform::kNoWindow;
+    std::unique_ptr<TTreeImages> images_;
+    TMessageDialog* messageDialog_ = nullptr;   // a child of the tree
+    QPointer<QLabel> statusLabel_;
+    QTreeWidgetItem* markedNode_ = nullptr;
+    QTreeWidgetItem* pastedNode_ = nullptr;
+    std::uint8_t clipboardMode_ = cmNone;
+    QTreeWidgetItem* rootNode_ = nullptr;
+    QTreeWidgetItem* testsRootNode_ = nullptr;
+};

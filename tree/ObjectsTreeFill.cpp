@@ -1,0 +1,196 @@
+// Building the tree from the store: the whole tree, one node's children, the weight kinds.
+#include <QList>
+
+#include <exception>
+#include <memory>
+
+#include "lang/DlgLangConverter.h"
+#include "store/FileAccess.h"
+#include "tree/ObjectsTree.h"
+
+namespace {
+
+TTreeNode* NewNode(std::int32_t id, const std::string& name, TNodeKind kind) {
+    TNodeData d;
+    d.Id = id;
+    d.Name = name;
+    d.Kind = kind;
+    return new TTreeNode(d);
+}
+
+// The new children of one node, hung under it in one step: the view hears of one insertion, and
+// the grandchildren are added while their parent is still outside the view.
+class TChildBatch {
+public:
+    explicit TChildBatch(QTreeWidgetItem* parent) : parent_(parent) {}
+    ~TChildBatch() { qDeleteAll(items_); }   // only what was never handed over
+    TChildBatch(const TChildBatch&) = delete;
+    TChildBatch& operator=(const TChildBatch&) = delete;
+
+    QTreeWidgetItem* Add(const TAnyObject& record, TNodeKind kind) { return Add(NewNode(record.ID, record.Name, kind)); }
+    QTreeWidgetItem* Add(QTreeWidgetItem* node) {
+        items_.append(node);
+        return node;
+    }
+    void HandOver() {
+        if (!items_.isEmpty()) parent_->addChildren(items_);
+        items_.clear();
+    }
+
+private:
+    QTreeWidgetItem* parent_;
+    QList<QTreeWidgetItem*> items_;
+};
+
+// Runs one fill loop: what it raises is shown and ends that loop only; the nodes made before stay.
+template <typename F>
+void FillLoop(QTreeWidgetItem* parent, F&& loop) {
+    if (!parent || !GlobalStore()) return;
+    TChildBatch batch(parent);
+    try {
+        loop(*GlobalStore(), batch);
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+    }
+    batch.HandOver();
+}
+
+// The children of one parent in a table, in table order.
+template <typename Table, typename F>
+void ForEachChild(const Table& table, std::int32_t parentID, F&& f) {
+    for (int i : table.IndexesOfParent(parentID)) f(table.At(i));
+}
+
+// The scales or the questions of a test: under a new folder of the test node (withFolder), or
+// under the folder node itself. Both carry the test's ID.
+template <typename F>
+void FillTestPart(QTreeWidgetItem* node, bool withFolder, const char* captionKey, TNodeKind folderKind, F&& items) {
+    if (!node) return;
+    const std::int32_t test = GetNodeID(node);
+    if (!withFolder) {
+        FillLoop(node, [&](TFileAccess& s, TChildBatch& batch) { items(s, batch, test); });
+        return;
+    }
+    FillLoop(node, [&](TFileAccess&, TChildBatch& batch) {
+        QTreeWidgetItem* folder = batch.Add(NewNode(test, lang::GetMessageText(captionKey), folderKind));
+        FillTestPart(folder, false, captionKey, folderKind, items);
+    });
+}
+
+}  // namespace
+
+void TObjectsTree::Rebuild() {
+    Clear();
+    if (!Store()) return;
+    std::unique_ptr<QTreeWidgetItem> root;
+    try {
+        root.reset(NewNode(-1, lang::GetMessageText("OBJECTSTREE_MAIN_NODE_TITLE"), nkRoot));
+        rootNode_ = root.get();
+        testsRootNode_ = NewNode(-1, lang::GetMessageText("OBJECTSTREE_TESTS_MAIN_NODE_TITLE"), nkTestsRoot);
+        root->addChild(testsRootNode_);
+        FillTestGroups(testsRootNode_);
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+    }
+    if (!root) return;
+    // The whole tree is built outside the view and shown in one step.
+    const QSignalBlocker blocker(this);
+    addTopLevelItem(root.release());
+    rootNode_->setExpanded(true);
+}
+
+void TObjectsTree::FillNode(QTreeWidgetItem* node) {
+    switch (GetNodeKind(node)) {
+        case nkNone:
+            if (node) Rebuild();
+            break;
+        case nkRoot: Rebuild(); break;
+        case nkTestsRoot: FillTestGroups(node); break;
+        case nkTestGroup: FillTests(node); break;
+        case nkTest:
+            FillScales(node, true);
+            FillStimuli(node, true);
+            break;
+        case nkScalesFolder: FillScales(node, false); break;
+        case nkScale: FillInterpretations(node); break;
+        case nkQuestionsFolder: FillStimuli(node, false); break;
+        case nkQuestion: FillReactions(node); break;
+        case nkAnswer: FillWeights(node); break;
+        case nkInterpretation:
+        case nkWeight:
+        case nkWeightNoScale: break;
+    }
+}
+
+void TObjectsTree::FillTestGroups(QTreeWidgetItem* node) {
+    FillLoop(node, [this](TFileAccess& s, TChildBatch& batch) {
+        for (int i = 0; i < s.TestGroups.RecordCount(); ++i) FillTests(batch.Add(s.TestGroups.At(i), nkTestGroup));
+    });
+}
+
+void TObjectsTree::FillTests(QTreeWidgetItem* node) {
+    FillLoop(node, [this, node](TFileAccess& s, TChildBatch& batch) {
+        ForEachChild(s.Tests, GetNodeID(node), [&](const TTest& t) {
+            QTreeWidgetItem* test = batch.Add(t, nkTest);
+            FillScales(test, true);
+            FillStimuli(test, true);
+        });
+    });
+}
+
+void TObjectsTree::FillScales(QTreeWidgetItem* node, bool withFolder) {
+    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_SCALES_MAIN_NODE_TITLE"), nkScalesFolder,
+                 [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
+                     ForEachChild(s.Scales, test, [&](const TScale& sc) { FillInterpretations(batch.Add(sc, nkScale)); });
+                 });
+}
+
+void TObjectsTree::FillStimuli(QTreeWidgetItem* node, bool withFolder) {
+    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"), nkQuestionsFolder,
+                 [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
+                     ForEachChild(s.Stimuli, test, [&](const TStimul& st) { FillReactions(batch.Add(st, nkQuestion)); });
+                 });
+}
+
+void TObjectsTree::FillInterpretations(QTreeWidgetItem* node) {
+    FillLoop(node, [node](TFileAccess& s, TChildBatch& batch) {
+        ForEachChild(s.Interpretations, GetNodeID(node),
+                     [&](const TInterpretation& in) { batch.Add(in, nkInterpretation); });
+    });
+}
+
+void TObjectsTree::FillReactions(QTreeWidgetItem* node) {
+    FillLoop(node, [this, node](TFileAccess& s, TChildBatch& batch) {
+        ForEachChild(s.Reactions, GetNodeID(node),
+                     [&](const TReaction& r) { FillWeights(batch.Add(r, nkAnswer)); });
+    });
+}
+
+void TObjectsTree::FillWeights(QTreeWidgetItem* node) {
+    FillLoop(node, [node](TFileAccess& s, TChildBatch& batch) {
+        ForEachChild(s.Weights, GetNodeID(node), [&](const TWeight& w) {
+            batch.Add(w, w.ScaleID == -1 ? nkWeightNoScale : nkWeight);
+        });
+    });
+}
+
+namespace {
+
+// Weight nodes stand only below answers, but every node is looked at, collapsed ones included.
+void RefreshWeights(QTreeWidgetItem* node, const TWeightTable& weights) {
+    const TNodeKind kind = GetNodeKind(node);
+    if (kind == nkWeight || kind == nkWeightNoScale) {
+        const int at = weights.IndexOfID(GetNodeID(node));
+        if (at >= 0) SetNodeKind(node, weights.At(at).ScaleID == -1 ? nkWeightNoScale : nkWeight);
+    }
+    const int n = node->childCount();
+    for (int i = 0; i < n; ++i) RefreshWeights(node->child(i), weights);
+}
+
+}  // namespace
+
+void TObjectsTree::RefreshWeightKinds() {
+    const TFileAccess* s = Store();
+    if (!s) return;
+    for (int i = 0; i < topLevelItemCount(); ++i) RefreshWeights(topLevelItem(i), s->Weights);
+}

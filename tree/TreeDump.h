@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The tree as text, one line a node in display order, indented two blanks a level:
+//   nkTest 3 Personality
+// with " [cut]" or " [copy]" behind a marked node. Tests compare trees by these dumps.
+std::string DumpTree(const QTreeWidget& tree);
+// One node and everything below it, the node at depth 0.
+std::string DumpSubtree(const QTreeWidgetItem* node);

@@ -1,0 +1,97 @@
+#include "tree/TreeNode.h"
+
+#include <QTreeWidget>
+
+#include "platform/qt/QtText.h"
+#include "tree/ObjectsTree.h"
+
+TTreeNode::TTreeNode(const TNodeData& data) : QTreeWidgetItem(NodeType), Data(data) {}
+
+QVariant TTreeNode::data(int column, int role) const {
+    if (column == 0) {
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole: return platform::ToQString(Data.Name);
+            case Qt::DecorationRole:
+                if (const auto* tree = qobject_cast<const TObjectsTree*>(treeWidget()))
+                    return tree->NodeIcon(Data.Kind, Overlay);
+                return {};
+            default: break;
+        }
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
+TTreeNode* TTreeNode::Of(QTreeWidgetItem* item) {
+    return item && item->type() == NodeType ? static_cast<TTreeNode*>(item) : nullptr;
+}
+
+const TTreeNode* TTreeNode::Of(const QTreeWidgetItem* item) {
+    return item && item->type() == NodeType ? static_cast<const TTreeNode*>(item) : nullptr;
+}
+
+QTreeWidgetItem* AddObjectNode(QTreeWidget* tree, QTreeWidgetItem* parent, const TNodeData& value) {
+    TNodeData own;
+    own.Id = value.Id;
+    own.Name = value.Name;
+    own.Kind = value.Kind;
+    auto* node = new TTreeNode(own);
+    if (parent) parent->addChild(node);
+    else if (tree) tree->addTopLevelItem(node);
+    return node;
+}
+
+void ReadNodeData(const QTreeWidgetItem* node, TNodeData& record) {
+    if (const auto* n = TTreeNode::Of(node)) record = n->Data;
+}
+
+void GetNodeData(const QTreeWidgetItem* node, TNodeData& record) {
+    if (const auto* n = TTreeNode::Of(node)) {
+        record.Id = n->Data.Id;
+        record.ParentId = n->Data.ParentId;
+        record.Name = n->Data.Name;
+        record.Kind = n->Data.Kind;
+    }
+}
+
+std::int32_t GetNodeID(const QTreeWidgetItem* node) {
+    const auto* n = TTreeNode::Of(node);
+    return n ? n->Data.Id : -1;
+}
+
+void SetNodeID(QTreeWidgetItem* node, std::int32_t id) {
+    if (auto* n = TTreeNode::Of(node)) n->Data.Id = id;
+}
+
+void GetNodeName(const QTreeWidgetItem* node, std::string& name) {
+    const auto* n = TTreeNode::Of(node);
+    name = n ? n->Data.Name : std::string();
+}
+
+TNodeKind GetNodeKind(const QTreeWidgetItem* node) {
+    const auto* n = TTreeNode::Of(node);
+    return n ? n->Data.Kind : nkNone;
+}
+
+void SetNodeKind(QTreeWidgetItem* node, TNodeKind kind) {
+    auto* n = TTreeNode::Of(node);
+    if (!n || n->Data.Kind == kind) return;
+    n->Data.Kind = kind;
+    n->Changed();
+}
+
+std::int32_t GetParentNodeID(const QTreeWidgetItem* node) {
+    return node && node->parent() ? GetNodeID(node->parent()) : -1;
+}
+
+int GetNodeOverlay(const QTreeWidgetItem* node) {
+    const auto* n = TTreeNode::Of(node);
+    return n ? n->Overlay : kNoOverlay;
+}
+
+void SetNodeOverlay(QTreeWidgetItem* node, int overlay) {
+    auto* n = TTreeNode::Of(node);
+    if (!n || n->Overlay == overlay) return;
+    n->Overlay = overlay;
+    n->Changed();
+}
