@@ -1,6 +1,7 @@
 #include "app/ExampleProject.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
         TScale sc;
         Fill(sc, s_.Scales.NewID(), test, name, description);
         s_.Scales.AddScale(sc);
+        scaleNames_[sc.ID] = name;
         return sc.ID;
     }
 
@@ -55,14 +57,14 @@ public:
         return q.ID;
     }
 
-    // An answer with its weight on the scale (none for a weight of 0).
+    // An answer with its weight on the scale (none for a weight of 0), named after the scale.
     void Answer(std::int32_t question, const std::string& name, std::int32_t scale, double value) {
         TReaction r;
         Fill(r, s_.Reactions.NewID(), question, name, "");
         s_.Reactions.AddReaction(r);
         if (value == 0) return;
         TWeight w;
-        Fill(w, s_.Weights.NewID(), r.ID, name + " adds to the scale", "");
+        Fill(w, s_.Weights.NewID(), r.ID, scaleNames_[scale], "");
         w.ScaleID = scale;
         w.Value = value;
         s_.Weights.AddWeight(w);
@@ -80,6 +82,7 @@ private:
 
     TFileAccess& s_;
     int order_ = 0;
+    std::map<std::int32_t, std::string> scaleNames_;
 };
 
 TTest MakeTest(const std::string& name, const std::string& annotation, const std::string& instruction,

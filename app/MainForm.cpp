@@ -281,6 +281,16 @@ void TMainForm::OnTriggered(QAction* action, void (TMainForm::*handler)()) {
     connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
+void TMainForm::OnTree(QAction* action, void (TObjectsTree::*operation)(), bool focus) {
+    connect(action, &QAction::triggered, this, [this, operation, focus] {
+        Guarded([this, operation, focus] {
+            TObjectsTree& tree = *Tree;
+            (tree.*operation)();
+            if (focus) tree.setFocus();
+        });
+    });
+}
+
 void TMainForm::ConnectCommands() {
     OnTriggered(MenuItemProjectCreate, &TMainForm::ProjectCreateClick);
     OnTriggered(MenuItemProjectOpen, &TMainForm::ProjectOpenClick);
@@ -290,23 +300,15 @@ void TMainForm::ConnectCommands() {
     connect(MenuItemFileExit, &QAction::triggered, this, [this] { close(); });
 
     // The Object commands give the tree the keyboard focus afterwards; the popup items do not.
-    auto onTree = [this](QAction* action, void (TObjectsTree::*operation)(), bool focus) {
-        connect(action, &QAction::triggered, this, [this, operation, focus] {
-            Guarded([&] {
-                (Tree->*operation)();
-                if (focus) Tree->setFocus();
-            });
-        });
-    };
-    onTree(MenuItemObjectCreate, &TObjectsTree::CreateObject, true);
-    onTree(MenuItemObjectChange, &TObjectsTree::ChangeObject, true);
-    onTree(MenuItemObjectRemove, &TObjectsTree::RemoveObject, true);
-    onTree(MenuItemObjectRemoveChildren, &TObjectsTree::RemoveChildren, true);
-    onTree(Command("PopupItemCreate"), &TObjectsTree::CreateObject, false);
-    onTree(Command("PopupItemChange"), &TObjectsTree::ChangeObject, false);
-    onTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
-    onTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
-    onTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
+    OnTree(MenuItemObjectCreate, &TObjectsTree::CreateObject, true);
+    OnTree(MenuItemObjectChange, &TObjectsTree::ChangeObject, true);
+    OnTree(MenuItemObjectRemove, &TObjectsTree::RemoveObject, true);
+    OnTree(MenuItemObjectRemoveChildren, &TObjectsTree::RemoveChildren, true);
+    OnTree(Command("PopupItemCreate"), &TObjectsTree::CreateObject, false);
+    OnTree(Command("PopupItemChange"), &TObjectsTree::ChangeObject, false);
+    OnTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
+    OnTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
+    OnTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
     OnTriggered(MenuItemObjectRunTest, &TMainForm::RunTest);
 
     connect(MenuItemViewShowChildNodes, &QAction::triggered, this,

@@ -175,6 +175,8 @@ private:
     // Runs a command; what it raises goes to the default error box and the program goes on.
     void Guarded(const std::function<void()>& command);
     void OnTriggered(QAction* action, void (TMainForm::*handler)());
+    // Runs the tree's operation on the selected node, then gives the tree the focus when asked.
+    void OnTree(QAction* action, void (TObjectsTree::*operation)(), bool focus);
 
     void HandleMessage(const platform::TWindowMessage& message);
     void ChildNotify(std::uint32_t code, std::int32_t lParam);

@@ -55,5 +55,6 @@ void Select(TMainForm& window, QTreeWidgetItem* node);
 
 // Writes a project file of the store's content (with the POSIX settings).
 void WriteProject(const std::string& fileName, void (*fill)(TFileAccess&));
-// Whether the two stores hold equal records in every table, in the same order.
+// Whether the two stores hold equal records in every table that the data file keeps (all but
+// the users), in the same order.
 ::testing::AssertionResult SameTables(const TFileAccess& a, const TFileAccess& b);

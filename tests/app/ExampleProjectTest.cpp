@@ -66,7 +66,9 @@ TEST(ExampleProject, HasTwoTestsWithTheirNavigationRules) {
     bool multiple = false;
     for (int i = 0; i < store.Stimuli.RecordCount(); ++i) {
         const TStimul& q = store.Stimuli.At(i);
-        if (q.ParentID == habits.ID) EXPECT_TRUE(q.AnswerRequired) << q.Name;
+        if (q.ParentID == habits.ID) {
+            EXPECT_TRUE(q.AnswerRequired) << q.Name;
+        }
         if (q.ParentID == science.ID && q.MultipleAnswers) multiple = q.AnswersLimit == 2;
     }
     EXPECT_TRUE(multiple);

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QTest>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -44,7 +46,7 @@ public:
 };
 
 class MainWindow : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         window = std::make_unique<TMainForm>(platform::FormatSettings::Posix());
         window->resize(1000, 700);
@@ -71,7 +73,11 @@ protected:
     TFileAccess* Store() const { return GlobalStore().get(); }
     // Something the user changed in the project.
     void Change() {
-        Store()->Users.AddUser(2, "guest", "");
+        TTestGroup g;
+        g.ID = Store()->TestGroups.NewID();
+        g.ParentID = -1;
+        g.Name = "Added group";
+        Store()->TestGroups.AddTestGroup(g);
         window->UpdateCommands();
     }
     TRunTestForm* RunTestOf(std::int32_t testID) {
@@ -152,8 +158,8 @@ TEST_P(WindowCommands, FollowTheTable) {
         if (e.Name.rfind("MenuItem", 0) == 0) {
             const QString buttonName = "SpeedButton" + QString::fromStdString(e.Name.substr(8));
             if (QToolButton* b = window->SpeedButton(buttonName)) {
-                EXPECT_EQ(b->defaultAction(), a) << buttonName;
-                EXPECT_EQ(b->isEnabled(), a->isEnabled()) << buttonName;
+                EXPECT_EQ(b->defaultAction(), a) << e.Name;
+                EXPECT_EQ(b->isEnabled(), a->isEnabled()) << e.Name;
             }
         }
     }
@@ -259,7 +265,9 @@ TEST_F(MainWindow, EveryTextComesFromTheLanguageFile) {
     }
     for (QWidget* w : window->findChildren<QWidget*>())
         EXPECT_NE(w->toolTip(), TLanguageTexts::kAbsent) << w->objectName().toStdString();
-    for (QMenu* m : window->findChildren<QMenu*>()) EXPECT_NE(m->title(), TLanguageTexts::kAbsent);
+    for (QMenu* m : window->findChildren<QMenu*>()) {
+        EXPECT_NE(m->title(), TLanguageTexts::kAbsent);
+    }
     EXPECT_EQ(window->ToolBarObject->windowTitle(), "Object");
 }
 
@@ -283,8 +291,10 @@ TEST_F(MainWindow, CreateMakesAnUnchangedProjectWithTheOneAdminUser) {
     EXPECT_EQ(Store()->Users.At(0).ID, 1);
     EXPECT_EQ(Store()->Users.At(0).Name, "admin");
     EXPECT_EQ(Store()->Users.At(0).Password, "");
-    for (const TObjectTable* table : Store()->AllTables())
-        if (table != &Store()->Users) EXPECT_EQ(table->RecordCount(), 0) << table->ClassName();
+    for (const TObjectTable* table : Store()->AllTables()) {
+        if (table == &Store()->Users) continue;
+        EXPECT_EQ(table->RecordCount(), 0) << table->ClassName();
+    }
     EXPECT_FALSE(Store()->IsModified());
     EXPECT_TRUE(Store()->FileName.empty());
     EXPECT_FALSE(window->MenuItemProjectSave->isEnabled());
@@ -352,7 +362,7 @@ TEST_F(MainWindow, YesSavesBeforeClosing) {
     EXPECT_EQ(Store(), nullptr);
     TFileAccess reloaded(path, platform::FormatSettings::Posix());
     ASSERT_TRUE(reloaded.LoadAll());
-    EXPECT_EQ(reloaded.Users.RecordCount(), 2);
+    EXPECT_EQ(reloaded.TestGroups.RecordCount(), 3);
 }
 
 TEST_F(MainWindow, SaveAsAppendsTheExtensionAndTheFileReloadsEqual) {
@@ -599,6 +609,29 @@ TEST_F(MainWindow, TwoTestsHaveAWindowMenuItemEachThatActivatesItsWindow) {
     window->CascadeMenuItem->trigger();
     window->TileMenuItem->trigger();
     EXPECT_EQ(window->MdiArea->subWindowList().size(), 2);
+}
+
+TEST_F(MainWindow, AChosenAnswerIsDrawnInTheChosenColourInsideTheMainWindow) {
+    auto yellowPixels = [](QWidget& w) {
+        const QImage image = w.grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() > 200 && c.blue() < 80) ++n;
+            }
+        return n;
+    };
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    form->MenuItemNext->trigger();
+    Flush();
+    ASSERT_EQ(form->View().AnswerTexts().size(), 2u);
+    QWidget& answer = *form->View().AnswerTexts()[0];
+    EXPECT_EQ(yellowPixels(answer), 0);
+    QTest::mouseClick(&answer, Qt::LeftButton);
+    Flush();
+    EXPECT_GT(yellowPixels(answer), 0);
 }
 
 TEST_F(MainWindow, ClosingOneWindowLeavesTheOtherAnswering) {

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 #include <cstdlib>
 
@@ -20,6 +21,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tree/NodeKind.h"
 #include "tree/ObjectsTree.h"
+#include "tree/TreeNode.h"
 
 namespace {
 
@@ -54,9 +56,13 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
         env.Files.push_back(std::string(ORVEL_SOURCE_DIR) + "/samples/example.kvd");
         window.MenuItemProjectOpen->trigger();
         ASSERT_NE(GlobalStore(), nullptr);
-        window.Tree->ExpandAll(window.Tree->RootNode());
         QTreeWidgetItem* test = FindNode(window, nkTest, -1);
         ASSERT_NE(test, nullptr);
+        // The first test open down to its answers, so both tests fit in the picture.
+        for (QTreeWidgetItem* up = test; up; up = up->parent()) up->setExpanded(true);
+        window.Tree->ExpandAll(test);
+        for (QTreeWidgetItemIterator it(window.Tree); *it; ++it)
+            if (GetNodeKind(*it) == nkScale || GetNodeKind(*it) == nkAnswer) (*it)->setExpanded(false);
         Select(window, test);
         pictures.Save(window, "main_window");
 
@@ -74,6 +80,7 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
         ASSERT_EQ(runner->Screen(), rsStimulus);
         Flush();
         QTest::mouseClick(form->View().AnswerTexts().at(1), Qt::LeftButton);
+        EXPECT_EQ(runner->Chosen().size(), 1u);
         pictures.Save(window, "test_question");
 
         while (runner->Screen() == rsStimulus) {
