@@ -29,21 +29,27 @@ public:
         return t.ID;
     }
 
-    std::int32_t Scale(std::int32_t test, const std::string& name, const std::string& description) {
+    struct TRange {
+        const char* Name;
+        double Minimum;
+        double Maximum;
+        const char* Description;
+    };
+    // A scale with its interpretations, one for each range of scores.
+    std::int32_t Scale(std::int32_t test, const std::string& name, const std::string& description,
+                       const std::vector<TRange>& ranges) {
         TScale sc;
         Fill(sc, s_.Scales.NewID(), test, name, description);
         s_.Scales.AddScale(sc);
         scaleNames_[sc.ID] = name;
+        for (const TRange& range : ranges) {
+            TInterpretation in;
+            Fill(in, s_.Interpretations.NewID(), sc.ID, range.Name, range.Description);
+            in.Minimum = range.Minimum;
+            in.Maximum = range.Maximum;
+            s_.Interpretations.AddInterpretation(in);
+        }
         return sc.ID;
-    }
-
-    void Interpretation(std::int32_t scale, const std::string& name, double minimum, double maximum,
-                        const std::string& description) {
-        TInterpretation in;
-        Fill(in, s_.Interpretations.NewID(), scale, name, description);
-        in.Minimum = minimum;
-        in.Maximum = maximum;
-        s_.Interpretations.AddInterpretation(in);
     }
 
     std::int32_t Question(std::int32_t test, const std::string& name, const std::string& text, bool required,
@@ -112,14 +118,15 @@ void FillExampleProject(TFileAccess& store) {
                         "Read each statement and choose the answer that fits you best.\r\n"
                         "Every statement needs an answer, and you cannot go back to an earlier one.",
                         mdForwardOnly, false));
-    const std::int32_t organisation = b.Scale(habits, "Organisation", "Planning the work and starting it in time.");
-    b.Interpretation(organisation, "Little organisation", 0, 2, "The work is seldom planned ahead.");
-    b.Interpretation(organisation, "Some organisation", 3, 4, "The work is planned now and then.");
-    b.Interpretation(organisation, "Good organisation", 5, 6, "The work is planned and started in time.");
-    const std::int32_t motivation = b.Scale(habits, "Motivation", "Enjoying learning and keeping at it.");
-    b.Interpretation(motivation, "Little motivation", 0, 2, "Learning is mostly a duty.");
-    b.Interpretation(motivation, "Some motivation", 3, 4, "Learning is enjoyed at times.");
-    b.Interpretation(motivation, "Strong motivation", 5, 6, "Learning is enjoyed and kept up.");
+    const std::int32_t organisation =
+        b.Scale(habits, "Organisation", "Planning the work and starting it in time.",
+                {{"Little organisation", 0, 2, "The work is seldom planned ahead."},
+                 {"Some organisation", 3, 4, "The work is planned now and then."},
+                 {"Good organisation", 5, 6, "The work is planned and started in time."}});
+    const std::int32_t motivation = b.Scale(habits, "Motivation", "Enjoying learning and keeping at it.",
+                                            {{"Little motivation", 0, 2, "Learning is mostly a duty."},
+                                             {"Some motivation", 3, 4, "Learning is enjoyed at times."},
+                                             {"Strong motivation", 5, 6, "Learning is enjoyed and kept up."}});
     struct TStatement {
         const char* Name;
         const char* Text;
@@ -141,10 +148,10 @@ void FillExampleProject(TFileAccess& store) {
                         "Answer the questions in any order: the Go To menu of the window lists them all.\r\n"
                         "You may go back and change an answer. The first question takes up to two answers.",
                         mdFree, true));
-    const std::int32_t interest = b.Scale(science, "Interest in science", "Liking science and wanting more of it.");
-    b.Interpretation(interest, "Little interest", 0, 3, "Science is not a favourite.");
-    b.Interpretation(interest, "Some interest", 4, 6, "Science is liked now and then.");
-    b.Interpretation(interest, "Strong interest", 7, 10, "Science is a real interest.");
+    const std::int32_t interest = b.Scale(science, "Interest in science", "Liking science and wanting more of it.",
+                                          {{"Little interest", 0, 3, "Science is not a favourite."},
+                                           {"Some interest", 4, 6, "Science is liked now and then."},
+                                           {"Strong interest", 7, 10, "Science is a real interest."}});
     const std::int32_t subjects =
         b.Question(science, "Subjects", "Which subjects do you like best? Choose up to two.", false, true, 2);
     b.Answer(subjects, "Mathematics", interest, 2);

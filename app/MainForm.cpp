@@ -373,13 +373,20 @@ void TMainForm::ProjectCreateClick() {
     RefreshProject();
 }
 
-void TMainForm::ProjectOpenClick() {
+platform::TFileDialogRequest TMainForm::ProjectDialog(bool save) {
     platform::TFileDialogRequest dialog;
-    dialog.Kind = platform::TFileDialogRequest::TKind::Open;
-    dialog.Title = lang::GetMessageText("MAIN_F_PROJECT_OPENDIALOG_TITLE");
-    dialog.Filter = OpenFilter();
-    dialog.FileMustExist = true;
+    dialog.Kind = save ? platform::TFileDialogRequest::TKind::Save : platform::TFileDialogRequest::TKind::Open;
+    dialog.Title = lang::GetMessageText(save ? "MAIN_F_PROJECT_SAVEDIALOG_TITLE" : "MAIN_F_PROJECT_OPENDIALOG_TITLE");
+    dialog.Filter = save ? SaveFilter() : OpenFilter();
+    dialog.FileMustExist = !save;
+    dialog.OverwritePrompt = save;
+    if (save) dialog.DefaultExt = kProjectExt;
     dialog.Parent = this;
+    return dialog;
+}
+
+void TMainForm::ProjectOpenClick() {
+    const platform::TFileDialogRequest dialog = ProjectDialog(false);
     const std::optional<std::string> chosen = platform::RunFileDialog(dialog);
     if (!chosen) {
         UpdateCommands();
@@ -434,14 +441,8 @@ bool TMainForm::SaveProjectAs() {
     TFileAccess* store = GlobalStore().get();
     bool saved = false;
     if (store) {
-        platform::TFileDialogRequest dialog;
-        dialog.Kind = platform::TFileDialogRequest::TKind::Save;
-        dialog.Title = lang::GetMessageText("MAIN_F_PROJECT_SAVEDIALOG_TITLE");
-        dialog.Filter = SaveFilter();
-        dialog.DefaultExt = kProjectExt;
-        dialog.OverwritePrompt = true;
+        platform::TFileDialogRequest dialog = ProjectDialog(true);
         dialog.FileName = store->FileName;
-        dialog.Parent = this;
         if (const std::optional<std::string> chosen = platform::RunFileDialog(dialog)) {
             const std::string previous = store->FileName;
             store->FileName = EnsureFileExt(*chosen, kProjectExt);

@@ -16,6 +16,7 @@
 #include "lang/LanguageController.h"
 #include "platform/FormatSettings.h"
 #include "platform/MessageHub.h"
+#include "platform/qt/ModalDialogs.h"
 
 class QAction;
 class QActionGroup;
@@ -167,6 +168,8 @@ private:
     void BuildPopup();
     void BuildPanels();
     void ConnectCommands();
+    // The open or save dialog of a project file.
+    platform::TFileDialogRequest ProjectDialog(bool save);
     QAction* AddCommand(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut = {});
     QAction* AddPopupItem(const char* name, const char* caption);
     void AddSeparator(QMenu* menu, const char* name);

@@ -1,18 +1,9 @@
 #include "tests/app/CommandCases.h"
 
 #include "store/FileAccess.h"
+#include "tests/support/StoreFixtures.h"
 
 namespace {
-
-template <typename R>
-R Item(std::int32_t id, std::int32_t parent, const char* name) {
-    R r;
-    r.ID = id;
-    r.ParentID = parent;
-    r.Order = id;
-    r.Name = name;
-    return r;
-}
 
 TExpectedCommand On(const char* n) { return {n, TExpectedCommand::On, {}}; }
 TExpectedCommand Off(const char* n) { return {n, TExpectedCommand::Off, {}}; }
@@ -278,33 +269,33 @@ std::vector<TCommandCase> MakeCases() {
 }  // namespace
 
 void FillCommandCaseProject(TFileAccess& store) {
-    store.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group one"));
-    store.TestGroups.AddTestGroup(Item<TTestGroup>(2, -1, "Group empty"));
-    TTest open = Item<TTest>(1, 1, "Open test");
+    store.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group one", 1));
+    store.TestGroups.AddTestGroup(Item<TTestGroup>(2, -1, "Group empty", 2));
+    TTest open = Item<TTest>(1, 1, "Open test", 1);
     open.MoveDirection = mdForwardOnly;
     open.Instruction = "Answer every question.";
     store.Tests.AddTest(open);
-    TTest closed = Item<TTest>(2, 1, "Private test");
+    TTest closed = Item<TTest>(2, 1, "Private test", 2);
     closed.Private = true;
     closed.MoveDirection = mdForwardOnly;
     store.Tests.AddTest(closed);
-    store.Tests.AddTest(Item<TTest>(3, 1, "Empty test"));
-    store.Scales.AddScale(Item<TScale>(1, 1, "Scale one"));
-    store.Scales.AddScale(Item<TScale>(2, 2, "Private scale"));
-    TInterpretation low = Item<TInterpretation>(1, 1, "Low");
+    store.Tests.AddTest(Item<TTest>(3, 1, "Empty test", 3));
+    store.Scales.AddScale(Item<TScale>(1, 1, "Scale one", 1));
+    store.Scales.AddScale(Item<TScale>(2, 2, "Private scale", 2));
+    TInterpretation low = Item<TInterpretation>(1, 1, "Low", 1);
     low.Maximum = 10;
     store.Interpretations.AddInterpretation(low);
-    store.Stimuli.AddStimulus(Item<TStimul>(1, 1, "Question one"));
-    store.Stimuli.AddStimulus(Item<TStimul>(2, 1, "Question two"));
-    store.Stimuli.AddStimulus(Item<TStimul>(3, 2, "Private question"));
-    store.Reactions.AddReaction(Item<TReaction>(1, 1, "Yes"));
-    store.Reactions.AddReaction(Item<TReaction>(2, 1, "No"));
-    store.Reactions.AddReaction(Item<TReaction>(3, 3, "P answer"));
-    TWeight bound = Item<TWeight>(1, 1, "Weight on scale one");
+    store.Stimuli.AddStimulus(Item<TStimul>(1, 1, "Question one", 1));
+    store.Stimuli.AddStimulus(Item<TStimul>(2, 1, "Question two", 2));
+    store.Stimuli.AddStimulus(Item<TStimul>(3, 2, "Private question", 3));
+    store.Reactions.AddReaction(Item<TReaction>(1, 1, "Yes", 1));
+    store.Reactions.AddReaction(Item<TReaction>(2, 1, "No", 2));
+    store.Reactions.AddReaction(Item<TReaction>(3, 3, "P answer", 3));
+    TWeight bound = Item<TWeight>(1, 1, "Weight on scale one", 1);
     bound.ScaleID = 1;
     bound.Value = 1;
     store.Weights.AddWeight(bound);
-    TWeight loose = Item<TWeight>(2, 2, "Loose weight");
+    TWeight loose = Item<TWeight>(2, 2, "Loose weight", 2);
     loose.ScaleID = -1;
     store.Weights.AddWeight(loose);
     store.Users.AddUser(1, "admin", "");

@@ -639,7 +639,13 @@ TEST_F(MainWindow, ClosingOneWindowLeavesTheOtherAnswering) {
     TRunTestForm* first = RunTestOf(1);
     TRunTestForm* second = RunTestOf(2);
     QPointer<TRunTestForm> gone = first;
-    env.Answers.push_back(TMessageDialog::mrYes);
+    // No to the window's question keeps it; Yes closes it.
+    env.Answers = {TMessageDialog::mrNo, TMessageDialog::mrYes};
+    first->MenuItemExit->trigger();
+    Flush();
+    ASSERT_FALSE(gone.isNull());
+    EXPECT_EQ(window->Runners().RunnerCount(), 2);
+    EXPECT_EQ(window->WindowMenuItems().size(), 2);
     first->MenuItemExit->trigger();
     Flush();
     EXPECT_TRUE(gone.isNull());
@@ -654,18 +660,6 @@ TEST_F(MainWindow, ClosingOneWindowLeavesTheOtherAnswering) {
     // The count of the Window menu goes on.
     RunTestOf(1);
     EXPECT_EQ(window->WindowMenuItems().back()->objectName(), "ChildWindowMenu3");
-}
-
-TEST_F(MainWindow, NoLeavesTheTestWindowOpen) {
-    Open(CaseProject());
-    TRunTestForm* form = RunTestOf(1);
-    QPointer<TRunTestForm> kept = form;
-    env.Answers.push_back(TMessageDialog::mrNo);
-    form->MenuItemExit->trigger();
-    Flush();
-    EXPECT_FALSE(kept.isNull());
-    EXPECT_EQ(window->Runners().RunnerCount(), 1);
-    EXPECT_EQ(window->WindowMenuItems().size(), 1);
 }
 
 TEST_F(MainWindow, CommandsOfAWindowWithoutRunnerGoNowhere) {
@@ -715,6 +709,10 @@ TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
         {"Close", [](TMainForm& w) { w.MenuItemProjectClose->trigger(); }},
         {"Create", [](TMainForm& w) { w.MenuItemProjectCreate->trigger(); }},
         {"LeavingTheProgram", [](TMainForm& w) { EXPECT_TRUE(w.close()); }},
+        {"Exit", [](TMainForm& w) {
+             w.MenuItemFileExit->trigger();
+             EXPECT_FALSE(w.isVisible());
+         }},
         {"DestroyingTheWindow", [](TMainForm&) {}},
     };
     for (const Row& row : rows) {
@@ -741,6 +739,6 @@ TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
             EXPECT_TRUE(window->WindowMenuItems().isEmpty());
             EXPECT_TRUE(window->MdiArea->subWindowList().isEmpty());
         }
-        if (std::string(row.Name) == "LeavingTheProgram") window.reset();
+        if (std::string(row.Name) == "LeavingTheProgram" || std::string(row.Name) == "Exit") window.reset();
     }
 }
