@@ -353,6 +353,15 @@ TEST_F(MainWindow, AModifiedProjectAsksOnceOnClose) {
     EXPECT_EQ(Store(), nullptr);
 }
 
+TEST_F(MainWindow, LeavingWithAModifiedProjectAsksOnceAndNoStillLeaves) {
+    Open(CaseProject());
+    Change();
+    env.Answers.push_back(TMessageDialog::mrNo);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(env.Asked.size(), 1u);
+    EXPECT_EQ(Store(), nullptr);
+}
+
 TEST_F(MainWindow, YesSavesBeforeClosing) {
     const std::string path = CaseProject();
     Open(path);

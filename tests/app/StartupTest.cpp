@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "app/MainForm.h"
 #include "app/SplashForm.h"
 #include "app/Startup.h"
@@ -85,7 +87,13 @@ TEST(Startup, TheProgramRunsUntilItsMainWindowCloses) {
             }
     });
     closer.start(10);
-    EXPECT_EQ(RunProgram(*qApp, platform::ProgramFolder() + "/language.txt"), 0);
+    // Started from another folder, the program still finds the language file beside itself.
+    TempDir elsewhere;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.Path());
+    const int status = RunProgram(*qApp, lang::LanguageFileName());
+    std::filesystem::current_path(before);
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(mainWindows, 1);
     EXPECT_EQ(title.toStdString(), "Orvel - questionnaire tests");
     EXPECT_EQ(CountWindows<TMainForm>(), 0);
