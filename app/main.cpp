@@ -1,9 +1,12 @@
 #include <clocale>
-#include <cstdio>
 
-// Until the main window exists the program only says what it is.
-int main() {
+#include "app/Startup.h"
+#include "lang/DlgLangConverter.h"
+
+// The program reads no command-line parameter of its own.
+int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    std::puts("Orvel 2.0.1: the data store is built; the main window is not part of this build yet.");
-    return 0;
+    TOrvelApplication app(argc, argv);
+    InstallProgramServices();
+    return RunProgram(app, lang::LanguageFileName());
 }

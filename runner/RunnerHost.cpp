@@ -11,7 +11,8 @@
 #include "runner/RunTestForm.h"
 #include "runner/TestRunner.h"
 
-TRunnerHost::TRunnerHost(TFileAccess& store, QMdiArea* mdi) : store_(store), mdi_(mdi) {
+TRunnerHost::TRunnerHost(TFileAccess& store, QMdiArea* mdi)
+    : store_([&store] { return &store; }), mdi_(mdi), ownHandle_(true) {
     handle_ = platform::MessageHub().Register([this](const platform::TWindowMessage& m) {
         try {
             HandleMessage(m);
@@ -21,31 +22,50 @@ TRunnerHost::TRunnerHost(TFileAccess& store, QMdiArea* mdi) : store_(store), mdi
     });
 }
 
+TRunnerHost::TRunnerHost(std::function<TFileAccess*()> store, QMdiArea* mdi, platform::WindowHandle mainHandle,
+                         TEvents events)
+    : store_(std::move(store)), mdi_(mdi), handle_(mainHandle), events_(std::move(events)) {}
+
 TRunnerHost::~TRunnerHost() {
-    platform::MessageHub().Unregister(handle_);
+    if (ownHandle_) platform::MessageHub().Unregister(handle_);
+    // Whoever listened may be going away as well.
+    events_ = {};
+    FreeAll();
+}
+
+void TRunnerHost::FreeAll() {
     delete fullScreenForm_.data();
-    for (TRun& r : runs_) {
+    fullScreenForm_ = nullptr;
+    fullScreenRunner_ = nullptr;
+    std::vector<TRun> runs = std::move(runs_);
+    runs_.clear();
+    for (TRun& r : runs) {
         r.Runner.reset();
+        const platform::WindowHandle handle = r.Form ? r.Form->Handle() : platform::kNoWindow;
         FreeForm(r.Form);
+        if (handle != platform::kNoWindow && events_.WindowFreed) events_.WindowFreed(handle);
     }
 }
 
 TRunTestForm* TRunnerHost::RunTest(std::int32_t testID) {
     std::unique_ptr<TTestRunner> runner;
     try {
+        TFileAccess* store = store_();
         TTest test;
-        store_.GetTest(testID, test);
+        if (store) store->GetTest(testID, test);
+        if (!store || test.ID < 0) throw Exception(lang::GetMessageText("NO_Test_MSG"));
         if (IsTestWindowOpen(testID))
             throw Exception(lang::GetMessageText("OBJECTSTREE_TEST_TITLE") + " \"" + test.Name + "\". " +
                             lang::GetMessageText("RUNTEST_TEST_IS_ACTIVE"));
-        auto* form = new TRunTestForm(nullptr, store_, handle_, testID, test.Name);
+        auto* form = new TRunTestForm(nullptr, *store, handle_, testID, test.Name);
         if (mdi_) {
             mdi_->addSubWindow(form)->show();
         } else {
             form->show();
         }
         runs_.push_back({form, nullptr});
-        runner = std::make_unique<TTestRunner>(store_, handle_, form->View(), testID, test.Name);
+        if (events_.WindowOpened) events_.WindowOpened(*form);
+        runner = std::make_unique<TTestRunner>(*store, handle_, form->View(), testID, test.Name);
         TTestRunner* r = runner.get();
         runs_.back().Runner = std::move(runner);
         r->ExecuteCommand(wm::rnStart);
@@ -89,8 +109,10 @@ bool TRunnerHost::IsTestWindowOpen(std::int32_t testID) const {
 }
 
 TTestRunner* TRunnerHost::RunnerFor(platform::WindowHandle from) const {
-    TTestRunner* runner = FindRunner(from);
-    return runner ? runner : fullScreenRunner_;
+    if (TTestRunner* runner = FindRunner(from)) return runner;
+    // Only the full-screen window speaks for the full-screen run.
+    if (fullScreenForm_ && fullScreenForm_->Handle() == from) return fullScreenRunner_;
+    return nullptr;
 }
 
 void TRunnerHost::RunTestCommand(std::uint32_t code, platform::WindowHandle from) {
@@ -128,7 +150,9 @@ void TRunnerHost::GoTo(std::int32_t index, platform::WindowHandle from) {
 void TRunnerHost::MaximizeToScreen(TTestRunner* runner) {
     if (fullScreenRunner_) throw Exception(lang::GetMessageText("MAIN_F_IS_MAXIMIZED_TEST_SCREEN"));
     if (!runner) throw Exception(lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW"));
-    auto* form = new TRunTestForm(nullptr, store_, handle_, runner->GetTestID(), runner->GetTestName());
+    TFileAccess* store = store_();
+    if (!store) throw Exception(lang::GetMessageText("NO_Test_MSG"));
+    auto* form = new TRunTestForm(nullptr, *store, handle_, runner->GetTestID(), runner->GetTestName());
     fullScreenForm_ = form;
     form->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     form->showMaximized();
@@ -142,6 +166,10 @@ void TRunnerHost::MinimizeToApplication(TTestRunner* runner) {
         runner->SetHost(*own, hmOwnWindow);
         runner->ExecuteCommand(wm::rnRedisplay);
     }
+    EndFullScreen();
+}
+
+void TRunnerHost::EndFullScreen() {
     // The request comes from a menu command of that very window: free it once that has returned.
     if (fullScreenForm_) fullScreenForm_->deleteLater();
     fullScreenForm_ = nullptr;
@@ -158,19 +186,25 @@ void TRunnerHost::FreeForm(TRunTestForm* form) {
 }
 
 void TRunnerHost::ChildClosed(platform::WindowHandle handle) {
+    if (fullScreenForm_ && fullScreenForm_->Handle() == handle) {
+        // The full-screen window was closed: its run goes on in its own window.
+        if (fullScreenRunner_) {
+            MinimizeToApplication(fullScreenRunner_);
+        } else {
+            EndFullScreen();
+        }
+        return;
+    }
     TRunTestForm* form = FindChildForm(handle);
     if (!form) return;
     for (TRun& r : runs_)
         if (r.Form == form) {
-            if (fullScreenRunner_ == r.Runner.get()) {
-                if (fullScreenForm_) fullScreenForm_->deleteLater();
-                fullScreenForm_ = nullptr;
-                fullScreenRunner_ = nullptr;
-            }
+            if (fullScreenRunner_ == r.Runner.get()) EndFullScreen();
             r.Runner.reset();
         }
     FreeForm(form);
     PruneRunners();
+    if (events_.WindowFreed) events_.WindowFreed(handle);
 }
 
 void TRunnerHost::CloseChild(platform::WindowHandle handle) {

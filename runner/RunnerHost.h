@@ -2,6 +2,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,11 +17,24 @@ class TTestRunner;
 // The main window's side of running tests: it opens a test window and its runner, keeps the
 // runners, passes each test window's commands to its runner, shows a test full screen and back,
 // and frees a test window when it has closed. It receives the main window's messages under its
-// own handle (or under the main window's, through HandleMessage).
+// own handle, or under the main window's, through HandleMessage.
 class TRunnerHost {
 public:
-    // Test windows become subwindows of mdi when one is given, else windows of their own.
+    // What the main window learns of the test windows.
+    struct TEvents {
+        // A test window was opened; its run starts after this.
+        std::function<void(TRunTestForm& form)> WindowOpened;
+        // A test window was freed (its handle); its runner is gone with it.
+        std::function<void(platform::WindowHandle form)> WindowFreed;
+    };
+
+    // Test windows become subwindows of mdi when one is given, else windows of their own. The
+    // host receives under a handle of its own.
     explicit TRunnerHost(TFileAccess& store, QMdiArea* mdi = nullptr);
+    // The host of the main window: the store of the open project is asked for at each run, and
+    // the test windows talk to mainHandle, whose receiver hands the messages to HandleMessage.
+    TRunnerHost(std::function<TFileAccess*()> store, QMdiArea* mdi, platform::WindowHandle mainHandle,
+                TEvents events);
     ~TRunnerHost();
     TRunnerHost(const TRunnerHost&) = delete;
     TRunnerHost& operator=(const TRunnerHost&) = delete;
@@ -33,6 +47,10 @@ public:
     // WM_CHILDNOTIFY, WM_RUNTESTCOMMAND and WM_RUNTESTGOTO; other messages are left alone.
     // Returns whether the message was one of them.
     bool HandleMessage(const platform::TWindowMessage& message);
+
+    // Frees every test window with its runner, the full-screen window included, without asking
+    // the windows' close questions.
+    void FreeAll();
 
     // The runner whose own test window has this handle, or nullptr.
     TTestRunner* FindRunner(platform::WindowHandle formHandle) const;
@@ -55,12 +73,17 @@ private:
     void CloseChild(platform::WindowHandle handle);
     void FreeForm(TRunTestForm* form);
     void PruneRunners();
-    // The runner of a test window's command: its own, else the full-screen one.
+    // The runner of a test window's command: its own, or the full-screen one for the full-screen
+    // window; nullptr for any other window.
     TTestRunner* RunnerFor(platform::WindowHandle from) const;
+    // The full-screen window is gone: the run goes back to its own window.
+    void EndFullScreen();
 
-    TFileAccess& store_;
+    std::function<TFileAccess*()> store_;
     QPointer<QMdiArea> mdi_;
     platform::WindowHandle handle_ = platform::kNoWindow;
+    bool ownHandle_ = false;
+    TEvents events_;
     std::vector<TRun> runs_;
     TTestRunner* fullScreenRunner_ = nullptr;
     QPointer<TRunTestForm> fullScreenForm_;

@@ -29,6 +29,8 @@ void SetColour(QWidget& w, const QColor& c) {
     QPalette p = w.palette();
     p.setColor(QPalette::WindowText, c);
     w.setPalette(p);
+    // Inside an MDI window the text would otherwise be drawn in the role its parents suggest.
+    w.setForegroundRole(QPalette::WindowText);
 }
 
 void SetFocusBorder(QLabel& w, bool on) { w.setFrameShape(on ? QFrame::Box : QFrame::NoFrame); }

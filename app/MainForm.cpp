@@ -1,0 +1,663 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <filesystem>
+
+#include "app/MenuImages.h"
+#include "lang/DlgLangConverter.h"
+#include "lang/Helpers.h"
+#include "lang/MessageDialog.h"
+#include "platform/CodePage.h"
+#include "platform/Exception.h"
+#include "platform/IniFile.h"
+#include "platform/UserInteraction.h"
+#include "platform/WindowMessages.h"
+#include "platform/qt/ModalDialogs.h"
+#include "platform/qt/QtText.h"
+#include "runner/RunTestForm.h"
+#include "runner/RunnerHost.h"
+#include "store/FileAccess.h"
+#include "tree/ObjectsTree.h"
+
+namespace {
+
+constexpr const char* kProjectExt = "kvd";
+
+QString Text(const char* key) { return platform::ToQString(lang::GetMessageText(key)); }
+
+// "MenuItemProjectOpen" -> "SpeedButtonProjectOpen": a tool button is named after its menu item.
+QString SpeedButtonName(const QString& menuItem) {
+    return QStringLiteral("SpeedButton") + menuItem.mid(QStringLiteral("MenuItem").size());
+}
+
+}  // namespace
+
+TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
+    : TLanguageController(parent), settings_(settings), updateCheck_(std::make_unique<TAcceptEveryFile>()) {
+    setObjectName("MainForm");
+    resize(995, 734);
+    // The toolbar menu of the platform would bypass the Toolbars submenu and its checks.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    handle_ = platform::MessageHub().Register([this](const platform::TWindowMessage& m) {
+        Guarded([&] { HandleMessage(m); });
+    });
+
+    BuildMenus();
+    BuildToolBars();
+    BuildPopup();
+    BuildPanels();
+    MessageDialog = new TMessageDialog(this);
+    MessageDialog->setObjectName("MessageDialog");
+    ApplyLanguage();
+
+    ResetFind();
+    GlobalStore().reset();
+    TRunnerHost::TEvents events;
+    events.WindowOpened = [this](TRunTestForm& form) {
+        AddWindowMenuItem(lang::GetMessageText("RUN_TEST_MENU_ADDING") + " (" + form.Title() + ")", form.Handle());
+    };
+    events.WindowFreed = [this](platform::WindowHandle handle) { RemoveWindowMenuItem(handle); };
+    runners_ = std::make_unique<TRunnerHost>([] { return GlobalStore().get(); }, MdiArea, handle_, std::move(events));
+
+    StatusLabel = new QLabel(statusBar());
+    StatusLabel->setObjectName("StatusLabel");
+    statusBar()->addPermanentWidget(StatusLabel, 1);
+    Tree = new TObjectsTree(TreePanel, handle_);
+    TreePanel->layout()->addWidget(Tree);
+    Tree->SetStatusLabel(StatusLabel);
+    Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Tree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu->popup(Tree->viewport()->mapToGlobal(pos)); });
+
+    WindowMenuCount = 0;
+    MessageDialog->Title = lang::GetMessageText("APPLICATION_NAME");
+    MessageDialog->HelpContext = HelpContext;
+    ConnectCommands();
+    UpdateCommands();
+    setWindowTitle(Text("MAIN_F_WINDOW_CAPTION"));
+    UpdateCommands();
+}
+
+TMainForm::~TMainForm() {
+    // Nothing reaches this window any more; then everything goes in the order it was used in:
+    // the full-screen window, the runners with their windows, the project, the tree.
+    platform::MessageHub().Unregister(handle_);
+    runners_->FreeAll();
+    runners_.reset();
+    if (Tree) {
+        Tree->Clear();
+        GlobalStore().reset();
+        delete Tree;
+        Tree = nullptr;
+    }
+    GlobalStore().reset();
+}
+
+// ---- building
+
+QMenu* TMainForm::AddMenu(const char* name, const char* caption) {
+    QMenu* menu = menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    commands_.insert(name, menu->menuAction());
+    return menu;
+}
+
+QAction* TMainForm::AddCommand(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut) {
+    auto* a = new QAction(CommandIcon(name), caption, menu);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    menu->addAction(a);
+    commands_.insert(name, a);
+    return a;
+}
+
+void TMainForm::AddSeparator(QMenu* menu, const char* name) {
+    QAction* s = menu->addSeparator();
+    s->setObjectName(name);
+    commands_.insert(name, s);
+}
+
+void TMainForm::BuildMenus() {
+    menuBar()->setObjectName("MainMenu");
+    MenuItemFile = AddMenu("MenuItemFile", "&File");
+    MenuItemProjectCreate = AddCommand(MenuItemFile, "MenuItemProjectCreate", "Create", QKeySequence(Qt::CTRL | Qt::Key_N));
+    MenuItemProjectOpen = AddCommand(MenuItemFile, "MenuItemProjectOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuItemProjectSave = AddCommand(MenuItemFile, "MenuItemProjectSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+    MenuItemProjectSaveAs = AddCommand(MenuItemFile, "MenuItemProjectSaveAs", "Save as...");
+    MenuItemProjectClose = AddCommand(MenuItemFile, "MenuItemProjectClose", "Close");
+    AddSeparator(MenuItemFile, "MenuItemFileSeparator01");
+    MenuItemFileImportTests = AddCommand(MenuItemFile, "MenuItemFileImportTests", "&Import Test...");
+    MenuItemFileExportTests = AddCommand(MenuItemFile, "MenuItemFileExportTests", "&Export Test...");
+    AddSeparator(MenuItemFile, "MenuItemFileSeparator02");
+    MenuItemFileExit = AddCommand(MenuItemFile, "MenuItemFileExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    MenuItemEdit = AddMenu("MenuItemEdit", "&Edit");
+    MenuItemEditFind = AddCommand(MenuItemEdit, "MenuItemEditFind", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuItemEditFindNext = AddCommand(MenuItemEdit, "MenuItemEditFindNext", "Find &next", QKeySequence(Qt::Key_F3));
+    AddSeparator(MenuItemEdit, "MenuItemEditSeparator01");
+    MenuItemEditCut = AddCommand(MenuItemEdit, "MenuItemEditCut", "Cut", QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuItemEditCopy = AddCommand(MenuItemEdit, "MenuItemEditCopy", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuItemEditPaste = AddCommand(MenuItemEdit, "MenuItemEditPaste", "Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
+    AddSeparator(MenuItemEdit, "MenuItemEditSeparator02");
+    MenuItemEditToolbars = MenuItemEdit->addMenu("&Toolbars");
+    MenuItemEditToolbars->setObjectName("MenuItemEditToolbars");
+    commands_.insert("MenuItemEditToolbars", MenuItemEditToolbars->menuAction());
+    MenuItemEditToolbarFile = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarFile", "&File");
+    MenuItemEditToolbarEdit = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarEdit", "&Edit");
+    MenuItemEditToolbarView = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarView", "&View");
+    MenuItemEditToolbarObject = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarObject", "&Object");
+    MenuItemEditToolbarHelp = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarHelp", "&Help");
+    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
+                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    AddSeparator(MenuItemEditToolbars, "MenuItemEditToolbarsSeparator");
+    MenuItemEditToolbarsSetup = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarsSetup", "&Toolbar Setup...");
+
+    MenuItemView = AddMenu("MenuItemView", "&View");
+    MenuItemViewShowChildNodes = AddCommand(MenuItemView, "MenuItemViewShowChildNodes", "&Show All Children",
+                                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    MenuItemViewHideChildNodes = AddCommand(MenuItemView, "MenuItemViewHideChildNodes", "&Hide All Children",
+                                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H));
+
+    MenuItemObject = AddMenu("MenuItemObject", "&Object");
+    MenuItemObjectCreate =
+        AddCommand(MenuItemObject, "MenuItemObjectCreate", "&Create...", QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    MenuItemObjectChange =
+        AddCommand(MenuItemObject, "MenuItemObjectChange", "&Change...", QKeySequence(Qt::SHIFT | Qt::Key_Return));
+    MenuItemObjectRemove =
+        AddCommand(MenuItemObject, "MenuItemObjectRemove", "&Remove...", QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    AddSeparator(MenuItemObject, "MenuItemObjectSeparator01");
+    MenuItemObjectArrangeItems = AddCommand(MenuItemObject, "MenuItemObjectArrangeItems", "Arrange Items...");
+    MenuItemObjectRemoveChildren = AddCommand(MenuItemObject, "MenuItemObjectRemoveChildren",
+                                              "Remove All Child Objects", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D));
+    AddSeparator(MenuItemObject, "MenuItemObjectSeparator02");
+    MenuItemObjectRunTest =
+        AddCommand(MenuItemObject, "MenuItemObjectRunTest", "Run Test", QKeySequence(Qt::CTRL | Qt::Key_R));
+
+    WindowMenuItem = AddMenu("WindowMenuItem", "&Window");
+    CascadeMenuItem = AddCommand(WindowMenuItem, "CascadeMenuItem", "&Cascade");
+    TileMenuItem = AddCommand(WindowMenuItem, "TileMenuItem", "&Tile");
+    windowItems_ = new QActionGroup(WindowMenuItem);
+    windowItems_->setExclusive(true);
+
+    MenuItemHelp = AddMenu("MenuItemHelp", "&Help");
+    MenuItemHelpContext = AddCommand(MenuItemHelp, "MenuItemHelpContext", "&Context");
+    MenuItemHelpHomepage = AddCommand(MenuItemHelp, "MenuItemHelpHomepage", "Home &page");
+    MenuItemHelpSupport = AddCommand(MenuItemHelp, "MenuItemHelpSupport", "&Email To Support");
+    AddSeparator(MenuItemHelp, "MenuItemHelpSeparator01");
+    MenuItemHelpAbout = AddCommand(MenuItemHelp, "MenuItemHelpAbout", "&About...");
+
+    MenuItemDebugging = AddMenu("MenuItemDebugging", "Debugging");
+    MenuItemDebugShowDM = AddCommand(MenuItemDebugging, "MenuItemDebugShowDM", "Show DM");
+    MenuItemDebugHideDM = AddCommand(MenuItemDebugging, "MenuItemDebugHideDM", "Hide DM");
+}
+
+QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions) {
+    QToolBar* bar = QMainWindow::addToolBar(caption);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(16, 16));
+    for (QAction* a : actions) {
+        bar->addAction(a);
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
+        const QString buttonName = SpeedButtonName(a->objectName());
+        button->setObjectName(buttonName);
+        commands_.insert(buttonName, a);
+    }
+    return bar;
+}
+
+void TMainForm::BuildToolBars() {
+    ToolBarFile = AddToolBar("ToolBarFile", "File",
+                             {MenuItemProjectCreate, MenuItemProjectOpen, MenuItemProjectSave, MenuItemProjectSaveAs,
+                              MenuItemProjectClose, MenuItemFileImportTests, MenuItemFileExportTests, MenuItemFileExit});
+    ToolBarEdit = AddToolBar("ToolBarEdit", "Edit", {MenuItemEditFind, MenuItemEditFindNext, MenuItemEditToolbarsSetup});
+    ToolBarView = AddToolBar("ToolBarView", "View", {MenuItemViewShowChildNodes, MenuItemViewHideChildNodes});
+    ToolBarObject = AddToolBar("ToolBarObject", "Object",
+                               {MenuItemObjectCreate, MenuItemObjectChange, MenuItemObjectRemove,
+                                MenuItemObjectArrangeItems, MenuItemObjectRemoveChildren, MenuItemObjectRunTest});
+    ToolBarHelp = AddToolBar("ToolBarHelp", "Help", {MenuItemHelpContext, MenuItemHelpHomepage, MenuItemHelpSupport});
+}
+
+QAction* TMainForm::AddPopupItem(const char* name, const char* caption) { return AddCommand(PopupMenu, name, caption); }
+
+void TMainForm::BuildPopup() {
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName("PopupMenu");
+    AddPopupItem("PopupItemCut", "Cut");
+    AddPopupItem("PopupItemCopy", "Copy");
+    AddPopupItem("PopupItemPaste", "Paste");
+    AddSeparator(PopupMenu, "PopupItemPasteChildrenSeparator");
+    AddPopupItem("PopupItemCreate", "Create");
+    AddPopupItem("PopupItemChange", "Change");
+    AddPopupItem("PopupItemRemove", "Remove");
+    AddSeparator(PopupMenu, "PopupItemRemoveChildrenSeparator");
+    AddPopupItem("PopupItemArrangeItems", "Arrange Items...");
+    AddPopupItem("PopupItemRemoveChildren", "Remove Children");
+    AddSeparator(PopupMenu, "PopupItemExportTestSeparator");
+    AddPopupItem("PopupItemImportTest", "Import Test...");
+    AddPopupItem("PopupItemExportTest", "Export Test...");
+    AddSeparator(PopupMenu, "PopupItemRunTestSeparator");
+    AddPopupItem("PopupItemRunTest", "Run Test...");
+    AddSeparator(PopupMenu, "PopupItemFastImportTestSeparator");
+    AddPopupItem("PopupItemFastImportScales", "Import Scales...");
+    AddPopupItem("PopupItemFastImportStimuls", "Import Stimuls...");
+}
+
+void TMainForm::BuildPanels() {
+    SocTreeSplitter = new QSplitter(Qt::Horizontal, this);
+    SocTreeSplitter->setObjectName("SocTreeSplitter");
+    TreePanel = new QWidget(SocTreeSplitter);
+    TreePanel->setObjectName("TreePanel");
+    auto* layout = new QVBoxLayout(TreePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    MdiArea = new QMdiArea(SocTreeSplitter);
+    MdiArea->setObjectName("MdiArea");
+    SocTreeSplitter->addWidget(TreePanel);
+    SocTreeSplitter->addWidget(MdiArea);
+    SocTreeSplitter->setStretchFactor(1, 1);
+    SocTreeSplitter->setSizes({321, 995 - 321});
+    setCentralWidget(SocTreeSplitter);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void TMainForm::OnTriggered(QAction* action, void (TMainForm::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+}
+
+void TMainForm::OnTree(QAction* action, void (TObjectsTree::*operation)(), bool focus) {
+    connect(action, &QAction::triggered, this, [this, operation, focus] {
+        Guarded([this, operation, focus] {
+            TObjectsTree& tree = *Tree;
+            (tree.*operation)();
+            if (focus) tree.setFocus();
+        });
+    });
+}
+
+void TMainForm::ConnectCommands() {
+    OnTriggered(MenuItemProjectCreate, &TMainForm::ProjectCreateClick);
+    OnTriggered(MenuItemProjectOpen, &TMainForm::ProjectOpenClick);
+    OnTriggered(MenuItemProjectSave, &TMainForm::ProjectSaveClick);
+    OnTriggered(MenuItemProjectSaveAs, &TMainForm::ProjectSaveAsClick);
+    OnTriggered(MenuItemProjectClose, &TMainForm::ProjectCloseClick);
+    connect(MenuItemFileExit, &QAction::triggered, this, [this] { close(); });
+
+    // The Object commands give the tree the keyboard focus afterwards; the popup items do not.
+    OnTree(MenuItemObjectCreate, &TObjectsTree::CreateObject, true);
+    OnTree(MenuItemObjectChange, &TObjectsTree::ChangeObject, true);
+    OnTree(MenuItemObjectRemove, &TObjectsTree::RemoveObject, true);
+    OnTree(MenuItemObjectRemoveChildren, &TObjectsTree::RemoveChildren, true);
+    OnTree(Command("PopupItemCreate"), &TObjectsTree::CreateObject, false);
+    OnTree(Command("PopupItemChange"), &TObjectsTree::ChangeObject, false);
+    OnTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
+    OnTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
+    OnTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
+    OnTriggered(MenuItemObjectRunTest, &TMainForm::RunTest);
+
+    connect(MenuItemViewShowChildNodes, &QAction::triggered, this,
+            [this] { Guarded([&] { Tree->ExpandAll(Tree->SelectedNode()); }); });
+    connect(MenuItemViewHideChildNodes, &QAction::triggered, this,
+            [this] { Guarded([&] { Tree->CollapseAll(Tree->SelectedNode()); }); });
+
+    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
+                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp})
+        connect(a, &QAction::triggered, this, [this, a] { Guarded([&] { ToolbarVisibilityChange(a); }); });
+
+    OnTriggered(CascadeMenuItem, &TMainForm::CascadeWindows);
+    OnTriggered(TileMenuItem, &TMainForm::TileWindows);
+    connect(windowItems_, &QActionGroup::triggered, this,
+            [this](QAction* item) { Guarded([&] { WindowMenuItemClick(item); }); });
+    // A test window made active by the area itself (closing another, cascading) reports as if it
+    // had been activated by hand.
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        Guarded([&] {
+            auto* form = sub ? qobject_cast<TRunTestForm*>(sub->widget()) : nullptr;
+            if (form) ChildNotify(wm::cnChildActivated, static_cast<std::int32_t>(form->Handle()));
+        });
+    });
+}
+
+void TMainForm::Guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        platform::ShowError(e.what());
+    }
+}
+
+QAction* TMainForm::Command(const QString& name) const { return commands_.value(name, nullptr); }
+
+QToolButton* TMainForm::SpeedButton(const QString& name) const { return findChild<QToolButton*>(name); }
+
+// ---- the project
+
+bool TMainForm::IsProjectOpen() const { return GlobalStore() != nullptr; }
+
+std::string TMainForm::OpenFilter() {
+    return lang::GetMessageText("MAIN_F_PROJECT_FILTER_HEAD") + " (*." + kProjectExt + ")|*." + kProjectExt + "|" +
+           lang::GetMessageText("MAIN_F_DIALOG_FILTER_HEAD") + " (*.*)|*.*";
+}
+
+std::string TMainForm::SaveFilter() {
+    return lang::GetMessageText("MAIN_F_PROJECT_FILTER_HEAD") + " (*." + kProjectExt + ")|*." + kProjectExt;
+}
+
+void TMainForm::SetUpdateCheck(std::unique_ptr<IUpdateCheck> check) {
+    updateCheck_ = check ? std::move(check) : std::make_unique<TAcceptEveryFile>();
+}
+
+void TMainForm::ProjectCreateClick() {
+    if (IsProjectOpen() && !CloseProject()) return;
+    auto store = std::make_unique<TFileAccess>(std::string(), settings_);
+    store->Users.AddUser(1, "admin", "");
+    // The user has changed nothing yet.
+    store->SetModified(false);
+    GlobalStore() = std::move(store);
+    RefreshProject();
+}
+
+platform::TFileDialogRequest TMainForm::ProjectDialog(bool save) {
+    platform::TFileDialogRequest dialog;
+    dialog.Kind = save ? platform::TFileDialogRequest::TKind::Save : platform::TFileDialogRequest::TKind::Open;
+    dialog.Title = lang::GetMessageText(save ? "MAIN_F_PROJECT_SAVEDIALOG_TITLE" : "MAIN_F_PROJECT_OPENDIALOG_TITLE");
+    dialog.Filter = save ? SaveFilter() : OpenFilter();
+    dialog.FileMustExist = !save;
+    dialog.OverwritePrompt = save;
+    if (save) dialog.DefaultExt = kProjectExt;
+    dialog.Parent = this;
+    return dialog;
+}
+
+void TMainForm::ProjectOpenClick() {
+    const platform::TFileDialogRequest dialog = ProjectDialog(false);
+    const std::optional<std::string> chosen = platform::RunFileDialog(dialog);
+    if (!chosen) {
+        UpdateCommands();
+        return;
+    }
+    // Only now, with the new file chosen, is the user asked about the old one.
+    if (IsProjectOpen() && !CloseProject()) return;
+    OpenProject(*chosen);
+    ResetFind();
+    UpdateCommands();
+}
+
+void TMainForm::OpenProject(const std::string& fileName) {
+    std::error_code error;
+    if (!std::filesystem::exists(fileName, error)) throw Exception(lang::GetMessageText("MAIN_F_PROJECT_NO_FILE"));
+    GlobalStore() = std::make_unique<TFileAccess>(fileName, settings_);
+    try {
+        if (!updateCheck_->CheckAndUpdate(fileName)) {
+            GlobalStore().reset();
+        } else if (GlobalStore()->LoadAll()) {
+            Tree->Rebuild();
+        } else {
+            GlobalStore().reset();
+            MessageDialog->DialogType = mdOk;
+            MessageDialog->Title = "Orvyl";
+            MessageDialog->Caption = lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG");
+            MessageDialog->Execute();
+        }
+    } catch (...) {
+        // A project that did not load must not stay open: saving it would empty the file.
+        GlobalStore().reset();
+        Tree->Rebuild();
+        UpdateCommands();
+        throw;
+    }
+    UpdateCommands();
+}
+
+void TMainForm::ProjectSaveClick() { SaveProject(); }
+
+bool TMainForm::SaveProject() {
+    TFileAccess* store = GlobalStore().get();
+    bool saved = false;
+    if (store) saved = platform::TrimBlanks(store->FileName).empty() ? SaveProjectAs() : store->SaveAll();
+    UpdateCommands();
+    return saved;
+}
+
+void TMainForm::ProjectSaveAsClick() { SaveProjectAs(); }
+
+bool TMainForm::SaveProjectAs() {
+    TFileAccess* store = GlobalStore().get();
+    bool saved = false;
+    if (store) {
+        platform::TFileDialogRequest dialog = ProjectDialog(true);
+        dialog.FileName = store->FileName;
+        if (const std::optional<std::string> chosen = platform::RunFileDialog(dialog)) {
+            const std::string previous = store->FileName;
+            store->FileName = EnsureFileExt(*chosen, kProjectExt);
+            saved = store->SaveAll();
+            // A failed save leaves the project where it was.
+            if (!saved) store->FileName = previous;
+        }
+    }
+    UpdateCommands();
+    return saved;
+}
+
+void TMainForm::ProjectCloseClick() { CloseProject(); }
+
+bool TMainForm::CloseProject() {
+    CloseAllChildren();
+    if (!ConfirmSaveProject()) {
+        UpdateCommands();
+        return false;
+    }
+    Tree->Clear();
+    GlobalStore().reset();
+    Tree->Rebuild();
+    UpdateCommands();
+    return true;
+}
+
+bool TMainForm::ConfirmSaveProject() {
+    TFileAccess* store = GlobalStore().get();
+    if (!store || !store->IsModified()) return true;
+    MessageDialog->DialogType = mdYesNo;
+    MessageDialog->Title = lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGNAM");
+    MessageDialog->Caption = lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGCAP");
+    switch (MessageDialog->Execute()) {
+        case TMessageDialog::mrYes: return SaveProject();
+        case TMessageDialog::mrNo: return true;
+        // Dismissed without an answer: nothing is thrown away.
+        default: return false;
+    }
+}
+
+void TMainForm::CloseAllChildren() {
+    runners_->FreeAll();
+    // Any other child window goes as well, the last first.
+    const QList<QMdiSubWindow*> subs = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it) delete *it;
+}
+
+void TMainForm::ResetFind() {
+    FindText.clear();
+    FindFlags = 0;
+    FindKind = 0;
+}
+
+void TMainForm::RefreshProject() {
+    ResetFind();
+    Tree->Rebuild();
+    UpdateCommands();
+}
+
+// ---- command enabling
+
+TCommandFacts TMainForm::CurrentFacts() const {
+    TCommandFacts f;
+    if (const TFileAccess* store = GlobalStore().get()) {
+        f.FileOpen = true;
+        f.Modified = store->IsModified();
+        f.FileName = store->FileName;
+    }
+    f.FindText = FindText;
+    if (Tree) {
+        QTreeWidgetItem* node = Tree->SelectedNode();
+        f.Kind = Tree->SelectedKind();
+        f.Private = Tree->IsSelectedTestPrivate();
+        f.CanPaste = Tree->CanPaste();
+        f.IsLeaf = Tree->IsLeaf(node);
+        f.HasStoredChildren = node && !Tree->HasNoStoredChildren(node);
+    }
+    return f;
+}
+
+void TMainForm::UpdateCommands() { ApplyCommandStates(ComputeCommandStates(CurrentFacts())); }
+
+void TMainForm::ApplyCommandStates(const TCommandStates& states) {
+    for (const auto& [name, state] : states.Commands) {
+        QAction* a = Command(QString::fromStdString(name));
+        if (!a) continue;
+        if (state.Enabled) a->setEnabled(*state.Enabled);
+        if (state.Visible) a->setVisible(*state.Visible);
+        if (!state.CaptionKey.empty()) a->setText(Text(state.CaptionKey.c_str()));
+        if (!state.HintKey.empty()) {
+            a->setToolTip(Text(state.HintKey.c_str()));
+            a->setStatusTip(a->toolTip());
+        }
+    }
+    for (const std::string& name : UnavailableCommands())
+        if (QAction* a = Command(QString::fromStdString(name))) a->setEnabled(false);
+    QString caption = Text("MAIN_F_WINDOW_CAPTION");
+    if (states.CaptionFileName) caption += " (" + platform::ToQString(*states.CaptionFileName) + ")";
+    setWindowTitle(caption);
+}
+
+// ---- messages
+
+void TMainForm::HandleMessage(const platform::TWindowMessage& m) {
+    switch (m.Msg) {
+        case wm::WM_CHILDNOTIFY: ChildNotify(wm::MessageCode(m.WParam), m.LParam); break;
+        case wm::WM_RUNTESTCOMMAND:
+        case wm::WM_RUNTESTGOTO: runners_->HandleMessage(m); break;
+        default: break;
+    }
+}
+
+void TMainForm::ChildNotify(std::uint32_t code, std::int32_t lParam) {
+    const auto handle = static_cast<platform::WindowHandle>(lParam);
+    switch (code) {
+        case wm::cnChildActivated:
+            if (QAction* item = FindWindowMenuItem(handle)) CheckWindowMenuItem(item);
+            UpdateCommands();
+            break;
+        case wm::cnSelectionChanged:
+        case wm::cnTreeChanged: UpdateCommands(); break;
+        case wm::cnChildClosed:
+        case wm::cnCloseChild:
+            runners_->HandleMessage({wm::WM_CHILDNOTIFY, code, lParam});
+            UpdateCommands();
+            break;
+        case wm::cnRunSelectedTest: RunTest(); break;
+        default: break;
+    }
+}
+
+// ---- tests in their windows
+
+void TMainForm::RunTest() {
+    if (!Tree) return;
+    if (!Tree->HasSelection()) {
+        lang::ShowMessageText(lang::GetMessageText("OBJECTSTREE_NO_SELECTED_NODE"));
+        return;
+    }
+    runners_->RunTest(Tree->SelectedTestID());
+}
+
+void TMainForm::CascadeWindows() { MdiArea->cascadeSubWindows(); }
+
+void TMainForm::TileWindows() { MdiArea->tileSubWindows(); }
+
+QList<QAction*> TMainForm::WindowMenuItems() const { return windowItems_->actions(); }
+
+void TMainForm::AddWindowMenuItem(const std::string& caption, platform::WindowHandle handle) {
+    ++WindowMenuCount;
+    auto* item = new QAction(platform::ToQString(platform::CutShortText(caption)), WindowMenuItem);
+    item->setObjectName("ChildWindowMenu" + QString::number(WindowMenuCount));
+    item->setProperty("Tag", static_cast<qlonglong>(handle));
+    item->setCheckable(true);
+    windowItems_->addAction(item);
+    WindowMenuItem->addAction(item);
+    CheckWindowMenuItem(item);
+}
+
+QAction* TMainForm::FindWindowMenuItem(platform::WindowHandle handle) const {
+    for (QAction* item : WindowMenuItems()) {
+        const qlonglong tag = item->property("Tag").toLongLong();
+        if (tag >= 0 && tag == static_cast<qlonglong>(handle)) return item;
+    }
+    return nullptr;
+}
+
+void TMainForm::RemoveWindowMenuItem(platform::WindowHandle handle) { delete FindWindowMenuItem(handle); }
+
+void TMainForm::CheckWindowMenuItem(QAction* item) {
+    for (QAction* other : WindowMenuItems()) other->setChecked(false);
+    item->setChecked(true);
+}
+
+void TMainForm::WindowMenuItemClick(QAction* item) {
+    const auto handle = static_cast<platform::WindowHandle>(item->property("Tag").toLongLong());
+    if (handle == platform::kNoWindow) return;
+    if (TRunTestForm* form = runners_->FindChildForm(handle))
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) MdiArea->setActiveSubWindow(sub);
+}
+
+// ---- tool bars
+
+void TMainForm::ToolbarVisibilityChange(QAction* item) {
+    const std::pair<QAction*, QToolBar*> bars[] = {
+        {MenuItemEditToolbarFile, ToolBarFile},     {MenuItemEditToolbarEdit, ToolBarEdit},
+        {MenuItemEditToolbarView, ToolBarView},     {MenuItemEditToolbarObject, ToolBarObject},
+        {MenuItemEditToolbarHelp, ToolBarHelp},
+    };
+    for (const auto& [menuItem, bar] : bars)
+        if (menuItem == item) bar->setVisible(bar->isHidden());
+    SyncToolbarMenu();
+}
+
+void TMainForm::SyncToolbarMenu() {
+    MenuItemEditToolbarFile->setChecked(!ToolBarFile->isHidden());
+    MenuItemEditToolbarEdit->setChecked(!ToolBarEdit->isHidden());
+    MenuItemEditToolbarView->setChecked(!ToolBarView->isHidden());
+    MenuItemEditToolbarObject->setChecked(!ToolBarObject->isHidden());
+    MenuItemEditToolbarHelp->setChecked(!ToolBarHelp->isHidden());
+}
+
+// ---- leaving
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool close = true;
+    try {
+        if (IsProjectOpen()) close = CloseProject();
+    } catch (const std::exception& e) {
+        platform::ShowMessage(e.what());
+    }
+    if (close) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}

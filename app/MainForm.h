@@ -1,0 +1,199 @@
+#pragma once
+#include <QHash>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "app/CommandEnabling.h"
+#include "app/UpdateCheck.h"
+#include "lang/LanguageController.h"
+#include "platform/FormatSettings.h"
+#include "platform/MessageHub.h"
+#include "platform/qt/ModalDialogs.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class TMessageDialog;
+class TObjectsTree;
+class TRunTestForm;
+class TRunnerHost;
+
+// The main window: the objects tree in the left pane, the test windows in the MDI area beside
+// it, the menus, tool bars and status bar. It owns the open project (the global store), the
+// tree and the runners, and answers the messages of the tree and the test windows.
+class TMainForm : public TLanguageController<QMainWindow> {
+    Q_OBJECT
+public:
+    // settings: how numbers and dates look in the projects this window creates and opens.
+    explicit TMainForm(platform::FormatSettings settings, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    platform::WindowHandle Handle() const { return handle_; }
+    int HelpContext = 110;
+
+    // ---- components
+    QMenu* MenuItemFile;
+    QAction* MenuItemProjectCreate;
+    QAction* MenuItemProjectOpen;
+    QAction* MenuItemProjectSave;
+    QAction* MenuItemProjectSaveAs;
+    QAction* MenuItemProjectClose;
+    QAction* MenuItemFileImportTests;
+    QAction* MenuItemFileExportTests;
+    QAction* MenuItemFileExit;
+    QMenu* MenuItemEdit;
+    QAction* MenuItemEditFind;
+    QAction* MenuItemEditFindNext;
+    QAction* MenuItemEditCut;
+    QAction* MenuItemEditCopy;
+    QAction* MenuItemEditPaste;
+    QMenu* MenuItemEditToolbars;
+    QAction* MenuItemEditToolbarFile;
+    QAction* MenuItemEditToolbarEdit;
+    QAction* MenuItemEditToolbarView;
+    QAction* MenuItemEditToolbarObject;
+    QAction* MenuItemEditToolbarHelp;
+    QAction* MenuItemEditToolbarsSetup;
+    QMenu* MenuItemView;
+    QAction* MenuItemViewShowChildNodes;
+    QAction* MenuItemViewHideChildNodes;
+    QMenu* MenuItemObject;
+    QAction* MenuItemObjectCreate;
+    QAction* MenuItemObjectChange;
+    QAction* MenuItemObjectRemove;
+    QAction* MenuItemObjectArrangeItems;
+    QAction* MenuItemObjectRemoveChildren;
+    QAction* MenuItemObjectRunTest;
+    QMenu* WindowMenuItem;
+    QAction* CascadeMenuItem;
+    QAction* TileMenuItem;
+    QMenu* MenuItemHelp;
+    QAction* MenuItemHelpContext;
+    QAction* MenuItemHelpHomepage;
+    QAction* MenuItemHelpSupport;
+    QAction* MenuItemHelpAbout;
+    QMenu* MenuItemDebugging;
+    QAction* MenuItemDebugShowDM;
+    QAction* MenuItemDebugHideDM;
+
+    QToolBar* ToolBarFile;
+    QToolBar* ToolBarEdit;
+    QToolBar* ToolBarView;
+    QToolBar* ToolBarObject;
+    QToolBar* ToolBarHelp;
+
+    QMenu* PopupMenu;
+
+    QSplitter* SocTreeSplitter;
+    QWidget* TreePanel;
+    QMdiArea* MdiArea;
+    QLabel* StatusLabel = nullptr;
+    TObjectsTree* Tree = nullptr;
+    TMessageDialog* MessageDialog;
+
+    // Every command by its component name: a menu item, popup item or menu ("MenuItemDebugging")
+    // gives its action, a tool button ("SpeedButtonProjectOpen") the action it shares with its
+    // menu item; nullptr for an unknown name.
+    QAction* Command(const QString& name) const;
+    QToolButton* SpeedButton(const QString& name) const;
+
+    // ---- the project (File menu)
+    bool IsProjectOpen() const;
+    void ProjectCreateClick();
+    void ProjectOpenClick();
+    void ProjectSaveClick();
+    void ProjectSaveAsClick();
+    void ProjectCloseClick();
+    // Loads the file as the open project (after the update check); raises the text of
+    // MAIN_F_PROJECT_NO_FILE when there is no such file.
+    void OpenProject(const std::string& fileName);
+    // Closes the open project: frees the test windows and asks whether to save a modified
+    // project. False when the user wanted it saved and it was not: the project stays open.
+    bool CloseProject();
+    // Asks whether to save a modified project and saves it on Yes. False when the command that
+    // asked must not go on (the save was cancelled or failed, or the question was dismissed).
+    bool ConfirmSaveProject();
+    // Save and Save as; True when the project was written.
+    bool SaveProject();
+    bool SaveProjectAs();
+    void CloseAllChildren();
+    void ResetFind();
+    void RefreshProject();
+    // The check that runs before a file is loaded; the window keeps it.
+    void SetUpdateCheck(std::unique_ptr<IUpdateCheck> check);
+
+    // The File dialogs' filters.
+    static std::string OpenFilter();
+    static std::string SaveFilter();
+
+    // ---- command enabling
+    TCommandFacts CurrentFacts() const;
+    void UpdateCommands();
+
+    // ---- tests in their windows
+    void RunTest();
+    void CascadeWindows();
+    void TileWindows();
+    TRunnerHost& Runners() const { return *runners_; }
+    // The Window-menu items of the test windows, in order.
+    QList<QAction*> WindowMenuItems() const;
+    QAction* FindWindowMenuItem(platform::WindowHandle handle) const;
+    void WindowMenuItemClick(QAction* item);
+    int WindowMenuCount = 0;
+
+    // ---- search (kept for Find next)
+    std::string FindText;
+    std::uint8_t FindFlags = 0;
+    std::uint8_t FindKind = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBars();
+    void BuildPopup();
+    void BuildPanels();
+    void ConnectCommands();
+    // The open or save dialog of a project file.
+    platform::TFileDialogRequest ProjectDialog(bool save);
+    QAction* AddCommand(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut = {});
+    QAction* AddPopupItem(const char* name, const char* caption);
+    void AddSeparator(QMenu* menu, const char* name);
+    QMenu* AddMenu(const char* name, const char* caption);
+    QToolBar* AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions);
+    // Runs a command; what it raises goes to the default error box and the program goes on.
+    void Guarded(const std::function<void()>& command);
+    void OnTriggered(QAction* action, void (TMainForm::*handler)());
+    // Runs the tree's operation on the selected node, then gives the tree the focus when asked.
+    void OnTree(QAction* action, void (TObjectsTree::*operation)(), bool focus);
+
+    void HandleMessage(const platform::TWindowMessage& message);
+    void ChildNotify(std::uint32_t code, std::int32_t lParam);
+    void ApplyCommandStates(const TCommandStates& states);
+    void AddWindowMenuItem(const std::string& caption, platform::WindowHandle handle);
+    void RemoveWindowMenuItem(platform::WindowHandle handle);
+    void CheckWindowMenuItem(QAction* item);
+    void ToolbarVisibilityChange(QAction* item);
+    void SyncToolbarMenu();
+
+    platform::FormatSettings settings_;
+    platform::WindowHandle handle_ = platform::kNoWindow;
+    std::unique_ptr<IUpdateCheck> updateCheck_;
+    std::unique_ptr<TRunnerHost> runners_;
+    QActionGroup* windowItems_ = nullptr;
+    QHash<QString, QAction*> commands_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+#include <QWidget>
+
+#include "lang/LanguageController.h"
+
+class QFrame;
+class QLabel;
+class QProgressBar;
+
+// The window shown while the program starts: product, version, copyright and a bar that fills
+// from empty to full. Borderless, on top, centred on the screen.
+class TSplashForm : public TLanguageController<QWidget> {
+    Q_OBJECT
+public:
+    TSplashForm();
+
+    // The maker's web address shown on the window.
+    static constexpr const char* kMakerWebAddress = "www.talmer-group.example";
+
+    QFrame* PanelSplash;
+    QLabel* LabelProductName;
+    QLabel* LabelVersion;
+    QLabel* LabelCopyright;
+    QLabel* LabelAllRights;
+    QLabel* LabelPhrase;
+    QLabel* LabelHTTPReference;
+    QProgressBar* ProgressBarLoading;
+
+    // Steps the bar from its minimum to its maximum, repainting the window at once each step.
+    void RunProgress();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -1,0 +1,91 @@
+#include "app/Startup.h"
+
+#include <exception>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/SplashForm.h"
+#include "lang/DlgLangConverter.h"
+#include "lang/Progress.h"
+#include "lang/ThreadProgressBar.h"
+#include "lang/VersionInformation.h"
+#include "platform/FormatSettings.h"
+#include "platform/ProgramFolder.h"
+#include "platform/UserInteraction.h"
+#include "platform/qt/QtMessagePoster.h"
+#include "platform/qt/QtUserInteraction.h"
+#include "runner/FormReporter.h"
+#include "store/StoreServices.h"
+
+namespace {
+
+// The store's progress is the progress window of the language layer.
+class TStoreProgress : public IStoreProgress {
+public:
+    explicit TStoreProgress(std::unique_ptr<lang::IProgress> progress) : progress_(std::move(progress)) {}
+    void Step() override {
+        if (progress_) progress_->Step();
+    }
+
+private:
+    std::unique_ptr<lang::IProgress> progress_;
+};
+
+}  // namespace
+
+bool TOrvelApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        platform::ShowError(e.what());
+    } catch (...) {
+        platform::ShowError("Unknown error");
+    }
+    return false;
+}
+
+void InstallProgramServices() {
+    static platform::QtUserInteraction interaction;
+    platform::SetUserInteraction(&interaction);
+    platform::InstallQtMessagePoster();
+    lang::InstallWindowProgress();
+    InstallReportSetupDialog();
+
+    TStoreServices& store = StoreServices();
+    store.MessageText = [](const std::string& key) { return lang::GetMessageText(key); };
+    store.ShowMessageText = [](const std::string& text) { lang::ShowMessageText(text); };
+    store.MakeProgress = [](int steps) -> std::unique_ptr<IStoreProgress> {
+        return std::make_unique<TStoreProgress>(lang::MakeProgress(steps));
+    };
+    const TVersionInformation version(platform::ProgramFile());
+    store.ProgramProductInfo = [info = TProductInfo{version.ProductName, version.ProductVersion}] { return info; };
+}
+
+int RunProgram(QApplication& app, const std::string& languageFile) {
+    app.setApplicationName("ORVEL");
+    platform::SetApplicationTitle("ORVEL");
+    std::unique_ptr<TSplashForm> splash;
+    int status = 1;
+    try {
+        lang::SetLanguageFileName(languageFile);
+        lang::SetMessageTable(std::make_unique<TDlgLangConverter>(lang::LanguageFileName()));
+        splash = std::make_unique<TSplashForm>();
+        splash->show();
+        splash->repaint();
+        auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
+        splash->show();
+        splash->RunProgress();
+        splash->hide();
+        splash.reset();
+        main->showMaximized();
+        status = app.exec();
+        // The main window goes first: nothing may look a message up after the table is freed.
+        main.reset();
+    } catch (const std::exception& e) {
+        platform::ShowMessage(e.what());
+        status = 1;
+    }
+    splash.reset();
+    lang::SetMessageTable(nullptr);
+    return status;
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <memory>
+#include <string>
+
+// Looks at a data file before it is opened: a file that an older version wrote is converted
+// in place once the user agrees. Open loads the file only when this says yes.
+class IUpdateCheck {
+public:
+    virtual ~IUpdateCheck() = default;
+    // True when the file may be loaded as it now is; False when the user refused or the
+    // conversion failed (the reasons have been shown).
+    virtual bool CheckAndUpdate(const std::string& fileName) = 0;
+};
+
+// The check while the program converts nothing: every file may be loaded, and a file of another
+// format fails in the load itself.
+class TAcceptEveryFile : public IUpdateCheck {
+public:
+    bool CheckAndUpdate(const std::string&) override { return true; }
+};

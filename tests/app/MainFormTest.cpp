@@ -1,0 +1,753 @@
+// The main window on the offscreen platform: its commands, the project file commands with the
+// dialogs answered by the test, and the test windows with their runners.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTest>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+#include <functional>
+
+#include "app/MainForm.h"
+#include "lang/DlgLangConverter.h"
+#include "lang/LanguageController.h"
+#include "runner/RunTestForm.h"
+#include "runner/RunnerHost.h"
+#include "runner/TestRunner.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/CommandCases.h"
+#include "tests/support/TempDir.h"
+#include "tree/NodeKind.h"
+#include "tree/ObjectsTree.h"
+
+namespace {
+
+QString Text(const std::string& key) { return QString::fromStdString(lang::GetMessageText(key)); }
+
+bool Unavailable(const std::string& name) {
+    const auto& names = UnavailableCommands();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Answers the update check with no.
+class TRefuseEveryFile : public IUpdateCheck {
+public:
+    bool CheckAndUpdate(const std::string& fileName) override {
+        Checked.push_back(fileName);
+        return false;
+    }
+    std::vector<std::string> Checked;
+};
+
+class MainWindow : public ::testing::Test {
+public:
+    void SetUp() override {
+        window = std::make_unique<TMainForm>(platform::FormatSettings::Posix());
+        window->resize(1000, 700);
+        window->show();
+        Flush();
+    }
+    void TearDown() override {
+        window.reset();
+        Flush();
+        EXPECT_TRUE(env.Answers.empty()) << "answers left over";
+        EXPECT_TRUE(env.Files.empty()) << "file choices left over";
+    }
+
+    std::string CaseProject(const char* name = "project.kvd") {
+        const std::string path = dir.File(name);
+        WriteProject(path, FillCommandCaseProject);
+        return path;
+    }
+    void Open(const std::string& path) {
+        env.Files.push_back(path);
+        window->MenuItemProjectOpen->trigger();
+        Flush();
+    }
+    TFileAccess* Store() const { return GlobalStore().get(); }
+    // Something the user changed in the project.
+    void Change() {
+        TTestGroup g;
+        g.ID = Store()->TestGroups.NewID();
+        g.ParentID = -1;
+        g.Name = "Added group";
+        Store()->TestGroups.AddTestGroup(g);
+        window->UpdateCommands();
+    }
+    TRunTestForm* RunTestOf(std::int32_t testID) {
+        Select(*window, FindNode(*window, nkTest, testID));
+        window->MenuItemObjectRunTest->trigger();
+        Flush();
+        return window->Runners().FindChildForm(LastWindowHandle());
+    }
+    platform::WindowHandle LastWindowHandle() const {
+        const QList<QAction*> items = window->WindowMenuItems();
+        return items.isEmpty() ? platform::kNoWindow
+                               : static_cast<platform::WindowHandle>(items.back()->property("Tag").toLongLong());
+    }
+    int OpenTestWindows() const {
+        int n = 0;
+        for (QWidget* w : QApplication::allWidgets())
+            if (qobject_cast<TRunTestForm*>(w)) ++n;
+        return n;
+    }
+
+    TAppTestEnvironment env;
+    TempDir dir;
+    std::unique_ptr<TMainForm> window;
+};
+
+// ---------------------------------------------------------------- commands
+
+class WindowCommands : public MainWindow, public ::testing::WithParamInterface<TCommandCase> {};
+
+std::vector<TCommandCase> WindowCases() {
+    std::vector<TCommandCase> cases;
+    for (const TCommandCase& c : CommandCases())
+        if (c.InWindow) cases.push_back(c);
+    return cases;
+}
+
+}  // namespace
+
+TEST_P(WindowCommands, FollowTheTable) {
+    const TCommandCase& c = GetParam();
+    std::string path;
+    switch (c.Project) {
+        case TCommandCase::NoProject: break;
+        case TCommandCase::Opened: Open(path = CaseProject()); break;
+        case TCommandCase::OpenedAndChanged:
+            Open(path = CaseProject());
+            Change();
+            break;
+        case TCommandCase::Created: window->MenuItemProjectCreate->trigger(); break;
+    }
+    QTreeWidgetItem* node = c.Facts.Kind == nkNone ? nullptr : FindNode(*window, c.Facts.Kind, c.Under);
+    ASSERT_EQ(node == nullptr, c.Facts.Kind == nkNone) << "no node of kind " << c.Facts.Kind;
+    Select(*window, node);
+
+    // The window sees the facts of the case.
+    const TCommandFacts seen = window->CurrentFacts();
+    EXPECT_EQ(seen.FileOpen, c.Facts.FileOpen);
+    EXPECT_EQ(seen.Modified, c.Facts.Modified);
+    EXPECT_EQ(seen.FileName.empty(), c.Facts.FileName.empty());
+    EXPECT_EQ(seen.Kind, c.Facts.Kind);
+    EXPECT_EQ(seen.Private, c.Facts.Private);
+    EXPECT_EQ(seen.CanPaste, c.Facts.CanPaste);
+    EXPECT_EQ(seen.IsLeaf, c.Facts.IsLeaf);
+    EXPECT_EQ(seen.HasStoredChildren, c.Facts.HasStoredChildren);
+
+    for (const TExpectedCommand& e : c.Expected) {
+        QAction* a = window->Command(QString::fromStdString(e.Name));
+        ASSERT_NE(a, nullptr) << e.Name;
+        switch (e.What) {
+            case TExpectedCommand::On: EXPECT_EQ(a->isEnabled(), !Unavailable(e.Name)) << e.Name; break;
+            case TExpectedCommand::Off: EXPECT_FALSE(a->isEnabled()) << e.Name; break;
+            case TExpectedCommand::Shown: EXPECT_TRUE(a->isVisible()) << e.Name; break;
+            case TExpectedCommand::Hidden: EXPECT_FALSE(a->isVisible()) << e.Name; break;
+            case TExpectedCommand::Caption: EXPECT_EQ(a->text(), Text(e.Key)) << e.Name; break;
+            // What the pass never touches keeps its state from the window's creation.
+            case TExpectedCommand::Untouched: EXPECT_EQ(a->isEnabled(), !Unavailable(e.Name)) << e.Name; break;
+        }
+        if (e.Name.rfind("MenuItem", 0) == 0) {
+            const QString buttonName = "SpeedButton" + QString::fromStdString(e.Name.substr(8));
+            if (QToolButton* b = window->SpeedButton(buttonName)) {
+                EXPECT_EQ(b->defaultAction(), a) << e.Name;
+                EXPECT_EQ(b->isEnabled(), a->isEnabled()) << e.Name;
+            }
+        }
+    }
+    QString title = Text("MAIN_F_WINDOW_CAPTION");
+    if (c.CaptionFileName) title += " (" + QString::fromStdString(path) + ")";
+    EXPECT_EQ(window->windowTitle(), title);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WindowCommands, ::testing::ValuesIn(WindowCases()),
+                         [](const auto& info) { return info.param.Name; });
+
+TEST_F(MainWindow, EveryCommandIsThereWithItsShortcut) {
+    struct Row {
+        const char* Name;
+        QKeySequence Shortcut;
+        const char* Button;   // the tool bar that shows it, or ""
+    };
+    const Row rows[] = {
+        {"MenuItemProjectCreate", QKeySequence(Qt::CTRL | Qt::Key_N), "ToolBarFile"},
+        {"MenuItemProjectOpen", QKeySequence(Qt::CTRL | Qt::Key_O), "ToolBarFile"},
+        {"MenuItemProjectSave", QKeySequence(Qt::CTRL | Qt::Key_S), "ToolBarFile"},
+        {"MenuItemProjectSaveAs", {}, "ToolBarFile"},
+        {"MenuItemProjectClose", {}, "ToolBarFile"},
+        {"MenuItemFileImportTests", {}, "ToolBarFile"},
+        {"MenuItemFileExportTests", {}, "ToolBarFile"},
+        {"MenuItemFileExit", QKeySequence(Qt::CTRL | Qt::Key_E), "ToolBarFile"},
+        {"MenuItemEditFind", QKeySequence(Qt::CTRL | Qt::Key_F), "ToolBarEdit"},
+        {"MenuItemEditFindNext", QKeySequence(Qt::Key_F3), "ToolBarEdit"},
+        {"MenuItemEditCut", QKeySequence(Qt::CTRL | Qt::Key_X), ""},
+        {"MenuItemEditCopy", QKeySequence(Qt::CTRL | Qt::Key_C), ""},
+        {"MenuItemEditPaste", QKeySequence(Qt::CTRL | Qt::Key_V), ""},
+        {"MenuItemEditToolbarFile", {}, ""},
+        {"MenuItemEditToolbarHelp", {}, ""},
+        {"MenuItemEditToolbarsSetup", {}, "ToolBarEdit"},
+        {"MenuItemViewShowChildNodes", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), "ToolBarView"},
+        {"MenuItemViewHideChildNodes", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H), "ToolBarView"},
+        {"MenuItemObjectCreate", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "ToolBarObject"},
+        {"MenuItemObjectChange", QKeySequence(Qt::SHIFT | Qt::Key_Return), "ToolBarObject"},
+        {"MenuItemObjectRemove", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "ToolBarObject"},
+        {"MenuItemObjectArrangeItems", {}, "ToolBarObject"},
+        {"MenuItemObjectRemoveChildren", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D), "ToolBarObject"},
+        {"MenuItemObjectRunTest", QKeySequence(Qt::CTRL | Qt::Key_R), "ToolBarObject"},
+        {"CascadeMenuItem", {}, ""},
+        {"TileMenuItem", {}, ""},
+        {"MenuItemHelpContext", {}, "ToolBarHelp"},
+        {"MenuItemHelpHomepage", {}, "ToolBarHelp"},
+        {"MenuItemHelpSupport", {}, "ToolBarHelp"},
+        {"MenuItemHelpAbout", {}, ""},
+        {"MenuItemDebugShowDM", {}, ""},
+        {"MenuItemDebugHideDM", {}, ""},
+    };
+    for (const Row& row : rows) {
+        QAction* a = window->Command(row.Name);
+        ASSERT_NE(a, nullptr) << row.Name;
+        EXPECT_EQ(a->shortcut(), row.Shortcut) << row.Name;
+        const QString buttonName = "SpeedButton" + QString(row.Name).mid(8);
+        QToolButton* button = window->SpeedButton(buttonName);
+        if (*row.Button) {
+            ASSERT_NE(button, nullptr) << row.Name;
+            EXPECT_EQ(button->defaultAction(), a);
+            EXPECT_EQ(button->parentWidget()->objectName(), row.Button) << row.Name;
+        } else {
+            EXPECT_EQ(button, nullptr) << row.Name;
+        }
+    }
+    // The menus in their order; the Window menu is the fifth.
+    QStringList menus;
+    for (QAction* a : window->menuBar()->actions()) menus << a->menu()->objectName();
+    EXPECT_EQ(menus, QStringList({"MenuItemFile", "MenuItemEdit", "MenuItemView", "MenuItemObject", "WindowMenuItem",
+                                  "MenuItemHelp", "MenuItemDebugging"}));
+    QStringList popup;
+    for (QAction* a : window->PopupMenu->actions()) popup << a->objectName();
+    EXPECT_EQ(popup, QStringList({"PopupItemCut", "PopupItemCopy", "PopupItemPaste", "PopupItemPasteChildrenSeparator",
+                                  "PopupItemCreate", "PopupItemChange", "PopupItemRemove",
+                                  "PopupItemRemoveChildrenSeparator", "PopupItemArrangeItems",
+                                  "PopupItemRemoveChildren", "PopupItemExportTestSeparator", "PopupItemImportTest",
+                                  "PopupItemExportTest", "PopupItemRunTestSeparator", "PopupItemRunTest",
+                                  "PopupItemFastImportTestSeparator", "PopupItemFastImportScales",
+                                  "PopupItemFastImportStimuls"}));
+}
+
+TEST_F(MainWindow, TheCommandsOfLaterFeaturesStayDisabledInEveryState) {
+    auto check = [&](const char* when) {
+        for (const std::string& name : UnavailableCommands()) {
+            QAction* a = window->Command(QString::fromStdString(name));
+            ASSERT_NE(a, nullptr) << name;
+            EXPECT_FALSE(a->isEnabled()) << name << " " << when;
+        }
+    };
+    check("without a project");
+    Open(CaseProject());
+    for (int kind = nkRoot; kind <= nkAnswer; ++kind) {
+        Select(*window, FindNode(*window, kind, -1));
+        check("with a node selected");
+    }
+}
+
+TEST_F(MainWindow, EveryTextComesFromTheLanguageFile) {
+    Open(CaseProject());
+    for (QAction* a : window->findChildren<QAction*>()) {
+        EXPECT_NE(a->text(), TLanguageTexts::kAbsent) << a->objectName().toStdString();
+        EXPECT_NE(a->toolTip(), TLanguageTexts::kAbsent) << a->objectName().toStdString();
+    }
+    for (QWidget* w : window->findChildren<QWidget*>())
+        EXPECT_NE(w->toolTip(), TLanguageTexts::kAbsent) << w->objectName().toStdString();
+    for (QMenu* m : window->findChildren<QMenu*>()) {
+        EXPECT_NE(m->title(), TLanguageTexts::kAbsent);
+    }
+    EXPECT_EQ(window->ToolBarObject->windowTitle(), "Object");
+}
+
+TEST_F(MainWindow, TheToolbarsSubmenuShowsAndHidesItsToolBar) {
+    EXPECT_TRUE(window->MenuItemEditToolbarHelp->isChecked());
+    window->MenuItemEditToolbarHelp->trigger();
+    EXPECT_TRUE(window->ToolBarHelp->isHidden());
+    EXPECT_FALSE(window->MenuItemEditToolbarHelp->isChecked());
+    EXPECT_FALSE(window->ToolBarFile->isHidden());
+    window->MenuItemEditToolbarHelp->trigger();
+    EXPECT_FALSE(window->ToolBarHelp->isHidden());
+    EXPECT_TRUE(window->MenuItemEditToolbarHelp->isChecked());
+}
+
+// ---------------------------------------------------------------- project file commands
+
+TEST_F(MainWindow, CreateMakesAnUnchangedProjectWithTheOneAdminUser) {
+    window->MenuItemProjectCreate->trigger();
+    ASSERT_NE(Store(), nullptr);
+    ASSERT_EQ(Store()->Users.RecordCount(), 1);
+    EXPECT_EQ(Store()->Users.At(0).ID, 1);
+    EXPECT_EQ(Store()->Users.At(0).Name, "admin");
+    EXPECT_EQ(Store()->Users.At(0).Password, "");
+    for (const TObjectTable* table : Store()->AllTables()) {
+        if (table == &Store()->Users) continue;
+        EXPECT_EQ(table->RecordCount(), 0) << table->ClassName();
+    }
+    EXPECT_FALSE(Store()->IsModified());
+    EXPECT_TRUE(Store()->FileName.empty());
+    EXPECT_FALSE(window->MenuItemProjectSave->isEnabled());
+    EXPECT_EQ(window->windowTitle(), Text("MAIN_F_WINDOW_CAPTION"));
+    EXPECT_NE(window->Tree->topLevelItemCount(), 0);
+    EXPECT_TRUE(env.Asked.empty());
+}
+
+TEST_F(MainWindow, OpenShowsTheProjectDialogAndLoadsTheFile) {
+    const std::string path = CaseProject();
+    Open(path);
+    ASSERT_EQ(env.Dialogs.size(), 1u);
+    const platform::TFileDialogRequest& r = env.Dialogs[0];
+    EXPECT_EQ(r.Kind, platform::TFileDialogRequest::TKind::Open);
+    EXPECT_EQ(r.Title, lang::GetMessageText("MAIN_F_PROJECT_OPENDIALOG_TITLE"));
+    EXPECT_EQ(r.Filter, lang::GetMessageText("MAIN_F_PROJECT_FILTER_HEAD") + " (*.kvd)|*.kvd|" +
+                            lang::GetMessageText("MAIN_F_DIALOG_FILTER_HEAD") + " (*.*)|*.*");
+    EXPECT_TRUE(r.FileMustExist);
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_EQ(Store()->FileName, path);
+    EXPECT_EQ(Store()->Tests.RecordCount(), 3);
+    EXPECT_FALSE(Store()->IsModified());
+    EXPECT_NE(FindNode(*window, nkTest, 2), nullptr);
+}
+
+TEST_F(MainWindow, OpenThenCancelKeepsTheProjectAndAsksNothing) {
+    Open(CaseProject());
+    Change();
+    TFileAccess* before = Store();
+    env.Files.push_back(std::nullopt);
+    window->MenuItemProjectOpen->trigger();
+    EXPECT_EQ(Store(), before);
+    EXPECT_TRUE(Store()->IsModified());
+    EXPECT_TRUE(env.Asked.empty());
+    EXPECT_NE(window->Tree->topLevelItemCount(), 0);
+}
+
+TEST_F(MainWindow, AModifiedProjectAsksOnceOnClose) {
+    const std::string path = CaseProject();
+    Open(path);
+    const std::string bytes = ReadBytes(path);
+    Change();
+    env.Answers.push_back(TMessageDialog::mrNo);
+    window->MenuItemProjectClose->trigger();
+    ASSERT_EQ(env.Asked.size(), 1u);
+    EXPECT_EQ(env.Asked[0].Title, lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGNAM"));
+    EXPECT_EQ(env.Asked[0].Caption, lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGCAP"));
+    EXPECT_EQ(env.Asked[0].Type, mdYesNo);
+    EXPECT_EQ(Store(), nullptr);
+    EXPECT_EQ(window->Tree->topLevelItemCount(), 0);
+    EXPECT_EQ(ReadBytes(path), bytes);
+    // An unchanged project closes without a question.
+    Open(path);
+    window->MenuItemProjectClose->trigger();
+    EXPECT_EQ(env.Asked.size(), 1u);
+    EXPECT_EQ(Store(), nullptr);
+}
+
+TEST_F(MainWindow, LeavingWithAModifiedProjectAsksOnceAndNoStillLeaves) {
+    Open(CaseProject());
+    Change();
+    env.Answers.push_back(TMessageDialog::mrNo);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(env.Asked.size(), 1u);
+    EXPECT_EQ(Store(), nullptr);
+}
+
+TEST_F(MainWindow, YesSavesBeforeClosing) {
+    const std::string path = CaseProject();
+    Open(path);
+    Change();
+    env.Answers.push_back(TMessageDialog::mrYes);
+    window->MenuItemProjectClose->trigger();
+    EXPECT_EQ(Store(), nullptr);
+    TFileAccess reloaded(path, platform::FormatSettings::Posix());
+    ASSERT_TRUE(reloaded.LoadAll());
+    EXPECT_EQ(reloaded.TestGroups.RecordCount(), 3);
+}
+
+TEST_F(MainWindow, SaveAsAppendsTheExtensionAndTheFileReloadsEqual) {
+    Open(CaseProject());
+    Change();
+    const std::string chosen = dir.File("name");
+    env.Files.push_back(chosen);
+    window->MenuItemProjectSaveAs->trigger();
+    ASSERT_EQ(env.Dialogs.size(), 2u);
+    const platform::TFileDialogRequest& r = env.Dialogs[1];
+    EXPECT_EQ(r.Kind, platform::TFileDialogRequest::TKind::Save);
+    EXPECT_EQ(r.Title, lang::GetMessageText("MAIN_F_PROJECT_SAVEDIALOG_TITLE"));
+    EXPECT_EQ(r.Filter, lang::GetMessageText("MAIN_F_PROJECT_FILTER_HEAD") + " (*.kvd)|*.kvd");
+    EXPECT_EQ(r.DefaultExt, "kvd");
+    EXPECT_TRUE(r.OverwritePrompt);
+    EXPECT_EQ(Store()->FileName, chosen + ".kvd");
+    EXPECT_FALSE(Store()->IsModified());
+    EXPECT_FALSE(window->MenuItemProjectSave->isEnabled());
+    EXPECT_EQ(window->windowTitle(), Text("MAIN_F_WINDOW_CAPTION") + " (" + QString::fromStdString(chosen) + ".kvd)");
+    TFileAccess reloaded(chosen + ".kvd", platform::FormatSettings::Posix());
+    ASSERT_TRUE(reloaded.LoadAll()) << reloaded.LastError;
+    EXPECT_TRUE(SameTables(reloaded, *Store()));
+}
+
+TEST_F(MainWindow, SaveOfANewProjectAsksForAName) {
+    window->MenuItemProjectCreate->trigger();
+    Change();
+    env.Files.push_back(dir.File("first.kvd"));
+    window->MenuItemProjectSave->trigger();
+    ASSERT_EQ(env.Dialogs.size(), 1u);
+    EXPECT_EQ(env.Dialogs[0].Kind, platform::TFileDialogRequest::TKind::Save);
+    EXPECT_EQ(Store()->FileName, dir.File("first.kvd"));
+    EXPECT_FALSE(ReadBytes(dir.File("first.kvd")).empty());
+    // Then Save writes to that name without asking.
+    Change();
+    window->MenuItemProjectSave->trigger();
+    EXPECT_EQ(env.Dialogs.size(), 1u);
+    EXPECT_FALSE(Store()->IsModified());
+}
+
+TEST_F(MainWindow, AFailedSaveKeepsNameModifiedAndProject) {
+    const std::string path = CaseProject();
+    Open(path);
+    Change();
+    TFileAccess* before = Store();
+    env.Files.push_back(dir.File("missing-folder/name.kvd"));
+    window->MenuItemProjectSaveAs->trigger();
+    EXPECT_EQ(Store(), before);
+    EXPECT_EQ(Store()->FileName, path);
+    EXPECT_TRUE(Store()->IsModified());
+    EXPECT_TRUE(window->MenuItemProjectSave->isEnabled());
+    EXPECT_FALSE(env.Interaction.Messages.empty()) << "the failure was not reported";
+    EXPECT_EQ(window->windowTitle(), Text("MAIN_F_WINDOW_CAPTION") + " (" + QString::fromStdString(path) + ")");
+    // A plain Save that fails keeps all as well.
+    Store()->FileName = dir.File("missing-folder/other.kvd");
+    window->MenuItemProjectSave->trigger();
+    EXPECT_EQ(Store(), before);
+    EXPECT_TRUE(Store()->IsModified());
+}
+
+// Yes to saving, then no save: the command that asked is abandoned and nothing is thrown away.
+TEST_F(MainWindow, YesWithoutASaveAbandonsTheCommand) {
+    struct Row {
+        const char* Name;
+        std::function<void(MainWindow&)> Command;
+        bool CancelTheDialog;   // else the save fails
+    };
+    const std::string other = CaseProject("other.kvd");
+    const Row rows[] = {
+        {"Close", [](MainWindow& t) { t.window->MenuItemProjectClose->trigger(); }, true},
+        {"Create", [](MainWindow& t) { t.window->MenuItemProjectCreate->trigger(); }, true},
+        {"Open",
+         [&](MainWindow& t) {
+             t.env.Files.push_front(other);
+             t.window->MenuItemProjectOpen->trigger();
+         },
+         true},
+        {"LeavingTheProgram", [](MainWindow& t) { EXPECT_FALSE(t.window->close()); }, true},
+        {"CloseWithAFailedSave", [](MainWindow& t) { t.window->MenuItemProjectClose->trigger(); }, false},
+        {"LeavingWithAFailedSave", [](MainWindow& t) { EXPECT_FALSE(t.window->close()); }, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        window->MenuItemProjectCreate->trigger();
+        Change();
+        TFileAccess* before = Store();
+        env.Answers.push_back(TMessageDialog::mrYes);
+        if (row.CancelTheDialog) {
+            env.Files.push_back(std::nullopt);
+        } else {
+            env.Files.push_back(dir.File("missing-folder/name.kvd"));
+        }
+        row.Command(*this);
+        EXPECT_TRUE(env.Files.empty());
+        EXPECT_EQ(Store(), before);
+        ASSERT_NE(Store(), nullptr);
+        EXPECT_TRUE(Store()->IsModified());
+        EXPECT_TRUE(Store()->FileName.empty());
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_NE(window->Tree->topLevelItemCount(), 0);
+        // Leave it for the next row.
+        Store()->SetModified(false);
+        window->MenuItemProjectClose->trigger();
+    }
+}
+
+TEST_F(MainWindow, DismissingTheQuestionKeepsTheProject) {
+    window->MenuItemProjectCreate->trigger();
+    Change();
+    env.Answers.push_back(TMessageDialog::mrNone);
+    window->MenuItemProjectClose->trigger();
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_TRUE(Store()->IsModified());
+    Store()->SetModified(false);
+}
+
+TEST_F(MainWindow, OpenAsksAboutTheOldProjectOnlyAfterTheNewFileWasChosen) {
+    Open(CaseProject());
+    Change();
+    const std::string other = CaseProject("other.kvd");
+    env.Log.clear();
+    env.Answers.push_back(TMessageDialog::mrNo);
+    Open(other);
+    EXPECT_EQ(env.Log, (std::vector<std::string>{"file:" + lang::GetMessageText("MAIN_F_PROJECT_OPENDIALOG_TITLE"),
+                                                 "question:" + lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGCAP")}));
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_EQ(Store()->FileName, other);
+    EXPECT_FALSE(Store()->IsModified());
+}
+
+TEST_F(MainWindow, OpenThatFailsLeavesNoProject) {
+    struct Row {
+        const char* Name;
+        std::string Bytes;   // the file's content; none: there is no file
+        bool Exists;
+    };
+    const Row rows[] = {{"MissingFile", "", false}, {"DamagedFile", "this is not a project\n", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        Open(CaseProject());
+        env.Asked.clear();
+        env.Interaction.Errors.clear();
+        const std::string path = dir.File(std::string(row.Name) + ".kvd");
+        if (row.Exists) {
+            WriteBytes(path, row.Bytes);
+            env.Answers.push_back(TMessageDialog::mrOk);
+        }
+        Open(path);
+        EXPECT_EQ(Store(), nullptr);
+        EXPECT_EQ(window->Tree->topLevelItemCount(), 0);
+        EXPECT_FALSE(window->MenuItemProjectClose->isEnabled());
+        if (row.Exists) {
+            ASSERT_EQ(env.Asked.size(), 1u);
+            EXPECT_EQ(env.Asked[0].Title, "Orvyl");
+            EXPECT_EQ(env.Asked[0].Caption, lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG"));
+            EXPECT_EQ(env.Asked[0].Type, mdOk);
+            EXPECT_EQ(ReadBytes(path), row.Bytes);
+        } else {
+            EXPECT_TRUE(env.Asked.empty());
+            EXPECT_EQ(env.Interaction.Errors, std::vector<std::string>{lang::GetMessageText("MAIN_F_PROJECT_NO_FILE")});
+        }
+    }
+}
+
+TEST_F(MainWindow, TheUpdateCheckMayRefuseAFile) {
+    auto check = std::make_unique<TRefuseEveryFile>();
+    TRefuseEveryFile* seen = check.get();
+    window->SetUpdateCheck(std::move(check));
+    const std::string path = CaseProject();
+    Open(path);
+    EXPECT_EQ(seen->Checked, std::vector<std::string>{path});
+    EXPECT_EQ(Store(), nullptr);
+    EXPECT_TRUE(env.Asked.empty());
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+}
+
+// ---------------------------------------------------------------- test windows
+
+TEST_F(MainWindow, RunningTheSameTestTwiceGivesOneWindowAndTheMessage) {
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    ASSERT_NE(form, nullptr);
+    RunTestOf(1);
+    EXPECT_EQ(window->MdiArea->subWindowList().size(), 1);
+    EXPECT_EQ(window->Runners().RunnerCount(), 1);
+    EXPECT_EQ(window->WindowMenuItems().size(), 1);
+    EXPECT_EQ(env.Interaction.Messages,
+              std::vector<std::string>{lang::GetMessageText("OBJECTSTREE_TEST_TITLE") + " \"Open test\". " +
+                                       lang::GetMessageText("RUNTEST_TEST_IS_ACTIVE")});
+}
+
+TEST_F(MainWindow, EveryNodeOfATestRunsThatTest) {
+    Open(CaseProject());
+    for (int kind : {nkScalesFolder, nkQuestionsFolder, nkScale, nkInterpretation, nkQuestion, nkAnswer, nkWeight}) {
+        SCOPED_TRACE(kind);
+        Select(*window, FindNode(*window, kind, 1));
+        window->MenuItemObjectRunTest->trigger();
+        ASSERT_EQ(window->Runners().RunnerCount(), 1);
+        EXPECT_TRUE(window->Runners().IsTestWindowOpen(1));
+        window->MenuItemProjectClose->trigger();
+        Open(dir.File("project.kvd"));
+    }
+}
+
+TEST_F(MainWindow, TheTreesRunTestGoesThroughTheMainWindow) {
+    Open(CaseProject());
+    Select(*window, FindNode(*window, nkTest, 1));
+    window->Command("PopupItemRunTest")->trigger();
+    Flush();
+    EXPECT_TRUE(window->Runners().IsTestWindowOpen(1));
+}
+
+TEST_F(MainWindow, TwoTestsHaveAWindowMenuItemEachThatActivatesItsWindow) {
+    Open(CaseProject());
+    TRunTestForm* first = RunTestOf(1);
+    TRunTestForm* second = RunTestOf(2);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    const QList<QAction*> items = window->WindowMenuItems();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->objectName(), "ChildWindowMenu1");
+    EXPECT_EQ(items[1]->objectName(), "ChildWindowMenu2");
+    EXPECT_EQ(items[0]->text(), Text("RUN_TEST_MENU_ADDING") + " (Open test)");
+    EXPECT_EQ(items[1]->text(), Text("RUN_TEST_MENU_ADDING") + " (Private test)");
+    EXPECT_EQ(items[0]->property("Tag").toLongLong(), first->Handle());
+    EXPECT_TRUE(items[1]->isChecked());
+    EXPECT_EQ(window->WindowMenuItem->actions().mid(0, 2),
+              (QList<QAction*>{window->CascadeMenuItem, window->TileMenuItem}));
+
+    items[0]->trigger();
+    Flush();
+    EXPECT_EQ(window->MdiArea->activeSubWindow(), first->parentWidget());
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_FALSE(items[1]->isChecked());
+    items[1]->trigger();
+    Flush();
+    EXPECT_EQ(window->MdiArea->activeSubWindow(), second->parentWidget());
+    EXPECT_FALSE(items[0]->isChecked());
+    // Activated in the area itself, the window checks its own item.
+    window->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    Flush();
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_FALSE(items[1]->isChecked());
+    window->CascadeMenuItem->trigger();
+    window->TileMenuItem->trigger();
+    EXPECT_EQ(window->MdiArea->subWindowList().size(), 2);
+}
+
+TEST_F(MainWindow, AChosenAnswerIsDrawnInTheChosenColourInsideTheMainWindow) {
+    auto yellowPixels = [](QWidget& w) {
+        const QImage image = w.grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() > 200 && c.blue() < 80) ++n;
+            }
+        return n;
+    };
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    form->MenuItemNext->trigger();
+    Flush();
+    ASSERT_EQ(form->View().AnswerTexts().size(), 2u);
+    QWidget& answer = *form->View().AnswerTexts()[0];
+    EXPECT_EQ(yellowPixels(answer), 0);
+    QTest::mouseClick(&answer, Qt::LeftButton);
+    Flush();
+    EXPECT_GT(yellowPixels(answer), 0);
+}
+
+TEST_F(MainWindow, ClosingOneWindowLeavesTheOtherAnswering) {
+    Open(CaseProject());
+    TRunTestForm* first = RunTestOf(1);
+    TRunTestForm* second = RunTestOf(2);
+    QPointer<TRunTestForm> gone = first;
+    // No to the window's question keeps it; Yes closes it.
+    env.Answers = {TMessageDialog::mrNo, TMessageDialog::mrYes};
+    first->MenuItemExit->trigger();
+    Flush();
+    ASSERT_FALSE(gone.isNull());
+    EXPECT_EQ(window->Runners().RunnerCount(), 2);
+    EXPECT_EQ(window->WindowMenuItems().size(), 2);
+    first->MenuItemExit->trigger();
+    Flush();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(window->Runners().RunnerCount(), 1);
+    ASSERT_EQ(window->WindowMenuItems().size(), 1);
+    EXPECT_EQ(window->WindowMenuItems()[0]->objectName(), "ChildWindowMenu2");
+    TTestRunner* runner = window->Runners().FindRunner(second->Handle());
+    ASSERT_NE(runner, nullptr);
+    second->MenuItemNext->trigger();
+    EXPECT_EQ(runner->Screen(), rsStimulus);
+    EXPECT_EQ(runner->Current(), 0);
+    // The count of the Window menu goes on.
+    RunTestOf(1);
+    EXPECT_EQ(window->WindowMenuItems().back()->objectName(), "ChildWindowMenu3");
+}
+
+TEST_F(MainWindow, CommandsOfAWindowWithoutRunnerGoNowhere) {
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    form->MenuItemMaximizeToScreen->trigger();
+    TTestRunner* runner = window->Runners().FindRunner(form->Handle());
+    ASSERT_NE(window->Runners().FullScreenForm(), nullptr);
+    // A window that is neither the run's own nor the full-screen one.
+    TRunTestForm stray(nullptr, *Store(), window->Handle(), 1, "Open test");
+    stray.MenuItemNext->trigger();
+    EXPECT_EQ(runner->Screen(), rsInstruction);
+    EXPECT_EQ(env.Interaction.Messages, std::vector<std::string>{lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW")});
+    // The full-screen window's commands reach the run.
+    window->Runners().FullScreenForm()->MenuItemNext->trigger();
+    EXPECT_EQ(runner->Screen(), rsStimulus);
+}
+
+TEST_F(MainWindow, ClosingTheFullScreenWindowReturnsTheRunToItsOwnWindow) {
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    form->MenuItemNext->trigger();
+    form->MenuItemMaximizeToScreen->trigger();
+    QPointer<TRunTestForm> full = window->Runners().FullScreenForm();
+    ASSERT_FALSE(full.isNull());
+    TTestRunner* runner = window->Runners().FindRunner(form->Handle());
+    env.Answers.push_back(TMessageDialog::mrYes);
+    full->close();
+    Flush();
+    EXPECT_TRUE(full.isNull());
+    EXPECT_EQ(window->Runners().FullScreenForm(), nullptr);
+    EXPECT_EQ(runner->HostMode(), hmOwnWindow);
+    EXPECT_EQ(runner->Current(), 0);
+    ASSERT_NE(form->View().Heading(), nullptr);
+    EXPECT_EQ(form->View().Heading()->text(), "Question one");
+    EXPECT_TRUE(form->MenuItemMaximizeToScreen->isEnabled());
+    form->MenuItemNext->trigger();
+    EXPECT_EQ(runner->Current(), 1);
+}
+
+TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
+    struct Row {
+        const char* Name;
+        std::function<void(TMainForm&)> Leave;
+    };
+    const Row rows[] = {
+        {"Close", [](TMainForm& w) { w.MenuItemProjectClose->trigger(); }},
+        {"Create", [](TMainForm& w) { w.MenuItemProjectCreate->trigger(); }},
+        {"LeavingTheProgram", [](TMainForm& w) { EXPECT_TRUE(w.close()); }},
+        {"Exit", [](TMainForm& w) {
+             w.MenuItemFileExit->trigger();
+             EXPECT_FALSE(w.isVisible());
+         }},
+        {"DestroyingTheWindow", [](TMainForm&) {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        if (!window) {
+            window = std::make_unique<TMainForm>(platform::FormatSettings::Posix());
+            window->show();
+        }
+        Open(CaseProject());
+        TRunTestForm* first = RunTestOf(1);
+        RunTestOf(2);
+        first->MenuItemMaximizeToScreen->trigger();
+        ASSERT_NE(window->Runners().FullScreenForm(), nullptr);
+        ASSERT_EQ(OpenTestWindows(), 3);
+        row.Leave(*window);
+        if (std::string(row.Name) == "DestroyingTheWindow") window.reset();
+        Flush();
+        EXPECT_EQ(OpenTestWindows(), 0);
+        EXPECT_TRUE(env.Asked.empty()) << "a window asked its close question";
+        if (window) {
+            EXPECT_EQ(window->Runners().RunnerCount(), 0);
+            EXPECT_EQ(window->Runners().FullScreenForm(), nullptr);
+            EXPECT_EQ(window->Runners().FullScreenRunner(), nullptr);
+            EXPECT_TRUE(window->WindowMenuItems().isEmpty());
+            EXPECT_TRUE(window->MdiArea->subWindowList().isEmpty());
+        }
+        if (std::string(row.Name) == "LeavingTheProgram" || std::string(row.Name) == "Exit") window.reset();
+    }
+}

@@ -1,0 +1,172 @@
+// The program's start-up and shut-down, and the services it installs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "app/MainForm.h"
+#include "app/SplashForm.h"
+#include "app/Startup.h"
+#include "lang/DlgLangConverter.h"
+#include "lang/MessageDialog.h"
+#include "lang/Progress.h"
+#include "lang/VersionInformation.h"
+#include "platform/ProgramFolder.h"
+#include "platform/qt/QtMessagePoster.h"
+#include "runner/ReportServices.h"
+#include "store/FileAccess.h"
+#include "store/StoreServices.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/RecordingInteraction.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+template <typename W>
+int CountWindows() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<W*>(w)) ++n;
+    return n;
+}
+
+// Puts back what start-up changes for the whole program.
+class RestoreProgramState {
+public:
+    RestoreProgramState()
+        : table_(lang::SetMessageTable(nullptr)), store_(StoreServices()), reports_(ReportServices()) {}
+    ~RestoreProgramState() {
+        lang::SetLanguageFileName("");
+        lang::SetMessageTable(std::move(table_));
+        StoreServices() = store_;
+        ReportServices() = reports_;
+        lang::SetProgressFactory(nullptr);
+        platform::MessageHub().SetPoster(nullptr);
+        GlobalStore().reset();
+    }
+
+private:
+    std::unique_ptr<TDlgLangConverter> table_;
+    TStoreServices store_;
+    TReportServices reports_;
+};
+
+}  // namespace
+
+TEST(Startup, ALanguageFileWithoutMessagesEndsTheProgramWithItsText) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    TempDir dir;
+    const std::string file = dir.File("language.txt");
+    WriteBytes(file, "[MainForm]\nMainForm_cap=Orvel\n");
+    EXPECT_NE(RunProgram(*qApp, file), 0);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_NE(shown.Messages[0].find("Dialogues"), std::string::npos) << shown.Messages[0];
+    EXPECT_EQ(CountWindows<TMainForm>(), 0);
+    EXPECT_EQ(CountWindows<TSplashForm>(), 0);
+}
+
+TEST(Startup, TheProgramRunsUntilItsMainWindowCloses) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    platform::InstallQtMessagePoster();
+    int mainWindows = -1;
+    QString title;
+    // Once the loop runs, close the main window as a person would.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TMainForm*>(w); main && main->isVisible()) {
+                mainWindows = CountWindows<TMainForm>();
+                title = main->windowTitle();
+                main->close();
+            }
+    });
+    closer.start(10);
+    // Started from another folder, the program still finds the language file beside itself.
+    TempDir elsewhere;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.Path());
+    const int status = RunProgram(*qApp, lang::LanguageFileName());
+    std::filesystem::current_path(before);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(mainWindows, 1);
+    EXPECT_EQ(title.toStdString(), "Orvel - questionnaire tests");
+    EXPECT_EQ(CountWindows<TMainForm>(), 0);
+    EXPECT_EQ(CountWindows<TSplashForm>(), 0);
+    EXPECT_TRUE(shown.Messages.empty());
+    EXPECT_TRUE(shown.Errors.empty());
+    EXPECT_EQ(platform::ApplicationTitle(), "ORVEL");
+}
+
+TEST(Startup, TheServicesComeFromTheLanguageLayerAndTheVersionBlock) {
+    RestoreProgramState restore;
+    lang::SetMessageTable(std::make_unique<TDlgLangConverter>(platform::ProgramFolder() + "/language.txt"));
+    platform::IUserInteraction* before = platform::SetUserInteraction(nullptr);
+    InstallProgramServices();
+    platform::IUserInteraction* installed = platform::SetUserInteraction(before);
+    EXPECT_NE(installed, nullptr);
+    EXPECT_NE(installed, before);
+
+    RecordingInteraction shown;
+    EXPECT_EQ(StoreServices().MessageText("APPLICATION_NAME"), lang::GetMessageText("APPLICATION_NAME"));
+    EXPECT_THROW(StoreServices().MessageText("NO_SUCH_KEY_AT_ALL"), Exception);
+    StoreServices().ShowMessageText("saved badly");
+    EXPECT_EQ(shown.Messages, std::vector<std::string>{"saved badly"});
+    const TVersionInformation version(platform::ProgramFile());
+    const TProductInfo product = StoreServices().ProgramProductInfo();
+    EXPECT_EQ(product.ProductName, version.ProductName);
+    EXPECT_EQ(product.ProductVersion, version.ProductVersion);
+    EXPECT_NE(product.ProductVersion, "-");
+    std::unique_ptr<IStoreProgress> progress = StoreServices().MakeProgress(3);
+    ASSERT_NE(progress, nullptr);
+    progress->Step();
+    EXPECT_NE(ReportServices().MakeSetupDialog(), nullptr);
+}
+
+namespace {
+
+class TThrowingObject : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw Exception("handler failed");
+        return QObject::event(e);
+    }
+};
+
+}  // namespace
+
+TEST(Startup, AnErrorThatEscapesAHandlerIsShownAndTheProgramGoesOn) {
+    ASSERT_NE(qobject_cast<TOrvelApplication*>(qApp), nullptr);
+    RecordingInteraction shown;
+    TThrowingObject target;
+    QEvent e(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&target, &e));
+    EXPECT_EQ(shown.Errors, std::vector<std::string>{"handler failed"});
+    QEvent again(QEvent::User);
+    QCoreApplication::sendEvent(&target, &again);
+    EXPECT_EQ(shown.Errors.size(), 2u);
+}
+
+TEST(SplashForm, ShowsTheVersionBlockAndFillsItsBar) {
+    RestoreProgramState restore;
+    lang::SetMessageTable(std::make_unique<TDlgLangConverter>(platform::ProgramFolder() + "/language.txt"));
+    TSplashForm splash;
+    const TVersionInformation version(platform::ProgramFile());
+    EXPECT_EQ(splash.LabelProductName->text().toStdString(), version.ProductName);
+    EXPECT_EQ(splash.LabelVersion->text().toStdString(),
+              lang::GetMessageText("ABOUT_VERSION") + ": " + version.FileVersion);
+    EXPECT_EQ(splash.LabelCopyright->text().toStdString(), version.LegalCopyright);
+    EXPECT_EQ(splash.LabelHTTPReference->text(), TSplashForm::kMakerWebAddress);
+    EXPECT_FALSE(splash.LabelAllRights->text().isEmpty());
+    EXPECT_EQ(splash.size(), QSize(519, 326));
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(splash.ProgressBarLoading->value(), 0);
+    splash.show();
+    splash.RunProgress();
+    EXPECT_EQ(splash.ProgressBarLoading->value(), 2500);
+}
