@@ -228,7 +228,7 @@ void TObjectsTree::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    TreeDragDrop(event->position().toPoint());
+    Guarded([&] { TreeDragDrop(event->position().toPoint()); });
 }
 
 void TObjectsTree::MoveNode(QTreeWidgetItem* node, QTreeWidgetItem* parent, int index) {

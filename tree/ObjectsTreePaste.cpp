@@ -125,7 +125,7 @@ void TObjectsTree::PasteMoved(QTreeWidgetItem* target) {
     const TPasteRule& rule = *RuleFor(kind, GetNodeKind(target));
     const std::int32_t id = GetNodeID(moved);
     // A scale leaves weights behind in its old test.
-    QTreeWidgetItem* oldTest = kind == nkScale ? moved->parent()->parent() : nullptr;
+    QTreeWidgetItem* oldTest = kind == nkScale && moved->parent() ? moved->parent()->parent() : nullptr;
     if (!(s.*rule.Move)(id, GetNodeID(target)))
         throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_MOVING_OBJECT"));
 

@@ -18,6 +18,7 @@
 
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
+#include "tests/support/StoreFixtures.h"
 #include "tests/tree/DialogTestSupport.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/FormArrangeItems.h"
@@ -25,16 +26,6 @@
 #include "tree/TreeDump.h"
 
 namespace {
-
-template <class R>
-R Child(std::int32_t id, std::int32_t parent, std::int32_t order, const std::string& name) {
-    R r;
-    r.ID = id;
-    r.ParentID = parent;
-    r.Order = order;
-    r.Name = name;
-    return r;
-}
 
 class TreeReorder : public FixtureTreeTest {
 protected:
@@ -78,8 +69,8 @@ protected:
     }
     // Question 1 with four answers: Yes, No, Often, Never.
     void FourAnswers() {
-        S().Reactions.AddReaction(Child<TReaction>(4, 1, 2, "Often"));
-        S().Reactions.AddReaction(Child<TReaction>(5, 1, 3, "Never"));
+        S().Reactions.AddReaction(Item<TReaction>(4, 1, "Often", 2));
+        S().Reactions.AddReaction(Item<TReaction>(5, 1, "Never", 3));
         S().Reactions.Sort();
         S().SetModified(false);
         tree_.Rebuild();
@@ -458,7 +449,7 @@ TEST_F(TreeReorder, RenumberingWritesTheTreeOrderAndSkipsWhatIsMissing) {
 // ---------------------------------------------------------------- arrange
 
 TEST_F(TreeReorder, ArrangeGivesTheNodesAndTheStoreTheDialogsOrder) {
-    S().Reactions.AddReaction(Child<TReaction>(4, 1, 2, "Often"));
+    S().Reactions.AddReaction(Item<TReaction>(4, 1, "Often", 2));
     tree_.Rebuild();
     Select(nkQuestion, 1);
     AnswerArrange answer(LastToStart);
@@ -516,12 +507,12 @@ TEST_F(TreeReorder, ArrangeWithoutASelectionShowsNothing) {
 
 TEST_F(TreeReorder, ArrangeFillsTheNodeAnewWhenTreeAndStoreDisagree) {
     // The store holds an answer the tree does not show, and lacks one it does.
-    S().Reactions.AddReaction(Child<TReaction>(4, 1, 2, "Often"));
-    S().Reactions.AddReaction(Child<TReaction>(5, 1, 3, "Never"));
+    S().Reactions.AddReaction(Item<TReaction>(4, 1, "Often", 2));
+    S().Reactions.AddReaction(Item<TReaction>(5, 1, "Never", 3));
     ASSERT_TRUE(S().Reactions.Locate(2));
     S().Reactions.Delete();
     tree_.Rebuild();
-    S().Reactions.AddReaction(Child<TReaction>(2, 1, 1, "No"));
+    S().Reactions.AddReaction(Item<TReaction>(2, 1, "No", 1));
     ASSERT_TRUE(S().Reactions.Locate(5));
     S().Reactions.Delete();
     Select(nkAnswer, 1);

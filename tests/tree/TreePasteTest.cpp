@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/StoreFixtures.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
 #include "tree/TreeDump.h"
@@ -215,14 +216,7 @@ TEST_F(TreePaste, ATestCopiedTwiceGetsFreshIdsThroughout) {
 
 TEST_F(TreePaste, ACopyComesAfterItsNewSiblingsInTheStoreToo) {
     // The source's Order (1) is below the largest Order under the new parent (2).
-    S().Interpretations.AddInterpretation([] {
-        TInterpretation in;
-        in.ID = 7;
-        in.ParentID = 3;
-        in.Order = 2;
-        in.Name = "Very high";
-        return in;
-    }());
+    S().Interpretations.AddInterpretation(Item<TInterpretation>(7, 3, "Very high", 2));
     tree_.Rebuild();
     CopyAndPaste(nkInterpretation, 2, nkScale, 3);
     EXPECT_EQ(ChildIDs(nkScale, 3), (std::vector<std::int32_t>{7, 3}));
@@ -233,14 +227,7 @@ TEST_F(TreePaste, ACopyComesAfterItsNewSiblingsInTheStoreToo) {
 }
 
 TEST_F(TreePaste, ACutAnswerGoesFirstUnderItsNewQuestionAndTheMarkEnds) {
-    S().Reactions.AddReaction([] {
-        TReaction r;
-        r.ID = 4;
-        r.ParentID = 2;
-        r.Order = 0;
-        r.Name = "Sometimes";
-        return r;
-    }());
+    S().Reactions.AddReaction(Item<TReaction>(4, 2, "Sometimes"));
     tree_.Rebuild();
     CutAndPaste(nkAnswer, 2, nkQuestion, 2);
     QTreeWidgetItem* moved = FindNode(tree_, nkAnswer, 2);
