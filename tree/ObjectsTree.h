@@ -3,28 +3,26 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-class QMimeData;
-
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
 
 #include "lang/DlgLangConverter.h"
-
 #include "platform/MessageHub.h"
 #include "store/TypeList.h"
 #include "tree/NodeKind.h"
 #include "tree/TreeImages.h"
 #include "tree/TreeNode.h"
 
+class QMimeData;
 class TFileAccess;
 class TMessageDialog;
 
 // The tree view of the open project in the main window's left pane: one node per stored object,
-// grouped under folders, and the place where objects are created, changed and removed. It works
-// on the global store (GlobalStore()) and tells the main window of its changes through the
-// message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
+// grouped under folders, and the place where objects are created, changed, removed, renamed,
+// reordered, moved and copied. It works on the global store (GlobalStore()) and tells the main
+// window of its changes through the message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
 // 510 to run the selected test).
 class TObjectsTree : public QTreeWidget {
     Q_OBJECT
