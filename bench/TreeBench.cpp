@@ -1,6 +1,7 @@
 // Timings of the objects tree on the ordinary large project (500 tests, 10,000 questions,
 // 50,000 answers, 250,000 weights): building the whole tree, bringing the weight kinds in line,
-// refilling one test. Runs on the offscreen platform.
+// refilling one test, pasting a copy or a cut, dropping a node among its siblings. Runs on the
+// offscreen platform.
 #include <QApplication>
 
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "store/FileAccess.h"
 #include "tests/support/ProjectGenerator.h"
 #include "tree/ObjectsTree.h"
+#include "tree/TreeNode.h"
 
 namespace {
 
@@ -73,6 +75,79 @@ void BM_FillOneTest(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FillOneTest)->Unit(benchmark::kMicrosecond);
+
+// Lookups by ID and by parent once, so that their indexes stand (a delete drops them, and the
+// next lookup builds them anew).
+void WarmIndexes(const TFileAccess& s) {
+    for (const TObjectTable* t : s.AllTables()) {
+        t->IndexOfID(1);
+        t->IndexesOfParent(1);
+    }
+}
+
+// A copy of one test (5 scales, 15 interpretations, 20 questions, 100 answers, 500 weights)
+// pasted into another group: the deep copy, its node filled and expanded. The copy is taken out
+// again between the rounds, so each pastes into the same project, and the indexes that the
+// delete dropped are built before the next round: the figure is the paste's own.
+void BM_PasteCopyOfTestLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    QTreeWidgetItem* source = tree.FindChildByID(1, tree.FindTestGroupNode(1));
+    QTreeWidgetItem* group = tree.FindTestGroupNode(2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree.setCurrentItem(source);
+        tree.Copy();
+        tree.setCurrentItem(group);
+        state.ResumeTiming();
+        tree.Paste();
+        state.PauseTiming();
+        QTreeWidgetItem* copy = tree.PastedNode();
+        GlobalStore()->DeleteTest(GetNodeID(copy));
+        tree.ClearClipboard();
+        delete copy;
+        WarmIndexes(*GlobalStore());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteCopyOfTestLargeProject)->Unit(benchmark::kMillisecond);
+
+// A scale cut and pasted into another test: the move, the renumbering of its new siblings, and
+// the walk over every weight for those that lose their binding. It goes back and forth.
+void BM_PasteCutScaleLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    QTreeWidgetItem* folders[] = {tree.FindChildByID(1, tree.FindTestGroupNode(1))->child(0),
+                                  tree.FindChildByID(2, tree.FindTestGroupNode(2))->child(0)};
+    int from = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree.setCurrentItem(folders[from]->child(0));
+        tree.Cut();
+        tree.setCurrentItem(folders[1 - from]);
+        state.ResumeTiming();
+        tree.Paste();
+        from = 1 - from;
+    }
+}
+BENCHMARK(BM_PasteCutScaleLargeProject)->Unit(benchmark::kMillisecond);
+
+// The last answer of a question dropped on its first: the move and the renumbering, with the
+// sort of the 50,000 answers.
+void BM_DropAnswerLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    QTreeWidgetItem* question = tree.FindChildByID(1, tree.FindTestGroupNode(1))->child(1)->child(0);
+    for (auto _ : state) {
+        QTreeWidgetItem* last = question->child(question->childCount() - 1);
+        tree.setCurrentItem(last);
+        tree.DropBefore(last, question->child(0));
+    }
+}
+BENCHMARK(BM_DropAnswerLargeProject)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include "tree/ObjectsTree.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include <exception>
 
@@ -19,31 +21,28 @@ const QTreeWidgetItem* Up(const QTreeWidgetItem* node, int levels) {
     return node;
 }
 
-// The marked kind that may go under the selected kind. A test group has no store operation that
-// moves or copies it, so it is not offered.
-bool PasteAllowed(TNodeKind marked, TNodeKind selected) {
-    switch (marked) {
-        case nkTest: return selected == nkTestGroup;
-        case nkScale: return selected == nkScalesFolder;
-        case nkInterpretation: return selected == nkScale;
-        case nkWeight:
-        case nkWeightNoScale: return selected == nkAnswer;
-        case nkQuestion: return selected == nkQuestionsFolder;
-        case nkAnswer: return selected == nkQuestion;
-        default: return false;
+// The in-place editor of a caption: what was typed goes to the tree, never into the item.
+class TRenameDelegate : public QStyledItemDelegate {
+public:
+    explicit TRenameDelegate(TObjectsTree* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        auto* edit = qobject_cast<QLineEdit*>(editor);
+        QTreeWidgetItem* node = tree_->NodeAt(index);
+        if (!edit || !node) return;
+        try {
+            std::string text = platform::FromQString(edit->text());
+            tree_->TreeEdited(node, text);
+        } catch (const std::exception& e) {
+            lang::ShowMessageText(e.what());
+        }
     }
-}
+
+private:
+    TObjectsTree* tree_;
+};
 
 }  // namespace
-
-template <typename F>
-void TObjectsTree::Guarded(F&& work) {
-    try {
-        work();
-    } catch (const std::exception& e) {
-        lang::ShowMessageText(e.what());
-    }
-}
 
 TObjectsTree::TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle)
     : QTreeWidget(owner), mainHandle_(mainHandle), images_(std::make_unique<TTreeImages>()) {
@@ -54,6 +53,17 @@ TObjectsTree::TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle)
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(false);   // a double click opens the object's dialog
     setIconSize(QSize(TTreeImages::kSize, TTreeImages::kSize));
+    // Rename in place by F2 or a click on the selected node; the caption goes to TreeEdited.
+    setEditTriggers(EditKeyPressed | SelectedClicked);
+    setItemDelegate(new TRenameDelegate(this));
+    // Nodes are dragged among their siblings by the tree's own rule (startDrag, dropEvent), never
+    // by Qt's moves.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(false);
     ClearClipboard();
     messageDialog_ = new TMessageDialog(this);
     messageDialog_->Title = lang::GetMessageText("APPLICATION_NAME");
@@ -181,10 +191,6 @@ bool TObjectsTree::IsSelectedTestPrivate() const {
     if (!HasSelection()) return false;
     const std::int32_t test = SelectedObjectTestID();
     return test != -1 && Store()->IsTestPrivate(test);
-}
-
-bool TObjectsTree::CanPaste() const {
-    return markedNode_ && PasteAllowed(GetNodeKind(markedNode_), SelectedKind());
 }
 
 bool TObjectsTree::IsLeaf(const QTreeWidgetItem* node) const { return node && node->childCount() == 0; }

@@ -4,21 +4,25 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 
+#include "lang/DlgLangConverter.h"
 #include "platform/MessageHub.h"
+#include "store/TypeList.h"
 #include "tree/NodeKind.h"
 #include "tree/TreeImages.h"
 #include "tree/TreeNode.h"
 
+class QMimeData;
 class TFileAccess;
 class TMessageDialog;
 
 // The tree view of the open project in the main window's left pane: one node per stored object,
-// grouped under folders, and the place where objects are created, changed and removed. It works
-// on the global store (GlobalStore()) and tells the main window of its changes through the
-// message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
+// grouped under folders, and the place where objects are created, changed, removed, renamed,
+// reordered, moved and copied. It works on the global store (GlobalStore()) and tells the main
+// window of its changes through the message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
 // 510 to run the selected test).
 class TObjectsTree : public QTreeWidget {
     Q_OBJECT
@@ -77,6 +81,8 @@ public:
     QTreeWidgetItem* TestsRootNode() const { return testsRootNode_; }
     QTreeWidgetItem* FindTestGroupNode(std::int32_t id) const;
     QTreeWidgetItem* FindChildByID(std::int32_t id, const QTreeWidgetItem* node) const;
+    // The node of a model index of the view; nullptr for none.
+    QTreeWidgetItem* NodeAt(const QModelIndex& index) const { return itemFromIndex(index); }
 
     // The test above a node, by the shape of the tree; -1 and kUndefinedName above any test.
     static std::int32_t TestIDOf(const QTreeWidgetItem* node);
@@ -108,18 +114,64 @@ public:
     void RemoveObject();
     void RemoveChildren();
 
-    // ---- the cut/copy mark
+    // ---- cut, copy and paste: the tree's own clipboard, one marked node
     // 0 nothing marked, 1 cut, 2 copy.
     enum : std::uint8_t { cmNone = 0, cmCut = 1, cmCopy = 2 };
+    // Mark the selected node for a move or for a copy; nothing without a selection.
+    void Cut();
+    void Copy();
+    // Moves the marked object (cut) or puts a deep copy of it (copy) under the selected node,
+    // store first: when the store refuses, the tree stays as it was and the error is shown. A
+    // moved object comes first among its new siblings, a copy last; either way their Orders
+    // follow the tree. Weights keep only bindings to scales of the test they land in. Nothing
+    // unless CanPaste. Sends 507.
+    void Paste();
     void ClearClipboard();
     QTreeWidgetItem* MarkedNode() const { return markedNode_; }
     QTreeWidgetItem* PastedNode() const { return pastedNode_; }
     std::uint8_t ClipboardMode() const { return clipboardMode_; }
 
+    // ---- rename in place (F2, or a click on the selected node)
+    // Whether the selected node may be renamed: not the root, the tests root or a folder.
+    // Without a selection allowEdit is left as it is.
+    void TreeEditing(bool& allowEdit) const;
+    // Stores text as the name of node's object (cut to 255 bytes, line breaks as blanks) and
+    // leaves the stored name in text. An empty text is refused with a message and text becomes
+    // the caption again. Sends 504 in every case.
+    void TreeEdited(QTreeWidgetItem* node, std::string& text);
+
+    // ---- reordering among siblings: drag-and-drop and the Arrange Items dialog
+    // A node may be dropped on another child of its own parent of its own kind (weights with and
+    // without a scale count as one).
+    static bool CanDropOn(const QTreeWidgetItem* dragged, const QTreeWidgetItem* target);
+    // The selected node dragged over the node at pos (viewport coordinates).
+    void TreeDragOver(const QPoint& pos, bool& accept) const;
+    // The selected node dropped on the node at pos.
+    void TreeDragDrop(const QPoint& pos);
+    // Moves dragged to stand directly before target and writes the new Orders (507). A pair that
+    // CanDropOn refuses does nothing.
+    void DropBefore(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
+    // What a drag of the selected node carries; the tree takes drops only of its own drags.
+    QMimeData* CreateDragData() const;
+    bool IsOwnDrag(const QMimeData* data) const;
+    // Each child's index becomes its stored Order, and the table is sorted.
+    void RenumberChildren(QTreeWidgetItem* node);
+    // The Arrange Items dialog on the children of the selected node; on OK the nodes and the
+    // stored Orders take the dialog's order (507).
+    void ArrangeItems();
+
 protected:
     // A right-button press focuses the tree and selects the node under the cursor, if any.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Rename in place begins only where TreeEditing allows it.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Drags run through the tree's own rule; Qt's own moves (which re-parent and delete
+    // items) never run.
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     static TFileAccess* Store();
@@ -147,6 +199,17 @@ private:
     void RemoveTestChildren(std::int32_t id, QTreeWidgetItem* node);
     bool Confirm(const char* titleKey, const char* questionKey);
 
+    void Mark(std::uint8_t mode, int overlay);
+    void PasteMoved(QTreeWidgetItem* target);
+    void PasteCopied(QTreeWidgetItem* target);
+    // The weight kinds of one node and everything below it.
+    void RefreshWeightKinds(QTreeWidgetItem* node);
+    // Moves node to index under parent; the selection and the expanded nodes of its subtree stay.
+    void MoveNode(QTreeWidgetItem* node, QTreeWidgetItem* parent, int index);
+    // Puts node's children in the order of the list, or fills them anew from the store when the
+    // two do not hold the same objects.
+    void ArrangeChildren(QTreeWidgetItem* node, const TTypeTAnyObjectSingleList& order);
+
     platform::WindowHandle handle_ = platform::kNoWindow;
     platform::WindowHandle mainHandle_ = platform::kNoWindow;
     std::unique_ptr<TTreeImages> images_;
@@ -158,3 +221,12 @@ private:
     QTreeWidgetItem* rootNode_ = nullptr;
     QTreeWidgetItem* testsRootNode_ = nullptr;
 };
+
+template <typename F>
+void TObjectsTree::Guarded(F&& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+    }
+}

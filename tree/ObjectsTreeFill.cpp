@@ -190,7 +190,9 @@ void RefreshWeights(QTreeWidgetItem* node, const TWeightTable& weights) {
 }  // namespace
 
 void TObjectsTree::RefreshWeightKinds() {
-    const TFileAccess* s = Store();
-    if (!s) return;
-    for (int i = 0; i < topLevelItemCount(); ++i) RefreshWeights(topLevelItem(i), s->Weights);
+    for (int i = 0; i < topLevelItemCount(); ++i) RefreshWeightKinds(topLevelItem(i));
+}
+
+void TObjectsTree::RefreshWeightKinds(QTreeWidgetItem* node) {
+    if (const TFileAccess* s = Store(); s && node) RefreshWeights(node, s->Weights);
 }

@@ -5,7 +5,10 @@
 #include "platform/qt/QtText.h"
 #include "tree/ObjectsTree.h"
 
-TTreeNode::TTreeNode(const TNodeData& data) : QTreeWidgetItem(NodeType), Data(data) {}
+// Every node can be edited as far as Qt is concerned; the tree decides which may be renamed.
+TTreeNode::TTreeNode(const TNodeData& data) : QTreeWidgetItem(NodeType), Data(data) {
+    setFlags(flags() | Qt::ItemIsEditable);
+}
 
 QVariant TTreeNode::data(int column, int role) const {
     if (column == 0) {

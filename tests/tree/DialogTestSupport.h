@@ -1,10 +1,14 @@
 #pragma once
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
+
+#include <functional>
 
 #include "platform/CodePage.h"
 #include "platform/FormatSettings.h"
+#include "platform/qt/ModalDialogs.h"
 
 // The code page of the tests is UTF-8, whatever the machine's locale says.
 class Utf8CodePage {
@@ -26,4 +30,17 @@ inline void PasteOver(QLineEdit& edit, const QString& text) {
     QApplication::clipboard()->setText(text);
     edit.selectAll();
     edit.paste();
+}
+
+// Shows the dialog the way the tree does, through platform::ExecModal; in place of a person,
+// `user` works its controls while it is shown.
+inline int RunModal(QDialog& form, const std::function<void()>& user) {
+    platform::ScopedModalHook hook([&](QDialog& shown) {
+        shown.show();
+        user();
+        const int result = shown.result();
+        shown.hide();
+        return result;
+    });
+    return platform::ExecModal(form);
 }

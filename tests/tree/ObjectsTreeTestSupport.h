@@ -75,6 +75,19 @@ private:
 QTreeWidgetItem* FindNode(const QTreeWidget& tree, TNodeKind kind, std::int32_t id);
 // The dump of a new tree built from the global store.
 std::string RebuiltDump();
+// The tree's dump without the cut and copy marks, which are no part of the store.
+std::string UnmarkedDump(const QTreeWidget& tree);
+
+// The stored record with this ID (a failure, and an empty record, when there is none).
+template <class Table>
+typename Table::Record Stored(const Table& table, std::int32_t id) {
+    const int at = table.IndexOfID(id);
+    if (at < 0) {
+        ADD_FAILURE() << "no record " << id << " in " << table.ClassName();
+        return {};
+    }
+    return table.At(at);
+}
 
 // Answers every modal dialog shown while it lives in place of a person: the dialog must be a
 // Form; edit changes its controls, then OK (or Cancel) is pressed. Keeps how often a dialog was
@@ -163,7 +176,8 @@ protected:
     TFileAccess& S() const { return store_.Store(); }
     // Selects the node and forgets the notices so far; nullptr (and a failure) when there is none.
     QTreeWidgetItem* Select(TNodeKind kind, std::int32_t id);
-    // The tree shows what a tree built from the store shows, and so it does after a save and load.
+    // The tree shows what a tree built from the store shows, and so it does after a save and load
+    // (the cut and copy marks aside).
     void ExpectMirrorsTheStore(const std::string& step);
     static std::string T(const char* key);
 

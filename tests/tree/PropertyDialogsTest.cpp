@@ -49,19 +49,6 @@ namespace {
 
 // ---------------------------------------------------------------- a person at the dialog
 
-// Shows the dialog the way the tree does, through platform::ExecModal; in place of a person,
-// `user` works its controls while it is shown.
-int RunModal(QDialog& form, const std::function<void()>& user) {
-    platform::ScopedModalHook hook([&](QDialog& shown) {
-        shown.show();
-        user();
-        const int result = shown.result();
-        shown.hide();
-        return result;
-    });
-    return platform::ExecModal(form);
-}
-
 // On the box or the circle: a check box or radio button takes clicks on its indicator and text
 // only, not on the rest of its width.
 void Click(QAbstractButton* button) {

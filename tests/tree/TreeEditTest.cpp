@@ -27,16 +27,6 @@ namespace {
 
 using Button = DialogButton;
 
-template <class Table>
-typename Table::Record Stored(Table& table, std::int32_t id) {
-    const int at = table.IndexOfID(id);
-    if (at < 0) {
-        ADD_FAILURE() << "no record " << id << " in " << table.ClassName();
-        return {};
-    }
-    return table.At(at);
-}
-
 class TreeEdit : public FixtureTreeTest {};
 
 }  // namespace

@@ -1,0 +1,171 @@
+// Cut, copy and paste: one marked node, moved or deep-copied under the selected node.
+#include <exception>
+
+#include "lang/DlgLangConverter.h"
+#include "platform/Exception.h"
+#include "platform/WindowMessages.h"
+#include "store/FileAccess.h"
+#include "tree/ObjectsTree.h"
+
+namespace {
+
+// What may be pasted where, and the store operations that do it.
+struct TPasteRule {
+    TNodeKind Marked;
+    TNodeKind NewParent;
+    bool (TFileAccess::*Move)(std::int32_t id, std::int32_t newParentID);
+    std::int32_t (TFileAccess::*Copy)(std::int32_t id, std::int32_t newParentID);
+    TObjectTable& (*Table)(TFileAccess& store);
+};
+
+template <auto Member>
+TObjectTable& TableOf(TFileAccess& s) {
+    return s.*Member;
+}
+
+// A test group is not here: the store can neither move nor copy a whole group.
+const TPasteRule kPasteRules[] = {
+    {nkTest, nkTestGroup, &TFileAccess::MoveTest, &TFileAccess::CopyTest, TableOf<&TFileAccess::Tests>},
+    {nkScale, nkScalesFolder, &TFileAccess::MoveScale, &TFileAccess::CopyScale, TableOf<&TFileAccess::Scales>},
+    {nkInterpretation, nkScale, &TFileAccess::MoveInterpretation, &TFileAccess::CopyInterpretation,
+     TableOf<&TFileAccess::Interpretations>},
+    {nkWeight, nkAnswer, &TFileAccess::MoveWeight, &TFileAccess::CopyWeight, TableOf<&TFileAccess::Weights>},
+    {nkWeightNoScale, nkAnswer, &TFileAccess::MoveWeight, &TFileAccess::CopyWeight, TableOf<&TFileAccess::Weights>},
+    {nkQuestion, nkQuestionsFolder, &TFileAccess::MoveStimulus, &TFileAccess::CopyStimulus,
+     TableOf<&TFileAccess::Stimuli>},
+    {nkAnswer, nkQuestion, &TFileAccess::MoveReaction, &TFileAccess::CopyReaction, TableOf<&TFileAccess::Reactions>},
+};
+
+const TPasteRule* RuleFor(TNodeKind marked, TNodeKind newParent) {
+    for (const TPasteRule& r : kPasteRules)
+        if (r.Marked == marked && r.NewParent == newParent) return &r;
+    return nullptr;
+}
+
+// ---- weights that a move takes into another test
+
+// Unbinds the weight at index i unless its scale belongs to test.
+void KeepBindingIn(TFileAccess& s, int i, std::int32_t test) {
+    if (i < 0) return;
+    const TWeight& w = s.Weights.At(i);
+    if (w.ScaleID == -1) return;
+    const int scale = s.Scales.IndexOfID(w.ScaleID);
+    if (scale >= 0 && s.Scales.At(scale).ParentID == test) return;
+    TWeight unbound = w;
+    unbound.ScaleID = -1;
+    s.Weights.SetCursor(i);
+    s.Weights.EditRecord(unbound);
+}
+
+void KeepBindingsOfReaction(TFileAccess& s, std::int32_t reaction, std::int32_t test) {
+    for (int i : s.Weights.IndexesOfParent(reaction)) KeepBindingIn(s, i, test);
+}
+
+// After a move, every weight of a test names a scale of that test or none, as after a copy: the
+// weights that came along keep only bindings to scales of their new test, and the weights that
+// stayed behind let go of a scale that left.
+void KeepBindingsInTheirTests(TFileAccess& s, TNodeKind kind, std::int32_t id) {
+    s.Weights.SavePosition();
+    switch (kind) {
+        case nkQuestion: {
+            const std::int32_t test = s.GetTestOfStimulus(id);
+            for (int r : s.Reactions.IndexesOfParent(id)) KeepBindingsOfReaction(s, s.Reactions.At(r).ID, test);
+            break;
+        }
+        case nkAnswer: KeepBindingsOfReaction(s, id, s.GetTestOfReaction(id)); break;
+        case nkWeight:
+        case nkWeightNoScale: KeepBindingIn(s, s.Weights.IndexOfID(id), s.GetTestOfWeight(id)); break;
+        case nkScale:
+            for (int i = 0; i < s.Weights.RecordCount(); ++i)
+                if (s.Weights.At(i).ScaleID == id) KeepBindingIn(s, i, s.GetTestOfWeight(s.Weights.At(i).ID));
+            break;
+        default: break;
+    }
+    s.Weights.RestorePosition();
+}
+
+}  // namespace
+
+// ---- the mark
+
+void TObjectsTree::Mark(std::uint8_t mode, int overlay) {
+    QTreeWidgetItem* node = SelectedNode();
+    if (!node) return;
+    clipboardMode_ = mode;
+    if (markedNode_) SetNodeOverlay(markedNode_, kNoOverlay);
+    SetNodeOverlay(node, overlay);
+    pastedNode_ = nullptr;
+    markedNode_ = node;
+}
+
+void TObjectsTree::Cut() { Mark(cmCut, kCutOverlayImage); }
+
+void TObjectsTree::Copy() { Mark(cmCopy, kCopyOverlayImage); }
+
+bool TObjectsTree::CanPaste() const {
+    return markedNode_ && RuleFor(GetNodeKind(markedNode_), SelectedKind()) != nullptr;
+}
+
+void TObjectsTree::Paste() {
+    QTreeWidgetItem* target = SelectedNode();
+    if (!target || !markedNode_ || !Store() || !CanPaste()) return;
+    Guarded([&] {
+        if (clipboardMode_ == cmCut) PasteMoved(target);
+        else PasteCopied(target);
+    });
+    Notify(wm::cnTreeChanged, static_cast<std::int32_t>(handle_));
+}
+
+// The marked node becomes the first child of target, and the Orders of target's children follow
+// the tree, so the moved object stays first after a save.
+void TObjectsTree::PasteMoved(QTreeWidgetItem* target) {
+    TFileAccess& s = *Store();
+    QTreeWidgetItem* moved = markedNode_;
+    const TNodeKind kind = GetNodeKind(moved);
+    const TPasteRule& rule = *RuleFor(kind, GetNodeKind(target));
+    const std::int32_t id = GetNodeID(moved);
+    // A scale leaves weights behind in its old test.
+    QTreeWidgetItem* oldTest = kind == nkScale && moved->parent() ? moved->parent()->parent() : nullptr;
+    if (!(s.*rule.Move)(id, GetNodeID(target)))
+        throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_MOVING_OBJECT"));
+
+    MoveNode(moved, target, 0);
+    RenumberChildren(target);
+    KeepBindingsInTheirTests(s, kind, id);
+    RefreshWeightKinds(moved);
+    if (oldTest) RefreshWeightKinds(oldTest);
+    ExpandAll(moved);
+
+    SetNodeOverlay(moved, kNoOverlay);
+    clipboardMode_ = cmNone;
+    pastedNode_ = moved;
+    markedNode_ = nullptr;
+}
+
+// A deep copy of the marked object becomes the last child of target; the mark stays, so the
+// same object can be pasted again.
+void TObjectsTree::PasteCopied(QTreeWidgetItem* target) {
+    TFileAccess& s = *Store();
+    const TNodeKind kind = GetNodeKind(markedNode_);
+    const TPasteRule& rule = *RuleFor(kind, GetNodeKind(target));
+    const std::int32_t parent = GetNodeID(target);
+    TObjectTable& table = rule.Table(s);
+    const std::int32_t last = table.MaxOrder(parent);
+    const std::int32_t copy = (s.*rule.Copy)(GetNodeID(markedNode_), parent);
+    if (copy == -1 || !table.Locate(copy)) throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_COPYING_OBJECT"));
+    // After its new siblings, in the store as in the tree.
+    const std::string description = table.GetDescription();
+    table.EditObject(copy, table.GetParentID(), table.GetName(), description, last + 1);
+
+    TNodeData data;
+    GetNodeData(markedNode_, data);
+    data.Id = copy;
+    data.Name = table.GetName();
+    if (kind == nkWeight || kind == nkWeightNoScale)
+        data.Kind = s.Weights.At(s.Weights.IndexOfID(copy)).ScaleID == -1 ? nkWeightNoScale : nkWeight;
+    QTreeWidgetItem* node = AddObjectNode(nullptr, target, data);
+    FillNode(node);
+    target->setExpanded(true);
+    ExpandAll(node);
+    pastedNode_ = node;
+}
