@@ -269,9 +269,7 @@ const std::vector<std::string>& UnavailableCommands() {
         "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
         // tool-bar setup
         "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
-        // cut, copy and paste, arranging, quick import
-        "MenuItemEditCut", "MenuItemEditCopy", "MenuItemEditPaste", "PopupItemCut", "PopupItemCopy", "PopupItemPaste",
-        "MenuItemObjectArrangeItems", "SpeedButtonObjectArrangeItems", "PopupItemArrangeItems",
+        // quick import
         "PopupItemFastImportScales", "PopupItemFastImportStimuls",
         // help, about, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",

@@ -309,6 +309,14 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
     OnTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
     OnTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
+    OnTree(MenuItemEditCut, &TObjectsTree::Cut, true);
+    OnTree(MenuItemEditCopy, &TObjectsTree::Copy, true);
+    OnTree(MenuItemEditPaste, &TObjectsTree::Paste, true);
+    OnTree(MenuItemObjectArrangeItems, &TObjectsTree::ArrangeItems, true);
+    OnTree(Command("PopupItemCut"), &TObjectsTree::Cut, false);
+    OnTree(Command("PopupItemCopy"), &TObjectsTree::Copy, false);
+    OnTree(Command("PopupItemPaste"), &TObjectsTree::Paste, false);
+    OnTree(Command("PopupItemArrangeItems"), &TObjectsTree::ArrangeItems, false);
     OnTriggered(MenuItemObjectRunTest, &TMainForm::RunTest);
 
     connect(MenuItemViewShowChildNodes, &QAction::triggered, this,

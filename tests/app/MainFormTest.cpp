@@ -2,6 +2,8 @@
 // dialogs answered by the test, and the test windows with their runners.
 #include <gtest/gtest.h>
 
+#include "platform/qt/ModalDialogs.h"
+
 #include <QApplication>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -301,6 +303,41 @@ TEST_F(MainWindow, CreateMakesAnUnchangedProjectWithTheOneAdminUser) {
     EXPECT_EQ(window->windowTitle(), Text("MAIN_F_WINDOW_CAPTION"));
     EXPECT_NE(window->Tree->topLevelItemCount(), 0);
     EXPECT_TRUE(env.Asked.empty());
+}
+
+TEST_F(MainWindow, TheEditAndArrangeCommandsReachTheTree) {
+    Open(CaseProject());
+    // Copy the scale of test 1 and paste it into the scales of the empty test 3.
+    Select(*window, FindNode(*window, nkScale, 1));
+    ASSERT_TRUE(window->MenuItemEditCopy->isEnabled());
+    window->MenuItemEditCopy->trigger();
+    Select(*window, FindNode(*window, nkScalesFolder, 3));
+    ASSERT_TRUE(window->MenuItemEditPaste->isEnabled());
+    window->MenuItemEditPaste->trigger();
+    Flush();
+    EXPECT_EQ(Store()->ScaleCount(3), 1);
+    EXPECT_TRUE(window->MenuItemProjectSave->isEnabled());
+
+    // Cut a question of test 1 and paste it into the questions of test 3.
+    Select(*window, FindNode(*window, nkQuestion, 1));
+    window->Command("PopupItemCut")->trigger();
+    Select(*window, FindNode(*window, nkQuestionsFolder, 3));
+    window->Command("PopupItemPaste")->trigger();
+    Flush();
+    EXPECT_EQ(Store()->StimulusCount(1), 1);
+    EXPECT_EQ(Store()->StimulusCount(3), 1);
+
+    // Arrange Items on test 1's questions shows the arrange dialog.
+    Select(*window, FindNode(*window, nkQuestionsFolder, 1));
+    ASSERT_TRUE(window->MenuItemObjectArrangeItems->isEnabled());
+    int shown = 0;
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        ++shown;
+        EXPECT_EQ(d.objectName(), "FormArrangeItems");
+        return 0;
+    });
+    window->MenuItemObjectArrangeItems->trigger();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(MainWindow, OpenShowsTheProjectDialogAndLoadsTheFile) {
