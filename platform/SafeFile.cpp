@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -44,11 +45,18 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     };
     if (path.empty()) fail("No file name.");
 
+    // A link is followed, so that the file it names is replaced and the link stays a link.
+    std::string real = path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        real = resolved;
+        std::free(resolved);
+    }
     struct stat target{};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
+    const bool exists = ::stat(real.c_str(), &target) == 0;
     if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
 
-    std::string tmpl = path + ".XXXXXX";
+    // A short name in the same folder, so a long target name still fits.
+    std::string tmpl = FolderOf(real) + "/.orvel-XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     Fd fd(::mkstemp(name.data()));
@@ -85,6 +93,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
             if (errno == EINTR) continue;
             abandon(Reason(errno));
         }
+        if (n == 0 && chunk > 0) abandon(Reason(EIO));   // no progress: never loop forever
         p += n;
         left -= static_cast<std::size_t>(n);
         if (injected) break;
@@ -98,13 +107,13 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         ::unlink(tmp.c_str());
         fail(Reason(errno));
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::rename(tmp.c_str(), real.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
         fail(Reason(err));
     }
     // Make the rename itself durable.
-    Fd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY));
+    Fd dir(::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY));
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 

@@ -126,6 +126,24 @@ TEST(Startup, TheServicesComeFromTheLanguageLayerAndTheVersionBlock) {
     ASSERT_NE(progress, nullptr);
     progress->Step();
     EXPECT_NE(ReportServices().MakeSetupDialog(), nullptr);
+
+    // A damaged data file: the store's failure text is the language file's.
+    TempDir dir;
+    const std::string damaged = dir.File("damaged.kvd");
+    WriteBytes(damaged, "not a data file");
+    TFileAccess store(damaged);
+    EXPECT_FALSE(store.LoadAll());
+    EXPECT_EQ(store.LastError, lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG"));
+    EXPECT_NE(store.LastError, "FILEACC_FILE_VIOLATED_MSG");
+    // A saved project carries the program's own product record.
+    TFileAccess saved(dir.File("saved.kvd"));
+    ASSERT_TRUE(saved.SaveAll());
+    TFileAccess reread(saved.FileName);
+    reread.LoadFileText();
+    TProductInfo info;
+    reread.ReadProductInfo(info);
+    EXPECT_EQ(info.ProductName, "Orvel");
+    EXPECT_EQ(info.ProductVersion, "2.0.1");
 }
 
 namespace {

@@ -19,9 +19,11 @@ namespace {
 
 std::string ShippedFile() { return platform::ProgramFolder() + "/language.txt"; }
 
-// The key literals that the sources hand to the message table, with the file each comes from.
+// The key literals that the sources hand to the message table, with the file each comes from:
+// every key-like literal among the arguments of a call, so "a ? KEY1 : KEY2" counts both.
 std::map<std::string, std::string> KeysUsedBySources() {
-    static const std::regex call(R"re(\b(GetMessageText|ShowMessageByKey|MessageKey)\s*\(\s*"([^"\\]*)")re");
+    static const std::regex call(R"re(\b(GetMessageText|ShowMessageByKey|MessageKey|Text)\s*\()re");
+    static const std::regex key(R"re(^[A-Z][A-Za-z0-9]*(_[A-Za-z0-9]+)+$)re");
     std::map<std::string, std::string> keys;
     const std::filesystem::path root = ORVEL_SOURCE_DIR;
     for (const char* folder : {"platform", "lang", "store", "tree", "app", "runner", "controls", "exchange", "converter"}) {
@@ -30,8 +32,26 @@ std::map<std::string, std::string> KeysUsedBySources() {
             const std::string ext = entry.path().extension().string();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
             const std::string text = ReadBytes(entry.path().string());
-            for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it)
-                keys.emplace((*it)[2].str(), entry.path().lexically_relative(root).string());
+            for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it) {
+                // Walk the arguments up to the closing parenthesis, collecting string literals.
+                int depth = 1;
+                std::size_t i = static_cast<std::size_t>(it->position() + it->length());
+                while (i < text.size() && depth > 0) {
+                    const char c = text[i];
+                    if (c == '(') ++depth;
+                    else if (c == ')') --depth;
+                    else if (c == '"') {
+                        std::string literal;
+                        for (++i; i < text.size() && text[i] != '"'; ++i) {
+                            if (text[i] == '\\' && i + 1 < text.size()) ++i;
+                            literal += text[i];
+                        }
+                        if (std::regex_match(literal, key))
+                            keys.emplace(literal, entry.path().lexically_relative(root).string());
+                    }
+                    ++i;
+                }
+            }
         }
     }
     return keys;
@@ -45,6 +65,8 @@ TEST(LanguageFile, HoldsEveryKeyTheSourcesUse) {
     const auto used = KeysUsedBySources();
     // The message box's own keys are among them, so the scan does see the calls.
     ASSERT_TRUE(used.count("MESSDLG_YES_BUTTON")) << "the scan found no call of the message table";
+    // Both keys of a choice between two are seen.
+    ASSERT_TRUE(used.count("MAIN_F_PROJECT_OPENDIALOG_TITLE") && used.count("MAIN_F_PROJECT_SAVEDIALOG_TITLE"));
     for (const auto& [key, file] : used) EXPECT_TRUE(shipped.count(key)) << key << " (used in " << file << ")";
 }
 

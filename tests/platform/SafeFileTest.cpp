@@ -38,6 +38,22 @@ TEST(SafeFile, FailedWritesLeaveTheOldFileByteForByte) {
     EXPECT_EQ(files, 2);   // the old file and the folder: no temporary left behind
 }
 
+TEST(SafeFile, ALinkStaysALinkAndLongNamesFit) {
+    TempDir dir;
+    const std::string target = dir.File("real.kvd");
+    const std::string link = dir.File("link.kvd");
+    WriteBytes(target, "old");
+    std::filesystem::create_symlink(target, link);
+    WriteFileAtomic(link, "through the link");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "through the link");
+
+    // A name near the folder's limit: the temporary file must not need a longer one.
+    const std::string longName = dir.File(std::string(250, 'n') + ".kvd");
+    WriteFileAtomic(longName, "long");
+    EXPECT_EQ(ReadBytes(longName), "long");
+}
+
 TEST(SafeFile, ReadRefusesWhatIsNotARegularFileOrTooLarge) {
     TempDir dir;
     EXPECT_FALSE(ReadFileCapped(dir.File("missing")).has_value());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/SafeFile.h"
+#include "platform/ShortDates.h"
 #include "store/FileAccess.h"
 #include "store/XorCoding.h"
 #include "tests/store/StoreChecks.h"
@@ -358,4 +359,27 @@ TEST(StoreProductInfo, VersionParts) {
             EXPECT_EQ(TFileAccess::GetVersionPart(info, c.part), c.expected) << c.version << " " << c.part;
         }
     }
+}
+
+TEST_F(StoreFile, HeaderLikeValuesAndTwoDigitYearLocalesSurviveSaveAndLoad) {
+    // en_US writes its short dates with a two-digit year; the file keeps all four.
+    const FormatSettings us = FormatSettings::FromLocaleStrings(".", "%m/%d/%y");
+    TFileAccess s(Path(), us);
+    TTestGroup intro = Item<TTestGroup>(1, -1, "[Intro]", 0);
+    intro.Description = "[x]";
+    s.TestGroups.AddTestGroup(intro);
+    TTest test = Item<TTest>(1, 1, "[TESTS]", 0);
+    test.Created = platform::EncodeDate(2024, 7, 1);
+    test.Instruction = "[WEIGHTS]";
+    s.Tests.AddTest(test);
+    s.Scales.AddScale(Item<TScale>(1, 1, "[WEIGHTS]", 0));
+    ASSERT_TRUE(s.SaveAll()) << s.LastError;
+
+    TFileAccess back(Path(), us);
+    ASSERT_TRUE(back.LoadAll()) << back.LastError;
+    ExpectSameStore(s, back);
+    int year = 0, month = 0, day = 0;
+    ASSERT_TRUE(platform::DecodeDate(back.Tests.At(0).Created, year, month, day));
+    EXPECT_EQ(year, 2024);
+    EXPECT_NE(back.FileText.find("\r\n07/01/2024\r\n"), std::string::npos);
 }
