@@ -544,7 +544,10 @@ TEST_F(TreeReorder, AScriptOfPastesRenamesDropsAndArrangesKeepsTreeAndStoreAlike
         tree_.Paste();
     });
     step("paste it once more", [&] { tree_.Paste(); });
-    step("rename the second copy", [&] { RenameInView(FindNode(tree_, nkTest, 4), "Second copy"); });
+    step("rename the second copy", [&] {
+        EXPECT_TRUE(RenameInView(FindNode(tree_, nkTest, 4), "Second copy"));
+        EXPECT_EQ(S().Tests.At(S().Tests.IndexOfID(4)).Name, "Second copy");
+    });
     step("drop the second copy before the first", [&] {
         Select(nkTest, 4);
         tree_.DropBefore(FindNode(tree_, nkTest, 4), FindNode(tree_, nkTest, 3));
@@ -563,7 +566,7 @@ TEST_F(TreeReorder, AScriptOfPastesRenamesDropsAndArrangesKeepsTreeAndStoreAlike
         Select(nkQuestion, 2);
         tree_.Paste();
     });
-    step("rename the copied answer", [&] { RenameInView(tree_.PastedNode(), "Copied yes"); });
+    step("rename the copied answer", [&] { EXPECT_TRUE(RenameInView(tree_.PastedNode(), "Copied yes")); });
     step("arrange the groups", [&] {
         Select(nkTestsRoot, -1);
         AnswerArrange answer([](TFormArrangeItems& f) {
