@@ -466,11 +466,12 @@ bool TMainForm::SaveProjectAs() {
 void TMainForm::ProjectCloseClick() { CloseProject(); }
 
 bool TMainForm::CloseProject() {
-    CloseAllChildren();
+    // Ask first: a close that is abandoned keeps the running tests as well as the project.
     if (!ConfirmSaveProject()) {
         UpdateCommands();
         return false;
     }
+    CloseAllChildren();
     Tree->Clear();
     GlobalStore().reset();
     Tree->Rebuild();

@@ -515,6 +515,29 @@ TEST_F(MainWindow, YesWithoutASaveAbandonsTheCommand) {
     }
 }
 
+TEST_F(MainWindow, AnAbandonedCloseKeepsTheRunningTests) {
+    Open(CaseProject());
+    ASSERT_NE(RunTestOf(1), nullptr);
+    Change();
+    const std::string name = Store()->FileName;
+    Store()->FileName = dir.File("missing-folder/project.kvd");   // Yes, and the save fails
+    env.Answers.push_back(TMessageDialog::mrYes);
+    window->MenuItemProjectClose->trigger();
+    Flush();
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_TRUE(Store()->IsModified());
+    EXPECT_EQ(OpenTestWindows(), 1);
+    EXPECT_EQ(window->WindowMenuItems().size(), 1);
+    EXPECT_NE(window->Runners().FindChildForm(LastWindowHandle()), nullptr);
+    // Now without changes: Close frees the window with its runner and menu item.
+    Store()->FileName = name;
+    Store()->SetModified(false);
+    window->MenuItemProjectClose->trigger();
+    Flush();
+    EXPECT_EQ(OpenTestWindows(), 0);
+    EXPECT_TRUE(window->WindowMenuItems().isEmpty());
+}
+
 TEST_F(MainWindow, DismissingTheQuestionKeepsTheProject) {
     window->MenuItemProjectCreate->trigger();
     Change();
