@@ -1,35 +1,30 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/CommandEnabling.h"
 
-// One expectation of a case: what the pass does to one command.
-struct TExpectedCommand {
-    enum TWhat { On, Off, Shown, Hidden, Caption, Untouched };
-    std::string Name;
-    TWhat What = On;
-    std::string Key;   // the caption's message key
-};
-
 // A case of the command table. The window test makes the same facts in the real window: it
-// opens the project of CommandCaseProject() (or none, or a new one), selects the node and
-// checks the actions by name.
+// opens the project of FillCommandCaseProject() (or none, or a new one), marks a node, selects
+// the node and checks every command of the expectation by name.
 struct TCommandCase {
     std::string Name;
     TCommandFacts Facts;
-    std::optional<std::string> CaptionFileName;
-    std::vector<TExpectedCommand> Expected;
     // How the window test gets there.
-    enum TProject { NoProject, Opened, OpenedAndChanged, Created } Project = Opened;
+    enum TProject { NoProject, Opened, OpenedAndChanged, Created, OpenedAndClosed } Project = Opened;
     // The node to select: the first of Facts.Kind below the test or group with this ID (kinds 3
-    // and below: the group), -1 for none.
+    // and below: the group), -1 for the first anywhere.
     std::int32_t Under = -1;
-    // Some facts the window cannot make yet (a paste state, a kept search text).
-    bool InWindow = true;
+    // A node marked by Edit > Cut or Copy before the selection; Kind 0: no mark.
+    struct TMark {
+        int Kind = 0;
+        std::int32_t Under = -1;
+        bool Cut = false;
+    } Mark;
+    // Why the window cannot make these facts; empty when it can.
+    std::string NotInWindow;
 };
 
 // The file name the cases give an opened project.
@@ -46,6 +41,10 @@ class TFileAccess;
 void FillCommandCaseProject(TFileAccess& store);
 
 const std::vector<TCommandCase>& CommandCases();
+
+// Every command a pass sets for the facts, with all that it sets, worked out from the table of
+// states and captions by node kind and the file, edit and private-test rules.
+TCommandStates ExpectedCommandStates(const TCommandFacts& facts);
 
 // Cases print as their names.
 inline void PrintTo(const TCommandCase& c, std::ostream* os) { *os << c.Name; }

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "app/MainForm.h"
 #include "lang/DlgLangConverter.h"
@@ -112,7 +113,7 @@ class WindowCommands : public MainWindow, public ::testing::WithParamInterface<T
 std::vector<TCommandCase> WindowCases() {
     std::vector<TCommandCase> cases;
     for (const TCommandCase& c : CommandCases())
-        if (c.InWindow) cases.push_back(c);
+        if (c.NotInWindow.empty()) cases.push_back(c);
     return cases;
 }
 
@@ -123,12 +124,22 @@ TEST_P(WindowCommands, FollowTheTable) {
     std::string path;
     switch (c.Project) {
         case TCommandCase::NoProject: break;
-        case TCommandCase::Opened: Open(path = CaseProject()); break;
-        case TCommandCase::OpenedAndChanged:
-            Open(path = CaseProject());
-            Change();
-            break;
         case TCommandCase::Created: window->MenuItemProjectCreate->trigger(); break;
+        case TCommandCase::Opened:
+        case TCommandCase::OpenedAndChanged:
+        case TCommandCase::OpenedAndClosed: Open(path = CaseProject()); break;
+    }
+    if (c.Mark.Kind != nkNone) {
+        Select(*window, FindNode(*window, c.Mark.Kind, c.Mark.Under));
+        QAction* mark = c.Mark.Cut ? window->MenuItemEditCut : window->MenuItemEditCopy;
+        ASSERT_TRUE(mark->isEnabled()) << "cannot mark a node of kind " << c.Mark.Kind;
+        mark->trigger();
+        Flush();
+    }
+    if (c.Project == TCommandCase::OpenedAndChanged) Change();
+    if (c.Project == TCommandCase::OpenedAndClosed) {
+        window->MenuItemProjectClose->trigger();
+        Flush();
     }
     QTreeWidgetItem* node = c.Facts.Kind == nkNone ? nullptr : FindNode(*window, c.Facts.Kind, c.Under);
     ASSERT_EQ(node == nullptr, c.Facts.Kind == nkNone) << "no node of kind " << c.Facts.Kind;
@@ -139,34 +150,42 @@ TEST_P(WindowCommands, FollowTheTable) {
     EXPECT_EQ(seen.FileOpen, c.Facts.FileOpen);
     EXPECT_EQ(seen.Modified, c.Facts.Modified);
     EXPECT_EQ(seen.FileName.empty(), c.Facts.FileName.empty());
+    EXPECT_EQ(seen.FindText, c.Facts.FindText);
     EXPECT_EQ(seen.Kind, c.Facts.Kind);
     EXPECT_EQ(seen.Private, c.Facts.Private);
     EXPECT_EQ(seen.CanPaste, c.Facts.CanPaste);
     EXPECT_EQ(seen.IsLeaf, c.Facts.IsLeaf);
     EXPECT_EQ(seen.HasStoredChildren, c.Facts.HasStoredChildren);
 
-    for (const TExpectedCommand& e : c.Expected) {
-        QAction* a = window->Command(QString::fromStdString(e.Name));
-        ASSERT_NE(a, nullptr) << e.Name;
-        switch (e.What) {
-            case TExpectedCommand::On: EXPECT_EQ(a->isEnabled(), !Unavailable(e.Name)) << e.Name; break;
-            case TExpectedCommand::Off: EXPECT_FALSE(a->isEnabled()) << e.Name; break;
-            case TExpectedCommand::Shown: EXPECT_TRUE(a->isVisible()) << e.Name; break;
-            case TExpectedCommand::Hidden: EXPECT_FALSE(a->isVisible()) << e.Name; break;
-            case TExpectedCommand::Caption: EXPECT_EQ(a->text(), Text(e.Key)) << e.Name; break;
-            // What the pass never touches keeps its state from the window's creation.
-            case TExpectedCommand::Untouched: EXPECT_EQ(a->isEnabled(), !Unavailable(e.Name)) << e.Name; break;
+    // Every command of the expectation, and every command the pass names, as the window shows it.
+    const TCommandStates expected = ExpectedCommandStates(c.Facts);
+    std::set<std::string> names;
+    for (const auto& [name, state] : expected.Commands) names.insert(name);
+    for (const auto& [name, state] : ComputeCommandStates(c.Facts).Commands) names.insert(name);
+    for (const std::string& name : names) {
+        const TCommandState want = expected.Of(name);
+        const bool button = name.rfind("SpeedButton", 0) == 0;
+        const QString actionName =
+            button ? "MenuItem" + QString::fromStdString(name.substr(std::string("SpeedButton").size()))
+                   : QString::fromStdString(name);
+        QAction* a = window->Command(actionName);
+        ASSERT_NE(a, nullptr) << name;
+        if (button) {
+            QToolButton* b = window->SpeedButton(QString::fromStdString(name));
+            ASSERT_NE(b, nullptr) << name;
+            EXPECT_EQ(b->defaultAction(), a) << name;
+            EXPECT_EQ(b->isEnabled(), a->isEnabled()) << name;
         }
-        if (e.Name.rfind("MenuItem", 0) == 0) {
-            const QString buttonName = "SpeedButton" + QString::fromStdString(e.Name.substr(8));
-            if (QToolButton* b = window->SpeedButton(buttonName)) {
-                EXPECT_EQ(b->defaultAction(), a) << e.Name;
-                EXPECT_EQ(b->isEnabled(), a->isEnabled()) << e.Name;
-            }
-        }
+        // The commands of later features stay disabled whatever the pass gives them.
+        if (want.Enabled) EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name)) << name;
+        if (want.Visible) EXPECT_EQ(a->isVisible(), *want.Visible) << name;
+        if (!want.CaptionKey.empty()) EXPECT_EQ(a->text(), Text(want.CaptionKey)) << name;
+        if (!want.HintKey.empty()) EXPECT_EQ(a->toolTip(), Text(want.HintKey)) << name;
     }
+    // What no pass touches keeps its state from the window's creation.
+    EXPECT_TRUE(window->MenuItemFileExit->isEnabled());
     QString title = Text("MAIN_F_WINDOW_CAPTION");
-    if (c.CaptionFileName) title += " (" + QString::fromStdString(path) + ")";
+    if (expected.CaptionFileName) title += " (" + QString::fromStdString(path) + ")";
     EXPECT_EQ(window->windowTitle(), title);
 }
 
