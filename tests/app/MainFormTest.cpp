@@ -177,10 +177,18 @@ TEST_P(WindowCommands, FollowTheTable) {
             EXPECT_EQ(b->isEnabled(), a->isEnabled()) << name;
         }
         // The commands of later features stay disabled whatever the pass gives them.
-        if (want.Enabled) EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name)) << name;
-        if (want.Visible) EXPECT_EQ(a->isVisible(), *want.Visible) << name;
-        if (!want.CaptionKey.empty()) EXPECT_EQ(a->text(), Text(want.CaptionKey)) << name;
-        if (!want.HintKey.empty()) EXPECT_EQ(a->toolTip(), Text(want.HintKey)) << name;
+        if (want.Enabled) {
+            EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name)) << name;
+        }
+        if (want.Visible) {
+            EXPECT_EQ(a->isVisible(), *want.Visible) << name;
+        }
+        if (!want.CaptionKey.empty()) {
+            EXPECT_EQ(a->text(), Text(want.CaptionKey)) << name;
+        }
+        if (!want.HintKey.empty()) {
+            EXPECT_EQ(a->toolTip(), Text(want.HintKey)) << name;
+        }
     }
     // What no pass touches keeps its state from the window's creation.
     EXPECT_TRUE(window->MenuItemFileExit->isEnabled());
