@@ -2,6 +2,7 @@
 
 #include "platform/ShortDates.h"
 #include "tests/runner/RunnerTestSupport.h"
+#include "tests/support/StoreFixtures.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -14,77 +15,44 @@ namespace {
 // scale counts nowhere. The scores are 10 (on the boundary) and 2.5.
 void FillMoodTest(TFileAccess& store) {
     store.Settings = {',', platform::DateOrder::DMY, '.'};
-    TTestGroup g;
-    g.ID = 1;
-    g.ParentID = -1;
-    g.Name = "Group";
-    store.TestGroups.AddTestGroup(g);
-    TTest t;
-    t.ID = 5;
-    t.ParentID = 1;
-    t.Name = "Mood [short] & more";
+    store.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group"));
+    TTest t = Item<TTest>(5, 1, "Mood [short] & more");
     t.Instruction = "Answer as you feel.";
     t.MoveDirection = 3;
     t.ReplayEnabled = true;
     store.Tests.AddTest(t);
 
-    auto scale = [&](std::int32_t id, const char* name, const char* description, int order) {
-        TScale s;
-        s.ID = id;
-        s.ParentID = 5;
-        s.Name = name;
-        s.Description = description;
-        s.Order = order;
-        store.Scales.AddScale(s);
+    const auto described = [](auto record, const char* description) {
+        record.Description = description;
+        return record;
     };
-    scale(1, "S1", "First scale", 0);
-    scale(2, "Second", "   ", 1);
-    auto interpretation = [&](std::int32_t id, std::int32_t scaleID, const char* name, const char* description,
-                              double min, double max, int order) {
-        TInterpretation i;
-        i.ID = id;
-        i.ParentID = scaleID;
-        i.Name = name;
-        i.Description = description;
+    store.Scales.AddScale(described(Item<TScale>(1, 5, "S1", 0), "First scale"));
+    store.Scales.AddScale(described(Item<TScale>(2, 5, "Second", 1), "   "));
+    const auto interpretation = [&](std::int32_t id, std::int32_t scaleID, const char* name, const char* description,
+                                    double min, double max, int order) {
+        TInterpretation i = described(Item<TInterpretation>(id, scaleID, name, order), description);
         i.Minimum = min;
         i.Maximum = max;
-        i.Order = order;
         store.Interpretations.AddInterpretation(i);
     };
     interpretation(1, 1, "low", "Low score", 0, 10, 0);
     interpretation(2, 1, "high", "High score", 10, 20, 1);
     interpretation(3, 2, "Small", " ", 0, 5, 0);
 
-    auto question = [&](std::int32_t id, const char* name, const char* description, bool multiple, int order) {
-        TStimul q;
-        q.ID = id;
-        q.ParentID = 5;
-        q.Name = name;
-        q.Description = description;
+    const auto question = [&](std::int32_t id, const char* name, const char* description, bool multiple, int order) {
+        TStimul q = described(Item<TStimul>(id, 5, name, order), description);
         q.MultipleAnswers = multiple;
         q.AnswersLimit = 2;
-        q.Order = order;
         store.Stimuli.AddStimulus(q);
     };
     question(1, "Feel", "How do you feel?", false, 0);
     question(2, "Pick", "Pick all\r\nthat apply", true, 1);
-    auto answer = [&](std::int32_t id, std::int32_t questionID, const char* name, const char* description, int order) {
-        TReaction a;
-        a.ID = id;
-        a.ParentID = questionID;
-        a.Name = name;
-        a.Description = description;
-        a.Order = order;
-        store.Reactions.AddReaction(a);
-    };
-    answer(1, 1, "g", "Good", 0);
-    answer(2, 1, "Bad [really]", "", 1);
-    answer(3, 2, "sun", "Sun & rain", 0);
-    answer(4, 2, "Wind", "", 1);
-    auto weight = [&](std::int32_t id, std::int32_t reactionID, std::int32_t scaleID, double value) {
-        TWeight w;
-        w.ID = id;
-        w.ParentID = reactionID;
+    store.Reactions.AddReaction(described(Item<TReaction>(1, 1, "g", 0), "Good"));
+    store.Reactions.AddReaction(described(Item<TReaction>(2, 1, "Bad [really]", 1), ""));
+    store.Reactions.AddReaction(described(Item<TReaction>(3, 2, "sun", 0), "Sun & rain"));
+    store.Reactions.AddReaction(described(Item<TReaction>(4, 2, "Wind", 1), ""));
+    const auto weight = [&](std::int32_t id, std::int32_t reactionID, std::int32_t scaleID, double value) {
+        TWeight w = Item<TWeight>(id, reactionID, "");
         w.ScaleID = scaleID;
         w.Value = value;
         store.Weights.AddWeight(w);
