@@ -7,16 +7,9 @@
 #include "platform/ShortDates.h"
 
 void FillFixture(TFileAccess& s) {
-    TTestGroup g;
-    g.ID = 1;
-    g.ParentID = -1;
-    g.Name = "Group one";
-    s.TestGroups.AddTestGroup(g);
+    s.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group one"));
 
-    TTest t;
-    t.ID = 1;
-    t.ParentID = 1;
-    t.Name = "Test one";
+    TTest t = Item<TTest>(1, 1, "Test one");
     t.Annotation = "An annotation";
     t.Instruction = "Read each question.";
     t.MoveDirection = mdForwardBack;
@@ -29,52 +22,30 @@ void FillFixture(TFileAccess& s) {
     t.Created = platform::EncodeDate(2024, 3, 15);
     s.Tests.AddTest(t);
 
-    TStimul q;
-    q.ID = 1;
-    q.ParentID = 1;
-    q.Name = "How do you feel?";
+    TStimul q = Item<TStimul>(1, 1, "How do you feel?");
     q.AnswersLimit = 1;
     q.AnswerRequired = true;
     s.Stimuli.AddStimulus(q);
 
-    for (int i : {1, 2}) {
-        TReaction r;
-        r.ID = i;
-        r.ParentID = 1;
-        r.Order = i - 1;
-        r.Name = i == 1 ? "Well" : "Badly";
-        s.Reactions.AddReaction(r);
-    }
+    s.Reactions.AddReaction(Item<TReaction>(1, 1, "Well", 0));
+    s.Reactions.AddReaction(Item<TReaction>(2, 1, "Badly", 1));
 
-    TScale sc;
-    sc.ID = 1;
-    sc.ParentID = 1;
-    sc.Name = "Mood";
+    TScale sc = Item<TScale>(1, 1, "Mood");
     sc.Description = "Mood scale";
     s.Scales.AddScale(sc);
 
-    TInterpretation in;
-    in.ID = 1;
-    in.ParentID = 1;
-    in.Name = "Good mood";
+    TInterpretation in = Item<TInterpretation>(1, 1, "Good mood");
     in.Maximum = 10.5;
     in.Minimum = -2.25;
     in.Description = "You feel fine.";
     s.Interpretations.AddInterpretation(in);
 
-    TWeight bound;
-    bound.ID = 1;
-    bound.ParentID = 1;
+    TWeight bound = Item<TWeight>(1, 1, "w1");
     bound.ScaleID = 1;
-    bound.Name = "w1";
     bound.Value = 2.5;
     s.Weights.AddWeight(bound);
-    TWeight unbound;
-    unbound.ID = 2;
-    unbound.ParentID = 2;
+    TWeight unbound = Item<TWeight>(2, 2, "w2", 1);
     unbound.ScaleID = -1;
-    unbound.Name = "w2";
-    unbound.Order = 1;
     unbound.Value = -0.75;
     s.Weights.AddWeight(unbound);
 }
