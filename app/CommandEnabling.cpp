@@ -271,11 +271,8 @@ const std::vector<std::string>& UnavailableCommands() {
         "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
         // quick import
         "PopupItemFastImportScales", "PopupItemFastImportStimuls",
-        // help, about, web and mail links
-        "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
-        "MenuItemHelpSupport", "SpeedButtonHelpSupport", "MenuItemHelpAbout",
-        // the store's debug window
-        "MenuItemDebugShowDM", "MenuItemDebugHideDM",
+        // the about box
+        "MenuItemHelpAbout",
     };
     return names;
 }

@@ -30,6 +30,7 @@ class TMessageDialog;
 class TObjectsTree;
 class TRunTestForm;
 class TRunnerHost;
+class TFormDatastoreDebug;
 
 // The main window: the objects tree in the left pane, the test windows in the MDI area beside
 // it, the menus, tool bars and status bar. It owns the open project (the global store), the
@@ -153,6 +154,19 @@ public:
     QAction* FindWindowMenuItem(platform::WindowHandle handle) const;
     void WindowMenuItemClick(QAction* item);
     int WindowMenuCount = 0;
+
+    // ---- help, web and mail links
+    // F1 anywhere in the window: the help topic of the focused part (a test window's own),
+    // else the main window's.
+    void ShowContextHelp();
+    void Helper();
+    void HomepageClick();
+    void SupportPageClick();
+
+    // ---- the store's debug window (Debugging menu)
+    void MenuItemDebugShowDMClick();
+    void MenuItemDebugHideDMClick();
+    QPointer<TFormDatastoreDebug> DebugForm;
 
     // ---- search (kept for Find next)
     std::string FindText;

@@ -3,6 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "app/HelpViewerForm.h"
+#include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
 #include "app/SplashForm.h"
 #include "lang/DlgLangConverter.h"
@@ -10,6 +12,7 @@
 #include "lang/ThreadProgressBar.h"
 #include "lang/VersionInformation.h"
 #include "platform/FormatSettings.h"
+#include "platform/HtmlHelp.h"
 #include "platform/ProgramFolder.h"
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtMessagePoster.h"
@@ -65,10 +68,16 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
     std::unique_ptr<TSplashForm> splash;
+    std::unique_ptr<THelpViewerForm> helpViewer;
+    std::unique_ptr<THelpBridge> help;
     int status = 1;
     try {
         lang::SetLanguageFileName(languageFile);
         lang::SetMessageTable(std::make_unique<TDlgLangConverter>(lang::LanguageFileName()));
+        platform::SetHelpFileName("orvel_helper.chm");
+        helpViewer = std::make_unique<THelpViewerForm>();
+        platform::SetHtmlHelp(helpViewer.get());
+        help = std::make_unique<THelpBridge>();
         splash = std::make_unique<TSplashForm>();
         splash->show();
         splash->repaint();
@@ -86,6 +95,9 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
         status = 1;
     }
     splash.reset();
+    help.reset();
+    platform::SetHtmlHelp(nullptr);
+    helpViewer.reset();
     lang::SetMessageTable(nullptr);
     return status;
 }
