@@ -1,5 +1,7 @@
 #include "tests/tree/ObjectsTreeTestSupport.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "lang/DlgLangConverter.h"
@@ -253,3 +255,15 @@ void FixtureTreeTest::ExpectMirrorsTheStore(const std::string& step) {
 }
 
 std::string FixtureTreeTest::T(const char* key) { return lang::GetMessageText(key); }
+
+bool FixtureTreeTest::ShowTree() {
+    tree_.show();
+    return QTest::qWaitForWindowExposed(&tree_);
+}
+
+void FixtureTreeTest::ExpandAllInRows(int rows) {
+    tree_.ExpandAll(tree_.RootNode());
+    const int rowHeight = tree_.visualItemRect(tree_.RootNode()).height();
+    tree_.resize(300, rows * rowHeight + 2 * tree_.frameWidth());
+    QApplication::processEvents();
+}

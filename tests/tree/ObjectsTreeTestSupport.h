@@ -187,6 +187,10 @@ protected:
     // (the cut and copy marks aside).
     void ExpectMirrorsTheStore(const std::string& step);
     static std::string T(const char* key);
+    // Shows the tree in a window; False when it never came up.
+    bool ShowTree();
+    // Expands every node and makes the shown tree only so many rows high.
+    void ExpandAllInRows(int rows);
 
     TempDir dir_;
     ScopedGlobalStore store_;

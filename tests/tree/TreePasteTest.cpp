@@ -425,15 +425,11 @@ const InViewCase kInViewCases[] = {
 }  // namespace
 
 TEST_F(TreePaste, ThePastedNodeIsScrolledIntoView) {
-    tree_.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree_));
+    ASSERT_TRUE(ShowTree());
     for (const InViewCase& c : kInViewCases) {
         SCOPED_TRACE(c.Name);
         Refill();
-        tree_.ExpandAll(tree_.RootNode());
-        const int rowHeight = tree_.visualItemRect(tree_.RootNode()).height();
-        tree_.resize(300, c.Rows * rowHeight + 2 * tree_.frameWidth());
-        QApplication::processEvents();
+        ExpandAllInRows(c.Rows);
         Select(c.Kind, c.Id);
         c.Cut ? tree_.Cut() : tree_.Copy();
         QTreeWidgetItem* target = Select(c.To, c.ToId);

@@ -199,8 +199,7 @@ TEST_F(TreeQueries, HideAllChildrenOfAFullyExpandedTree) {
     for (TObjectTable* t : store->AllTables()) t->Sort();
     GlobalStore() = std::move(store);
     tree_.resize(300, 400);
-    tree_.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree_));
+    ASSERT_TRUE(ShowTree());
     tree_.Rebuild();
     QTreeWidgetItem* root = tree_.RootNode();
     const int total = NodesIn(root);

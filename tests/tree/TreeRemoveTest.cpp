@@ -199,15 +199,11 @@ TEST_F(TreeRemove, TheNodeSelectedAfterARemoveIsInView) {
         {nkTestGroup, 2, "the last group"},
         {nkAnswer, 1, "the first answer"},
     };
-    tree_.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree_));
+    ASSERT_TRUE(ShowTree());
     for (const RemoveCase& c : kCases) {
         SCOPED_TRACE(c.QuestionKey);
         Refill();
-        tree_.ExpandAll(tree_.RootNode());
-        const int rowHeight = tree_.visualItemRect(tree_.RootNode()).height();
-        tree_.resize(300, 3 * rowHeight + 2 * tree_.frameWidth());
-        QApplication::processEvents();
+        ExpandAllInRows(3);
         tree_.scrollToItem(Select(c.Kind, c.Id), QAbstractItemView::PositionAtBottom);
         QApplication::processEvents();
         AnswerQuestions yes(TMessageDialog::mrYes);
