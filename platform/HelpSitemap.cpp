@@ -3,6 +3,8 @@
 #include <cctype>
 #include <map>
 
+#include "platform/CodePage.h"
+
 namespace platform {
 namespace {
 
@@ -30,19 +32,9 @@ std::string DecodeEntities(const std::string& s) {
         } else if (name.size() > 1 && name[0] == '#' && name.find_first_not_of("0123456789", 1) == std::string::npos &&
                    name.size() < 8) {
             const unsigned long code = std::stoul(name.substr(1));
-            // As UTF-8.
-            if (code < 0x80) {
-                out += static_cast<char>(code);
-            } else if (code < 0x800) {
-                out += static_cast<char>(0xC0 | (code >> 6));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            } else if (code < 0x10000) {
-                out += static_cast<char>(0xE0 | (code >> 12));
-                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                out += "\xEF\xBF\xBD";
-            }
+            // Beyond Unicode, or a surrogate: the replacement character.
+            platform::AppendUtf8(code > 0x10FFFF || (code >= 0xD800 && code < 0xE000) ? 0xFFFD : static_cast<char32_t>(code),
+                                 out);
         } else {
             out += s[i];
             continue;

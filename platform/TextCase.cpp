@@ -17,24 +17,6 @@ char32_t Decode(std::string_view s, std::size_t& i) {
     return c;
 }
 
-void Encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 bool IsAscii(std::string_view s) {
     for (char ch : s)
         if (static_cast<unsigned char>(ch) >= 0x80) return false;
@@ -61,7 +43,7 @@ std::string UpperCase(std::string_view local) {
         } else if (c >= 0x80) {
             c = static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c)));
         }
-        Encode(c, upper);
+        AppendUtf8(c, upper);
     }
     return page.FromUtf8(upper);
 }
