@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -138,6 +140,9 @@ THelpViewerForm::THelpViewerForm(QWidget* parent) : TLanguageController(parent) 
     connect(ButtonHome, &QPushButton::clicked, this, [this] {
         if (file_) ShowTopic(file_->DefaultTopic());
     });
+    // The contents follow the topic shown, however it was reached.
+    connect(BrowserTopic, &QTextBrowser::sourceChanged, this,
+            [this](const QUrl& url) { MarkContentsItem(THelpBrowser::ObjectPathOf(url)); });
     connect(TreeContents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
     connect(TreeContents, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ShowContentsItem(item); });
     connect(EditKeyword, &QLineEdit::textEdited, this, [this](const QString& text) { SelectKeyword(text); });
@@ -210,6 +215,18 @@ bool THelpViewerForm::ShowTopic(const std::string& topic) {
 
 std::string THelpViewerForm::CurrentTopic() const {
     return BrowserTopic->source().isEmpty() ? std::string() : THelpBrowser::ObjectPathOf(BrowserTopic->source());
+}
+
+void THelpViewerForm::MarkContentsItem(const std::string& topic) {
+    if (!file_) return;
+    for (QTreeWidgetItemIterator it(TreeContents); *it; ++it) {
+        const std::string local = (*it)->data(0, Qt::UserRole).toString().toStdString();
+        if (!local.empty() && file_->FindObject(local.substr(0, local.find('#'))) == topic) {
+            const QSignalBlocker quiet(TreeContents);
+            TreeContents->setCurrentItem(*it);
+            return;
+        }
+    }
 }
 
 void THelpViewerForm::ShowContentsItem(QTreeWidgetItem* item) {

@@ -76,6 +76,8 @@ private:
     void SelectKeyword(const QString& keyword);
     void ShowIndexItem(QListWidgetItem* item);
     void ShowContentsItem(QTreeWidgetItem* item);
+    // Selects the contents entry of the topic shown, if it has one.
+    void MarkContentsItem(const std::string& topic);
     void Present();
 
     std::unique_ptr<platform::TChmFile> file_;

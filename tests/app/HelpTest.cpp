@@ -340,6 +340,9 @@ TEST_F(Help, LinksAndPicturesOfATopicComeFromTheHelpFile) {
     EXPECT_FALSE(picture.value<QImage>().isNull());
     emit viewer.BrowserTopic->anchorClicked(QUrl("main_window.html"));
     EXPECT_EQ(viewer.CurrentTopic(), "/pages/main_window.html");
+    // The contents show where the link led.
+    ASSERT_NE(viewer.TreeContents->currentItem(), nullptr);
+    EXPECT_EQ(viewer.TreeContents->currentItem()->text(0), "The main window");
     emit viewer.BrowserTopic->anchorClicked(QUrl("no_such_page.html"));
     EXPECT_EQ(viewer.CurrentTopic(), "/pages/main_window.html");
     QTest::mouseClick(viewer.ButtonBack, Qt::LeftButton);
