@@ -22,6 +22,10 @@ corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
 build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+sitemaps=build-fuzz/corpus-help
+rm -rf "$sitemaps" && mkdir -p "$sitemaps"
+cp help/*.hhc help/*.hhk "$sitemaps"/
+build-fuzz/bin/fuzz_helpsitemap -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$sitemaps"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

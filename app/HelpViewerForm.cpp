@@ -1,5 +1,6 @@
 #include "app/HelpViewerForm.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <functional>
 
@@ -258,6 +260,15 @@ void THelpViewerForm::SelectKeyword(const QString& keyword) {
 }
 
 void THelpViewerForm::Present() {
+    // A modal dialog blocks every other window of the program: while one is open, the help
+    // stands above it as a window of its own, so that it can be read and used.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
+        create();
+        windowHandle()->setTransientParent(modal->windowHandle());
+    } else if (windowHandle()) {
+        windowHandle()->setTransientParent(nullptr);
+    }
     show();
     raise();
     activateWindow();

@@ -21,12 +21,13 @@ std::string DecodeEntities(const std::string& s) {
         {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        const std::size_t semi = s[i] == '&' ? s.find(';', i) : std::string::npos;
-        if (semi == std::string::npos || semi - i > 10) {
+        // A reference is short: its ";" is looked for only a few characters on.
+        const std::size_t semi = s[i] == '&' ? s.substr(i, 12).find(';') : std::string::npos;
+        if (semi == std::string::npos) {
             out += s[i];
             continue;
         }
-        const std::string name = s.substr(i + 1, semi - i - 1);
+        const std::string name = s.substr(i + 1, semi - 1);
         if (const auto it = named.find(Lower(name)); it != named.end()) {
             out += it->second;
         } else if (name.size() > 1 && name[0] == '#' && name.find_first_not_of("0123456789", 1) == std::string::npos &&
@@ -39,7 +40,7 @@ std::string DecodeEntities(const std::string& s) {
             out += s[i];
             continue;
         }
-        i = semi;
+        i += semi;
     }
     return out;
 }

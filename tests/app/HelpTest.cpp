@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QWindow>
 
 #include <set>
 
@@ -273,12 +274,15 @@ TEST_F(Help, F1InTheMessageBoxOpensTheTopicOfItsWindow) {
     box.DialogType = mdOk;
     box.Caption = "Something to say";
     std::string shownWhileOpen;
+    bool aboveTheBox = false;
     QTimer::singleShot(0, [&] {
         QDialog* w = box.Window();
         if (!w) return;
         if (!QTest::qWaitForWindowExposed(w)) ADD_FAILURE() << "the box was not shown";
         QTest::keyClick(w->findChild<QPushButton*>("Button0"), Qt::Key_F1);
         shownWhileOpen = Topic();
+        // The modal box does not block the help: it stands above the box.
+        aboveTheBox = viewer.windowHandle() && viewer.windowHandle()->transientParent() == w->windowHandle();
         w->findChild<QPushButton*>("Button0")->click();
     });
     // Never left hanging: the box closes itself if the keys did not.
@@ -288,6 +292,7 @@ TEST_F(Help, F1InTheMessageBoxOpensTheTopicOfItsWindow) {
     box.Execute();
     TMessageDialog::SetResponder(answers);
     EXPECT_EQ(shownWhileOpen, "/pages/main_window.html");
+    EXPECT_TRUE(aboveTheBox);
 }
 
 TEST_F(Help, TheContentsAndTheIndexListEveryTopic) {
