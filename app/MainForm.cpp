@@ -414,7 +414,7 @@ void TMainForm::OpenProject(const std::string& fileName) {
     try {
         if (!updateCheck_->CheckAndUpdate(fileName)) {
             GlobalStore().reset();
-        } else if (GlobalStore()->LoadAll()) {
+        } else if (GlobalStore()->LoadProject()) {
             Tree->Rebuild();
         } else {
             GlobalStore().reset();

@@ -150,6 +150,31 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 
 bool TFileAccess::LoadAll() { return Load(true, TSectionChoice::All()); }
 
+bool TFileAccess::LoadProject() {
+    std::string bytes;
+    try {
+        if (auto read = platform::ReadFileCapped(FileName)) bytes = std::move(*read);
+    } catch (const std::exception& e) {
+        FileText.clear();
+        LastError = e.what();
+        return false;
+    }
+    if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
+    LastError.clear();
+    try {
+        FileText = std::move(bytes);
+        Progress progress(7);
+        if (!ReadPlainSections()) RaiseFileViolated();
+        for (int i = 0; i < 7; ++i) progress.Step();
+        // Nothing of the file is in the program's layout yet: the next save must write it.
+        SetModified(true);
+        return true;
+    } catch (const std::exception& e) {
+        LastError = e.what();
+        return false;
+    }
+}
+
 void TFileAccess::LoadFileText() { FileText = ReadFileText(FileName); }
 
 // ---- the global store
