@@ -54,6 +54,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
 }
 
 struct Failed {};
+// A real or a date that the settings' forms do not read; another form may.
+struct FormFailed : Failed {};
 
 // The writer and the reader share one list of the fields of each kind (Layout<R>::Fields), so the
 // order of the lines is written down once. The writer puts each value on a line of its own.
@@ -116,12 +118,12 @@ public:
     }
     void Real(double& out) {
         auto v = platform::ParseReal(Next(), fs_);
-        if (!v) throw Failed{};
+        if (!v) throw FormFailed{};
         out = *v;
     }
     void Date(double& out) {
         auto v = platform::ParseShortDate(Next(), fs_);
-        if (!v) throw Failed{};
+        if (!v) throw FormFailed{};
         out = *v;
     }
     void Bool(bool& out) { out = plainWords_ ? Next() == "1" : TextToBool(Next()); }
@@ -301,8 +303,8 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
     }
 }
 
-template <template <typename> class L = Layout, typename Table>
-bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs) {
+template <template <typename> class L, typename Table>
+bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed) {
     using R = typename Table::Record;
     constexpr int n = L<R>::Lines;
     constexpr bool plainWords = !std::is_same_v<L<R>, Layout<R>>;
@@ -313,7 +315,16 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
         std::string_view slots[n];
         int filled = 0;
         bool ok = true;
+        // The writer ends the text with a line break; a section that runs to the end of the text
+        // without one was cut inside a line.
+        std::size_t lastLineEnd = LineEnd(fileText, header);
+        bool endsWithBreak = false;
         ForEachSectionLine(fileText, header, [&](std::string_view line) {
+            lastLineEnd = static_cast<std::size_t>(line.data() - fileText.data()) + line.size();
+            if (line.data() == fileText.data() + fileText.size()) {
+                endsWithBreak = true;   // the empty line after the last break holds no value
+                return;
+            }
             if (!ok) return;
             slots[filled++] = line;
             if (filled < n) return;
@@ -327,12 +338,26 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
             }
             table.AddRecord(std::move(rec));
         });
-        return ok;   // an incomplete last record is left out
+        // A section that ends inside a record, or inside a line, was cut short. A blank line
+        // before the next header starts no record (every record starts with its Order).
+        const bool blankLine = filled == 1 && slots[0].empty();
+        const bool cut = (filled != 0 && !blankLine) || (lastLineEnd == fileText.size() && !endsWithBreak);
+        return ok && !cut;
+    } catch (const FormFailed&) {
+        formFailed = true;
+        return false;
     } catch (const Failed&) {
         return false;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// A section in the layout the store is reading: its own coded one, or the converter's 1.4.2 one.
+template <typename Table>
+bool ReadInLayout(TFileAccess& s, Table& table) {
+    if (s.ReadingPlainLayout) return ReadSection<Layout142>(s.FileText, table, s.Settings, s.FormMismatch);
+    return ReadSection<Layout>(s.FileText, table, s.Settings, s.FormMismatch);
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
@@ -444,13 +469,13 @@ bool TFileAccess::WriteWeights() { return WriteSection(FileText, Weights, Settin
 
 // ---- readers
 
-bool TFileAccess::ReadTestGroups() { return ReadSection(FileText, TestGroups, Settings); }
-bool TFileAccess::ReadTests() { return ReadSection(FileText, Tests, Settings); }
-bool TFileAccess::ReadStimuli() { return ReadSection(FileText, Stimuli, Settings); }
-bool TFileAccess::ReadReactions() { return ReadSection(FileText, Reactions, Settings); }
-bool TFileAccess::ReadScales() { return ReadSection(FileText, Scales, Settings); }
-bool TFileAccess::ReadInterpretations() { return ReadSection(FileText, Interpretations, Settings); }
-bool TFileAccess::ReadWeights() { return ReadSection(FileText, Weights, Settings); }
+bool TFileAccess::ReadTestGroups() { return ReadInLayout(*this, TestGroups); }
+bool TFileAccess::ReadTests() { return ReadInLayout(*this, Tests); }
+bool TFileAccess::ReadStimuli() { return ReadInLayout(*this, Stimuli); }
+bool TFileAccess::ReadReactions() { return ReadInLayout(*this, Reactions); }
+bool TFileAccess::ReadScales() { return ReadInLayout(*this, Scales); }
+bool TFileAccess::ReadInterpretations() { return ReadInLayout(*this, Interpretations); }
+bool TFileAccess::ReadWeights() { return ReadInLayout(*this, Weights); }
 
 // ---- the converter's plain 1.4.2 layout
 
@@ -473,14 +498,6 @@ std::string TFileAccess::PlainTextOf(std::string_view bytes) {
         }
     }
     return out;
-}
-
-bool TFileAccess::ReadPlainSections() {
-    return ReadSection<Layout142>(FileText, TestGroups, Settings) && ReadSection<Layout142>(FileText, Tests, Settings) &&
-           ReadSection<Layout142>(FileText, Stimuli, Settings) && ReadSection<Layout142>(FileText, Reactions, Settings) &&
-           ReadSection<Layout142>(FileText, Scales, Settings) &&
-           ReadSection<Layout142>(FileText, Interpretations, Settings) &&
-           ReadSection<Layout142>(FileText, Weights, Settings);
 }
 
 // ---- files

@@ -55,6 +55,9 @@ public:
 
     // Why the last Save or Load failed (the text the user is shown); empty after a success.
     std::string LastError;
+    // Set by a section reader that met a real or a date its settings do not read: the file may
+    // read under another form. Load clears it.
+    bool FormMismatch = false;
 
     // The eight tables in the order of creation.
     std::array<TObjectTable*, 8> AllTables();
@@ -70,12 +73,16 @@ public:
     bool Save(bool encode, const TSectionChoice& sections);
     bool SaveAll();
     // Load appends the records of the chosen sections of the file to the tables and clears
-    // Modified. On failure it returns False with the message in LastError and shows nothing;
-    // what was appended before the failure stays.
+    // Modified. A file that does not read under Settings is read under the first of
+    // Settings.ReadingForms() that reads it whole; Settings stay as they are for the next save.
+    // On failure it returns False with the message in LastError and shows nothing; the tables
+    // and their Modified flags are left as they were.
     bool Load(bool encode, const TSectionChoice& sections);
     bool LoadAll();
     // The same as Load, on the coded bytes of a file.
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
+    // The same on the plain text of a file (cutShort: the coded bytes were cut inside a byte).
+    bool LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
 
@@ -88,9 +95,9 @@ public:
     // Opens a project file of either layout: the coded one as LoadAll does, the plain 1.4.2 one
     // with the fields it lacks at their defaults and the store left modified, so that the next
     // save writes the program's own layout. False as LoadAll.
-    bool LoadProject();
-    // The seven sections of FileText in the 1.4.2 layout; False at the first that fails.
-    bool ReadPlainSections();
+    bool LoadEitherLayout();
+    // While set, the section readers read the 1.4.2 layout.
+    bool ReadingPlainLayout = false;
     // The product record of FileText; two empty strings when it has none.
     void ReadProductInfo(TProductInfo& info) const;
     // Number 1, 2 or 3 of a version "a.b.c" (a, b or c); -99999 for any other number. Raises
