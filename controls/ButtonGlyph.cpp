@@ -264,23 +264,16 @@ TButtonLayoutResult TButtonGlyph::ComputeLayout(const QRect& client, const QStri
     } else if (spacing == -1) {
         spacing = (client1 - (margin + glyph1) - text1) / 2;
     }
-    switch (layout) {
-    case blGlyphLeft:
-        glyphPos.setX(margin);
-        textPos.setX(margin + glyph1 + spacing);
-        break;
-    case blGlyphRight:
-        glyphPos.setX(client1 - margin - glyph1);
-        textPos.setX(glyphPos.x() - spacing - text1);
-        break;
-    case blGlyphTop:
-        glyphPos.setY(margin);
-        textPos.setY(margin + glyph1 + spacing);
-        break;
-    case blGlyphBottom:
-        glyphPos.setY(client1 - margin - glyph1);
-        textPos.setY(glyphPos.y() - spacing - text1);
-        break;
+    // Glyph first (left, top) or last (right, bottom) along the axis.
+    const bool glyphFirst = layout == blGlyphLeft || layout == blGlyphTop;
+    const int glyphAt = glyphFirst ? margin : client1 - margin - glyph1;
+    const int textAt = glyphFirst ? margin + glyph1 + spacing : glyphAt - spacing - text1;
+    if (vertical) {
+        glyphPos.setY(glyphAt);
+        textPos.setY(textAt);
+    } else {
+        glyphPos.setX(glyphAt);
+        textPos.setX(textAt);
     }
     result.GlyphPos = glyphPos + client.topLeft();
     result.TextBounds = QRect(textPos + client.topLeft(), textSize);

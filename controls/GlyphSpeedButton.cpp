@@ -77,62 +77,25 @@ void TGlyphSpeedButton::SetNumGlyphs(int value) {
     Repaint();
 }
 
-void TGlyphSpeedButton::SetLayout(TButtonLayout value) {
-    layout_ = value;
-    Repaint();
-}
-
 void TGlyphSpeedButton::SetMargin(int value) {
     if (value < -1) return;
-    margin_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetSpacing(int value) {
-    spacing_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetFlat(bool value) {
-    flat_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetFlatStandard(bool value) {
-    flatStandard_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetStyle(TButtonStyle value) {
-    style_ = value;
-    Repaint();
+    StoreAndRepaint(margin_, value);
 }
 
 void TGlyphSpeedButton::SetTransparent(bool value) {
-    transparent_ = value;
     setAttribute(Qt::WA_OpaquePaintEvent, !value);
-    Repaint();
+    StoreAndRepaint(transparent_, value);
 }
 
-void TGlyphSpeedButton::SetGrayedInactive(bool value) {
-    grayedInactive_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetMarkDropDown(bool value) {
-    markDropDown_ = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetAlignment(TTextAlignment value) {
-    glyphImages_->Alignment = value;
-    Repaint();
-}
-
-void TGlyphSpeedButton::SetWordWrap(bool value) {
-    glyphImages_->WordWrap = value;
-    Repaint();
-}
+void TGlyphSpeedButton::SetLayout(TButtonLayout value) { StoreAndRepaint(layout_, value); }
+void TGlyphSpeedButton::SetSpacing(int value) { StoreAndRepaint(spacing_, value); }
+void TGlyphSpeedButton::SetFlat(bool value) { StoreAndRepaint(flat_, value); }
+void TGlyphSpeedButton::SetFlatStandard(bool value) { StoreAndRepaint(flatStandard_, value); }
+void TGlyphSpeedButton::SetStyle(TButtonStyle value) { StoreAndRepaint(style_, value); }
+void TGlyphSpeedButton::SetGrayedInactive(bool value) { StoreAndRepaint(grayedInactive_, value); }
+void TGlyphSpeedButton::SetMarkDropDown(bool value) { StoreAndRepaint(markDropDown_, value); }
+void TGlyphSpeedButton::SetAlignment(TTextAlignment value) { StoreAndRepaint(glyphImages_->Alignment, value); }
+void TGlyphSpeedButton::SetWordWrap(bool value) { StoreAndRepaint(glyphImages_->WordWrap, value); }
 
 void TGlyphSpeedButton::SetGroupIndex(int value) {
     groupIndex_ = value;

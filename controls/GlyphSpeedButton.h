@@ -114,6 +114,11 @@ private:
     bool OpenDropDownMenu();
     void RepeatTick();
     void Repaint();
+    template <class T>
+    void StoreAndRepaint(T& field, T value) {
+        field = value;
+        Repaint();
+    }
 
     std::unique_ptr<TButtonGlyph> glyphImages_;
     QPixmap offscreenImage_;
