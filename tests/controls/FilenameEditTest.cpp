@@ -1,6 +1,10 @@
 #include "controls/FilenameEdit.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QUrl>
 #include <QTest>
 #include <QWidget>
 
@@ -12,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/ControlUtilities.h"
 #include "controls/EditButton.h"
 #include "platform/FileQueries.h"
 #include "platform/qt/ModalDialogs.h"
@@ -312,4 +317,74 @@ TEST(FilenameEdit, TypedTextLeavesTheDialogAlone) {
     ASSERT_EQ(dialog.Requests.size(), 1u);
     EXPECT_EQ(dialog.Requests[0].FileName, "/tmp/typed.kvt");
     EXPECT_EQ(Text(edit), "/tmp/chosen.kvt");
+}
+
+TEST(FilenameEdit, TheButtonShowsTheFolderGlyphAndItsEmbossedFormWhenDisabled) {
+    QWidget window;
+    TFilenameEdit edit(&window);
+    edit.resize(200, 21);
+    window.show();
+    const auto countIn = [](const QImage& image, const QRect& area, QRgb colour) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == colour;
+        return n;
+    };
+    const QRect host = edit.ButtonHost->geometry();
+    const QImage enabled = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int yellow = countIn(enabled, host, qRgb(255, 255, 0));
+    EXPECT_GT(yellow, 10);
+    EXPECT_EQ(countIn(enabled, host, qRgb(255, 0, 255)), 0);   // the ground is transparent
+    EXPECT_EQ(countIn(enabled, QRect(0, 0, host.left(), edit.height()), qRgb(255, 255, 0)), 0);
+
+    edit.setEnabled(false);
+    const QImage disabled = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(countIn(disabled, host, qRgb(255, 255, 0)), 0);
+    EXPECT_GT(countIn(disabled, host, controls::TFaceColors::Current().BtnShadow.rgb()), 10);
+}
+
+// Takes a drop as the desktop would hand it over at the end of a drag.
+class DropTarget : public TFilenameEdit {
+public:
+    using TFilenameEdit::TFilenameEdit;
+    void Drop(QDropEvent& event) { dropEvent(&event); }
+};
+
+TEST(FilenameEdit, DroppedFilesWhenAccepted) {
+    TempDir dir;
+    QWidget window;
+    DropTarget edit(&window);
+    window.show();
+    int drops = 0;
+    edit.OnDropFiles = [&](TFileDirEdit&) { ++drops; };
+    const auto drop = [&](const QList<QUrl>& urls) {
+        auto* data = new QMimeData;
+        data->setUrls(urls);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        edit.Drop(event);
+        delete data;
+    };
+    const QList<QUrl> two = {QUrl::fromLocalFile(platform::ToQString(dir.File("first one.kvt"))),
+                             QUrl::fromLocalFile(platform::ToQString(dir.File("second.kvt")))};
+    edit.SetAcceptFiles(true);
+    EXPECT_TRUE(edit.acceptDrops());
+    drop(two);
+    EXPECT_EQ(Text(edit), "\"" + dir.File("first one.kvt") + "\"");
+    EXPECT_EQ(drops, 1);
+
+    // With several names allowed, the first goes into the text and all into the dialog's files.
+    edit.SetDialogOptions({ofHideReadOnly, ofAllowMultiSelect});
+    EXPECT_TRUE(edit.MultiSelect());
+    edit.clear();
+    drop(two);
+    EXPECT_EQ(Text(edit), "\"" + dir.File("first one.kvt") + "\"");
+    EXPECT_EQ(edit.FileDialog()->Files, (std::vector<std::string>{dir.File("first one.kvt"), dir.File("second.kvt")}));
+    edit.SetDialogOptions({ofHideReadOnly});
+    EXPECT_TRUE(edit.FileDialog()->Files.empty());
+
+    // An invalid name is refused with its message; the text stays.
+    RecordingInteraction shown;
+    drop({QUrl::fromLocalFile(platform::ToQString(dir.File("a|b.kvt")))});
+    EXPECT_EQ(shown.Errors, std::vector<std::string>{"Invalid file name - " + dir.File("a|b.kvt")});
+    EXPECT_EQ(Text(edit), "\"" + dir.File("first one.kvt") + "\"");
 }

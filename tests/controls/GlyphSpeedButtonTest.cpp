@@ -365,3 +365,95 @@ TEST(GlyphSpeedButton, TheCaptionsAcceleratorClicks) {
     QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
     EXPECT_EQ(clicked.count(), 1);
 }
+
+TEST(GlyphSpeedButton, ClicksRepeatWhileHeld) {
+    TGlyphSpeedButton button;
+    button.SetAllowTimer(true);
+    button.InitPause = 20;
+    button.RepeatInterval = 5;
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    Press(button, {5, 5});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicked.count() >= 3; }, 5000));
+    // Dragged off the button, it stops repeating; released outside, it does not click.
+    Move(button, {40, 5});
+    QTest::qWait(30);
+    const auto held = clicked.count();
+    QTest::qWait(30);
+    EXPECT_EQ(clicked.count(), held);
+    Release(button, {40, 5});
+    QTest::qWait(30);
+    EXPECT_EQ(clicked.count(), held);
+    button.SetAllowTimer(false);
+    Press(button, {5, 5});
+    QTest::qWait(40);
+    Release(button, {5, 5});
+    EXPECT_EQ(clicked.count(), held + 1);
+}
+
+TEST(GlyphSpeedButton, DropDownMenuOpensBelowAndClearsWithTheMenu) {
+    QWidget window;
+    window.resize(200, 200);
+    TGlyphSpeedButton button(&window);
+    button.move(10, 10);
+    auto* menu = new QMenu(&window);
+    menu->addAction("One");
+    button.SetDropDownMenu(menu);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    Press(button, {5, 5});
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(button.MenuOpen());
+    EXPECT_EQ(menu->pos(), button.mapToGlobal(QPoint(-1, button.height())));
+    EXPECT_EQ(clicked.count(), 0);
+    menu->hide();
+    EXPECT_FALSE(button.MenuOpen());
+    EXPECT_EQ(button.ButtonState(), TButtonState::Up);
+    delete menu;
+    EXPECT_EQ(button.DropDownMenu(), nullptr);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, {5, 5});
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST(GlyphSpeedButton, ATransparentButtonShowsWhatLiesUnderIt) {
+    QWidget window;
+    window.resize(60, 60);
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(10, 200, 30));
+    window.setPalette(palette);
+    TGlyphSpeedButton button(&window);
+    button.SetFlat(true);
+    const QImage opaque = Render(button);
+    EXPECT_EQ(opaque.pixel(12, 12), controls::TFaceColors::Current().BtnFace.rgb());
+    button.SetTransparent(true);
+    const QImage seeThrough = Render(button);
+    EXPECT_EQ(seeThrough.pixel(12, 12), qRgb(10, 200, 30));
+}
+
+TEST(GlyphSpeedButton, AFlatButtonRaisesItsFrameOnlyUnderTheMouse) {
+    QWidget window;
+    TGlyphSpeedButton button(&window);
+    button.SetFlat(true);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // Wherever the cursor stood when the window came up, it leaves first.
+    QEvent leaveFirst(QEvent::Leave);
+    QApplication::sendEvent(&button, &leaveFirst);
+    QSignalSpy entered(&button, &TGlyphSpeedButton::MouseEnter);
+    QSignalSpy left(&button, &TGlyphSpeedButton::MouseLeave);
+    const QImage away = Render(button);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(button.mapToGlobal(QPoint(5, 5))));
+    QApplication::sendEvent(&button, &enter);
+    EXPECT_TRUE(button.MouseInside());
+    EXPECT_EQ(button.DrawingState(), TButtonState::Up);
+    const QImage under = Render(button);
+    // The frame's top-left pixel is drawn only while the mouse is over the button.
+    EXPECT_EQ(away.pixel(0, 0), controls::TFaceColors::Current().BtnFace.rgb());
+    EXPECT_EQ(under.pixel(0, 0), controls::TFaceColors::Current().BtnHighlight.rgb());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_FALSE(button.MouseInside());
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(left.count(), 1);
+}
