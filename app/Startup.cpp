@@ -7,6 +7,8 @@
 #include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
 #include "app/SplashForm.h"
+#include "app/UpdateCheck.h"
+#include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Progress.h"
 #include "lang/ThreadProgressBar.h"
@@ -65,6 +67,10 @@ void InstallProgramServices() {
 }
 
 int RunProgram(QApplication& app, const std::string& languageFile) {
+    return RunProgram(app, languageFile, platform::ProgramFolder());
+}
+
+int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
     std::unique_ptr<TSplashForm> splash;
@@ -74,6 +80,12 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
     try {
         lang::SetLanguageFileName(languageFile);
         lang::SetMessageTable(std::make_unique<TDlgLangConverter>(lang::LanguageFileName()));
+        std::unique_ptr<TConverterBinding> converters;
+        try {
+            converters = std::make_unique<TConverterBinding>(libraryFolder);
+        } catch (const platform::ELibraryError& e) {
+            throw Exception(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n" + e.what());
+        }
         platform::SetHelpFileName("orvel_helper.chm");
         helpViewer = std::make_unique<THelpViewerForm>();
         platform::SetHtmlHelp(helpViewer.get());
@@ -82,6 +94,7 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
         splash->show();
         splash->repaint();
         auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
+        main->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(*converters));
         splash->show();
         splash->RunProgress();
         splash->hide();
