@@ -134,6 +134,14 @@ TEST_F(ExchangeTest, KvtOfATestWithoutChildrenHoldsSixSectionsFiveOfThemEmpty) {
     EXPECT_NE(plain.find("[TESTS]\r\n1\r\n9\r\n1\r\nHidden test\r\n"), std::string::npos) << plain;
 }
 
+TEST_F(ExchangeTest, AFileWrittenUnderTheOtherNumberAndDateFormsImportsWhole) {
+    TImportKVTTest importer(kOtherGroup, std::string(ORVEL_TEST_DATA) + "/exchange_comma.kvt");
+    ASSERT_TRUE(importer.Import());
+    ExpectImportedFixture(Open(), importer.GetNewTestID(), kOtherGroup);
+    // The open project keeps its own forms for its next save.
+    EXPECT_EQ(Open().Settings, platform::FormatSettings::Posix());
+}
+
 TEST_F(ExchangeTest, ImportIgnoresTheTestGroupsOfTheFile) {
     std::string plain = TestDataFile("exchange_dot.txt");
     plain.insert(plain.find("[TESTS]"), "[TEST_GROUPS]\r\n0\r\n3\r\nGroup three\r\n\r\n");
@@ -222,6 +230,23 @@ const TBadImport kBadImports[] = {
     {"InterpretationMaximumNone", Replaced("1.25", "-99999"), ""},
     {"InterpretationMinimumNone", Replaced("-2.5", "-99999"), ""},
     {"WeightValueNone", Replaced("0.1", "-99999"), ""},
+    // A file cut short is refused like a damaged data file, wherever the cut falls.
+    {"CutShortByOneDigit", [](const TempDir& dir) {
+         const std::string coded = TestDataFile("exchange_dot.kvt");
+         WriteBytes(dir.File("cut.kvt"), coded.substr(0, coded.size() - 1));
+         return dir.File("cut.kvt");
+     },
+     kCorrupted},
+    {"CutInsideTheLastWeight", [](const TempDir& dir) {
+         const std::string plain = TestDataFile("exchange_dot.txt");
+         return WritePlain(dir, plain.substr(0, plain.rfind("w34") + 3));
+     },
+     kCorrupted},
+    {"CutInsideTheTest", [](const TempDir& dir) {
+         const std::string plain = TestDataFile("exchange_dot.txt");
+         return WritePlain(dir, plain.substr(0, plain.find("A. Author")));
+     },
+     kCorrupted},
     {"GroupThatDoesNotExist", FixtureFile, "", 42},
     {"CopyFailsAfterTheTest", FixtureFile, "", kOtherGroup, 1},
     {"CopyFailsAtTheLastWeight", FixtureFile, "", kOtherGroup, 17},
