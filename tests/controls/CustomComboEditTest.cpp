@@ -262,3 +262,33 @@ TEST(CustomComboEdit, GlyphKinds) {
     edit.SetNumGlyphs(1);
     EXPECT_EQ(edit.NumGlyphs(), 1);
 }
+
+// A descendant whose default glyph is wider than the button.
+class WideDefaultEdit : public TCustomComboEdit {
+public:
+    using TCustomComboEdit::TCustomComboEdit;
+
+protected:
+    QImage GetDefaultGlyph() const override {
+        QImage glyph(60, 10, QImage::Format_RGB32);   // two images of 30 x 10
+        glyph.fill(Qt::darkGreen);
+        return glyph;
+    }
+};
+
+TEST(CustomComboEdit, TheDefaultGlyphWidensTheButtonToFitIt) {
+    QWidget window;
+    WideDefaultEdit edit(&window);
+    edit.resize(200, 24);
+    window.show();
+    edit.SetGlyphKind(gkDefault);
+    // The default glyph counts as one image whatever its shape.
+    EXPECT_EQ(edit.NumGlyphs(), 1);
+    EXPECT_EQ(edit.ButtonWidth(), 60 + 6);
+    edit.SetNumGlyphs(2);
+    EXPECT_EQ(edit.NumGlyphs(), 1);
+    edit.SetGlyphKind(gkCustom);
+    EXPECT_EQ(edit.ButtonWidth(), 66);   // a custom glyph keeps the width
+    EXPECT_EQ(edit.ButtonHost->width(), 66);
+    EXPECT_TRUE(edit.rect().contains(edit.ButtonHost->geometry()));
+}
