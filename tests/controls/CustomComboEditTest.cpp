@@ -108,6 +108,13 @@ TEST(CustomComboEdit, TheButtonSitsInsideTheFrameAndTheTextStopsBeforeIt) {
             edit.home(false);
             edit.grab();
             EXPECT_LE(edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), host.left());
+
+            // Without a border the button fills the right edge from top to bottom.
+            edit.SetBorderStyle(bsNone);
+            EXPECT_EQ(edit.ButtonHost->geometry(), QRect(size.width() - 21, 0, 21, size.height()));
+            EXPECT_EQ(edit.Button->height(), size.height());
+            edit.SetBorderStyle(bsSingle);
+            EXPECT_EQ(edit.ButtonHost->geometry(), host);
         }
     }
 }
