@@ -26,6 +26,10 @@ exchange_corpus=build-fuzz/corpus-exchange
 rm -rf "$exchange_corpus" && mkdir -p "$exchange_corpus"
 cp tests/data/*.kvt "$exchange_corpus"/
 build-fuzz/bin/fuzz_exchange -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$exchange_corpus"
+old_corpus=build-fuzz/corpus-old
+rm -rf "$old_corpus" && mkdir -p "$old_corpus"
+cp tests/data/old_project*.kvd "$old_corpus"/
+build-fuzz/bin/fuzz_olddatafile -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$old_corpus"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
