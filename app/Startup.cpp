@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "app/SplashForm.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Progress.h"
@@ -61,9 +62,17 @@ void InstallProgramServices() {
     store.ProgramProductInfo = [info = TProductInfo{version.ProductName, version.ProductVersion}] { return info; };
 }
 
+THintPause& ProgramHintPause() {
+    static THintPause pause;
+    return pause;
+}
+
 int RunProgram(QApplication& app, const std::string& languageFile) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
+    // Every window, the test windows' title bars included, shows the program's own picture.
+    QApplication::setWindowIcon(ProgramIcon());
+    app.installEventFilter(&ProgramHintPause());
     std::unique_ptr<TSplashForm> splash;
     int status = 1;
     try {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "app/HintPause.h"
+
 // The program's application object: an error that escapes an event handler is shown in the
 // default error box instead of crossing the event loop, and the program goes on.
 class TOrvelApplication : public QApplication {
@@ -22,3 +24,6 @@ void InstallProgramServices();
 // file, the splash window, the main window, the message loop; then the shut-down. A failure
 // before the loop runs is shown in the message box and ends the program with status 1.
 int RunProgram(QApplication& app, const std::string& languageFile);
+
+// The hint hide pause of the running program (RunProgram installs it).
+THintPause& ProgramHintPause();
