@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -117,44 +116,59 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+TReadableFile::TReadableFile(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+        error_ = errno;
+        state_ = error_ == ENOENT || error_ == ENOTDIR ? TState::Missing : TState::Failed;
+        return;
+    }
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) {
+        error_ = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        state_ = TState::NotRegular;
+    } else {
+        state_ = TState::Open;
+        size_ = static_cast<unsigned long long>(st.st_size);
+        return;
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
+
+TReadableFile::~TReadableFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes) {
     const auto fail = [&](const std::string& why) {
         throw EFileError("Cannot read file \"" + path + "\". " + why);
     };
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        fail(Reason(errno));
-    }
-    if (!S_ISREG(st.st_mode)) fail("It is not a regular file.");
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
-        fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+    const auto tooLarge = [&] { fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB."); };
+    const TReadableFile file(path);
+    if (file.State() == TReadableFile::TState::Missing) return std::nullopt;
+    if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
+    if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
+    if (file.Size() > maxBytes) tooLarge();
 
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) fail(Reason(errno));
-    std::string out;
-    out.resize(static_cast<std::size_t>(st.st_size));
+    // Exactly the size the file had when it was checked, then one byte more: a file that another
+    // program is still writing is not taken half-written.
+    std::string out(static_cast<std::size_t>(file.Size()), '\0');
     std::size_t got = 0;
-    for (;;) {
-        if (got == out.size()) {
-            // The file may have grown since stat: read on, within the cap.
-            if (out.size() >= maxBytes) {
-                char probe;
-                const ssize_t n = ::read(fd.get(), &probe, 1);
-                if (n > 0) fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
-                break;
-            }
-            out.resize(std::min(maxBytes, out.size() + 65536));
-        }
-        const ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(Reason(errno));
-        }
-        if (n == 0) break;
+    while (got < out.size()) {
+        const ssize_t n = ::read(file.Descriptor(), out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(Reason(errno));
+        if (n == 0) fail("The file changed while it was read.");
         got += static_cast<std::size_t>(n);
     }
-    out.resize(got);
+    char probe;
+    ssize_t n;
+    while ((n = ::read(file.Descriptor(), &probe, 1)) < 0 && errno == EINTR) {
+    }
+    if (n < 0) fail(Reason(errno));
+    if (n > 0) fail("The file changed while it was read.");
     return out;
 }
 
@@ -164,6 +178,13 @@ bool FileExists(const std::string& path) {
 }
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec,
+                        st.st_mtim.tv_nsec};
+}
 
 namespace testhooks {
 void FailNextWrites(int count) { g_failWrites = count; }

@@ -132,17 +132,53 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
     LastError.clear();
+    const platform::FormatSettings own = Settings;
+    std::array<int, 8> counts{};
+    std::array<bool, 8> modified{};
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = AllTables()[i]->RecordCount();
+        modified[i] = AllTables()[i]->Modified();
+    }
+    // A form that did not read the whole file leaves nothing behind, for the next form to read
+    // and for the caller of a failed load.
+    const auto undo = [&] {
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            AllTables()[i]->Truncate(counts[i]);
+            AllTables()[i]->SetModified(modified[i]);
+        }
+    };
     try {
         FileText = DecodeText(coded);
+        // Every byte is two digits: an odd count is a file cut short.
+        if (coded.size() % 2 != 0) RaiseFileViolated();
         Progress progress(7);
         const auto chosen = InFileOrder(sections);
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            if (chosen[i] && !kReaders[i](*this)) RaiseFileViolated();
-            progress.Step();
+        // Files are written with the user's number and date forms; one written under other
+        // settings is read under the first common form that reads it whole, the user's first.
+        bool first = true;
+        for (const platform::FormatSettings& form : own.ReadingForms()) {
+            Settings = form;
+            FormMismatch = false;
+            bool whole = true;
+            for (std::size_t i = 0; i < chosen.size() && whole; ++i) {
+                whole = !chosen[i] || kReaders[i](*this);
+                if (first) progress.Step();
+            }
+            first = false;
+            if (whole) {
+                Settings = own;
+                SetModified(false);
+                return true;
+            }
+            undo();
+            // A file that is cut or out of shape reads under no form.
+            if (!FormMismatch) break;
         }
-        SetModified(false);
-        return true;
+        Settings = own;
+        RaiseFileViolated();
     } catch (const std::exception& e) {
+        Settings = own;
+        undo();
         LastError = e.what();
         return false;
     }
