@@ -17,6 +17,9 @@ TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowH
     : TVisualChildForm(owner, mainHandle, testID, testName, "RunTestForm"), store_(store) {
     resize(559, 490);
     setFont(QFont("MS Sans Serif"));
+    // A click on the page gives the window the keyboard, so that the arrows, Space and Return
+    // reach it rather than the window frame.
+    setFocusPolicy(Qt::StrongFocus);
     screens_ = std::make_unique<TRunnerScreens>(*this, Handle());
 
     TestPopupMenu = new QMenu(this);
@@ -205,8 +208,11 @@ void TRunTestForm::keyPressEvent(QKeyEvent* e) {
         return;
     }
     e->accept();
-    // A held key chooses or moves once, not on every repeat.
-    if (e->isAutoRepeat()) return;
+    // A held key chooses or moves once, not on every repeat. The window system repeats a held
+    // key as a release and a press of one moment, and does not always mark them as repeats.
+    const bool repeat = e->isAutoRepeat() || (e->timestamp() != 0 && e->key() == releasedKey_ &&
+                                              e->timestamp() == releasedAt_);
+    if (repeat) return;
     switch (e->key()) {
     case Qt::Key_Up:
     case Qt::Key_Left: screens_->MoveFocus(false); break;
@@ -222,6 +228,8 @@ void TRunTestForm::keyPressEvent(QKeyEvent* e) {
 
 void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
     const int key = e->key();
+    releasedKey_ = key;
+    releasedAt_ = e->timestamp();
     if (e->isAutoRepeat()) {
         e->accept();
         return;

@@ -75,4 +75,7 @@ private:
     // The last key pressed on the page and the control that had the focus then.
     int pressedKey_ = 0;
     QPointer<QWidget> pressedOn_;
+    // The last key released and when: a press of the same moment is a repeat.
+    int releasedKey_ = 0;
+    quint64 releasedAt_ = 0;
 };

@@ -933,18 +933,20 @@ TEST_F(MainWindow, ArrowKeysMoveThroughTheAnswersOfARunningTest) {
     Flush();
     ASSERT_EQ(form->View().AnswerTexts().size(), 2u);
     // The person clicks the window's page, then walks with the arrows, press and release.
-    QTest::mouseClick(form->View().Panel(), Qt::LeftButton, {}, QPoint(5, 5));
     QApplication::setActiveWindow(window.get());
-    form->View().FocusAnswer(0);
+    window->Tree->setFocus();
+    QTest::mouseClick(form->View().Panel(), Qt::LeftButton, {}, QPoint(5, 5));
+    Flush();
+    ASSERT_TRUE(form->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form);
     std::vector<int> path;
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}) {
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}) {
         QTest::keyClick(QApplication::focusWidget(), key);
         Flush();
         path.push_back(form->View().FocusedAnswer());
         EXPECT_TRUE(form->isAncestorOf(QApplication::focusWidget())) << key;
     }
-    // Down to the second answer, Right on to the Next link, Up back to the second answer.
-    EXPECT_EQ(path, (std::vector<int>{1, -99999, 1}));
+    // Down into the first answer and to the second, Right on to the Next link, Up back.
+    EXPECT_EQ(path, (std::vector<int>{0, 1, -99999, 1}));
     EXPECT_EQ(window->Tree->SelectedNode(), FindNode(*window, nkTest, 1));
 }
 

@@ -39,10 +39,13 @@ bool Marked(const QWidget& w) {
     return w.autoFillBackground() && w.palette().color(w.backgroundRole()) == TRunnerScreens::kChosen;
 }
 
-// A key event as the window system delivers it, to the control that has the focus.
-void Send(TRunTestForm& form, QEvent::Type type, Qt::Key key, bool autoRepeat = false) {
+// A key event as the window system delivers it, to the control that has the focus, at a moment
+// in milliseconds (each event a moment of its own unless one is given).
+void Send(TRunTestForm& form, QEvent::Type type, Qt::Key key, bool autoRepeat = false, quint64 at = 0) {
+    static quint64 clock = 1000;
     QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
     QKeyEvent e(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
+    e.setTimestamp(at != 0 ? at : (clock += 100));
     QApplication::sendEvent(target, &e);
 }
 
@@ -313,15 +316,23 @@ TEST_F(Windows, AHeldSpaceTogglesOnceAndAReleaseActsOnlyAfterItsOwnPress) {
     Open({2, true, {}, true, 1});
     form->MenuItemNext->trigger();
     Flush();
-    Page().FocusAnswer(0);
-    // Held down: one press, the window system's repeats, one release.
-    Send(*form, QEvent::KeyPress, Qt::Key_Space);
-    for (int i = 0; i < 4; ++i) {
-        Send(*form, QEvent::KeyRelease, Qt::Key_Space, true);
-        Send(*form, QEvent::KeyPress, Qt::Key_Space, true);
+    // Held down: one press, the window system's repeats, one release. The repeats come as a
+    // release and a press of one moment, marked as repeats or (as the X server sends them) not.
+    for (bool marked : {true, false}) {
+        Page().FocusAnswer(0);
+        Send(*form, QEvent::KeyPress, Qt::Key_Space);
+        for (quint64 at = 50000; at < 50400; at += 40) {
+            Send(*form, QEvent::KeyRelease, Qt::Key_Space, marked, at);
+            Send(*form, QEvent::KeyPress, Qt::Key_Space, marked, at);
+        }
+        Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+        EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 0)}) << marked;
+        if (!marked) break;
+        // Chosen once; a tap takes it back for the second round.
+        Send(*form, QEvent::KeyPress, Qt::Key_Space);
+        Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+        ASSERT_TRUE(Runner().Chosen().empty());
     }
-    Send(*form, QEvent::KeyRelease, Qt::Key_Space);
-    EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 0)});
 
     // Over the limit: Return shows the message once; the Return that closes the message box is
     // pressed in the box, and its release alone does not choose again.
@@ -388,9 +399,9 @@ TEST_F(Windows, ArrowKeysReachAnswersAndLinksFromTheWindowAndRepeatNothing) {
     EXPECT_EQ(path, (std::vector<std::string>{"answer 0", "answer 1", "answer 2", "back", "next", "answer 0"}));
     // A held arrow moves once.
     Send(*form, QEvent::KeyPress, Qt::Key_Right);
-    for (int i = 0; i < 3; ++i) {
-        Send(*form, QEvent::KeyRelease, Qt::Key_Right, true);
-        Send(*form, QEvent::KeyPress, Qt::Key_Right, true);
+    for (quint64 at = 90000; at < 90120; at += 40) {
+        Send(*form, QEvent::KeyRelease, Qt::Key_Right, false, at);
+        Send(*form, QEvent::KeyPress, Qt::Key_Right, false, at);
     }
     Send(*form, QEvent::KeyRelease, Qt::Key_Right);
     EXPECT_EQ(where(), "answer 1");
