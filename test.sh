@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of the
-# data-file reader.
+# data-file reader and the exchange import.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -26,6 +26,10 @@ sitemaps=build-fuzz/corpus-help
 rm -rf "$sitemaps" && mkdir -p "$sitemaps"
 cp help/*.hhc help/*.hhk "$sitemaps"/
 build-fuzz/bin/fuzz_helpsitemap -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$sitemaps"
+exchange_corpus=build-fuzz/corpus-exchange
+rm -rf "$exchange_corpus" && mkdir -p "$exchange_corpus"
+cp tests/data/*.kvt "$exchange_corpus"/
+build-fuzz/bin/fuzz_exchange -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$exchange_corpus"
 old_corpus=build-fuzz/corpus-old
 rm -rf "$old_corpus" && mkdir -p "$old_corpus"
 cp tests/data/old_project*.kvd "$old_corpus"/

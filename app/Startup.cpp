@@ -6,6 +6,7 @@
 #include "app/HelpViewerForm.h"
 #include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "app/SplashForm.h"
 #include "app/UpdateCheck.h"
 #include "exchange/ConverterBinding.h"
@@ -66,6 +67,11 @@ void InstallProgramServices() {
     store.ProgramProductInfo = [info = TProductInfo{version.ProductName, version.ProductVersion}] { return info; };
 }
 
+THintPause& ProgramHintPause() {
+    static THintPause pause;
+    return pause;
+}
+
 int RunProgram(QApplication& app, const std::string& languageFile) {
     return RunProgram(app, languageFile, platform::ProgramFolder());
 }
@@ -73,6 +79,9 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
 int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
+    // Every window, the test windows' title bars included, shows the program's own picture.
+    QApplication::setWindowIcon(ProgramIcon());
+    app.installEventFilter(&ProgramHintPause());
     std::unique_ptr<TSplashForm> splash;
     std::unique_ptr<THelpViewerForm> helpViewer;
     std::unique_ptr<THelpBridge> help;
