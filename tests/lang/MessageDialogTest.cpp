@@ -330,3 +330,29 @@ TEST_F(MessageBox, AResponderAnswersWithoutAWindow) {
     EXPECT_EQ(asked, 1);
     TMessageDialog::SetResponder(std::move(old));
 }
+
+TEST_F(MessageBox, EveryLineOfAMessageWithLineBreaksIsShown) {
+    TMessageDialog box;
+    box.DialogType = mdOk;
+    const QString first = "The project file is damaged or is not an Orvel project.";
+    const QString second = "/a/rather/long/folder/name/of/the/projects/that/the/user/keeps/project.kvd";
+    box.Caption = (first + "\n" + second).toStdString();
+    const QFontMetrics fm(QApplication::font());
+    QRect window, ok, label;
+    bool wraps = true;
+    WhenShown(box, [&](QDialog& w) {
+        window = w.geometry();
+        ok = w.findChild<QPushButton*>("Button0")->geometry();
+        auto* l = w.findChild<QLabel*>("cap");
+        wraps = l->wordWrap();
+        label = l->geometry();
+        w.reject();
+    });
+    box.Execute();
+    EXPECT_FALSE(wraps);
+    EXPECT_GE(label.width(), fm.horizontalAdvance(second));
+    EXPECT_GE(label.height(), fm.height() + fm.lineSpacing());
+    EXPECT_LE(label.right(), window.width());
+    EXPECT_LT(label.bottom(), ok.top());
+    EXPECT_GE(label.top(), 0);
+}
