@@ -32,6 +32,7 @@ fuzz() {
 fuzz fuzz_datafile 4096 tests/data/*.kvd tests/data/*.kvt
 fuzz fuzz_inifile 4096 lang/language.txt tests/data/*language*.txt
 fuzz fuzz_numbers 64
+fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
