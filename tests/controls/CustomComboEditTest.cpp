@@ -299,3 +299,25 @@ TEST(CustomComboEdit, TheDefaultGlyphWidensTheButtonToFitIt) {
     EXPECT_EQ(edit.ButtonHost->width(), 66);
     EXPECT_TRUE(edit.rect().contains(edit.ButtonHost->geometry()));
 }
+
+TEST(CustomComboEdit, EnteringByKeyboardSelectsAllOnlyWithDirectInput) {
+    struct Case {
+        bool autoSelect;
+        bool directInput;
+        bool selected;
+    };
+    const Case cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "autoSelect " << c.autoSelect << " direct " << c.directInput);
+        EditDialog d;
+        d.edit->setText("/tmp/a.kvt");
+        d.edit->AutoSelect = c.autoSelect;
+        d.edit->SetDirectInput(c.directInput);
+        d.cancel->setFocus();
+        ASSERT_FALSE(d.edit->hasFocus());
+        QTest::keyClick(d.cancel, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(d.ok, Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.edit->hasFocus());
+        EXPECT_EQ(d.edit->selectedText(), c.selected ? "/tmp/a.kvt" : "");
+    }
+}
