@@ -145,7 +145,7 @@ std::vector<NotOld> NotOldCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FilesThatAreNotOld, ::testing::ValuesIn(NotOldCases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(Vantrel, AMissingPathCreatesNoFile) {
     TempDir dir;
