@@ -265,12 +265,8 @@ const std::vector<std::string>& UnavailableCommands() {
         // import and export of tests
         "MenuItemFileImportTests", "SpeedButtonFileImportTests", "MenuItemFileExportTests",
         "SpeedButtonFileExportTests", "PopupItemImportTest", "PopupItemExportTest",
-        // search
-        "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
         // tool-bar setup
         "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
-        // quick import
-        "PopupItemFastImportScales", "PopupItemFastImportStimuls",
         // help, about, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
         "MenuItemHelpSupport", "SpeedButtonHelpSupport", "MenuItemHelpAbout",
