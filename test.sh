@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of the
-# data-file reader.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and short fuzz runs of the
+# data-file reader and the quick-import reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -22,6 +22,12 @@ corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
 build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+# The quick-import reader, from a few plain texts.
+corpus=build-fuzz/corpus-quickimport
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf 'Anxiety\r\nLow\r\nHigh\r\n\r\nStress\r\n' >"$corpus"/scales.txt
+printf '\xef\xbb\xbf\n\nQuestion\n\tYes \n No\r\rNext\x00rest' >"$corpus"/questions.txt
+build-fuzz/bin/fuzz_quickimport -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
