@@ -36,6 +36,26 @@ private:
     int fd_;
 };
 
+// Where a chain of links ends, for a link whose last target does not exist yet; the path itself
+// when it is no link.
+std::string FollowLinks(std::string path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st{};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+        const std::string next(target.data(), static_cast<std::size_t>(n));
+        path = !next.empty() && next[0] == '/' ? next : FolderOf(path) + "/" + next;
+    }
+    throw EFileError("Cannot create file \"" + path + "\". " + Reason(ELOOP));
+}
+
+// A file the user may not change: no write permission for anybody, or none for this user.
+bool IsReadOnly(const std::string& path, const struct stat& st) {
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 }  // namespace
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
@@ -45,14 +65,18 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (path.empty()) fail("No file name.");
 
     // A link is followed, so that the file it names is replaced and the link stays a link.
-    std::string real = path;
+    std::string real;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
         real = resolved;
         std::free(resolved);
+    } else {
+        real = FollowLinks(path);   // a dangling link: its target is created
     }
     struct stat target{};
     const bool exists = ::stat(real.c_str(), &target) == 0;
     if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
+    if (exists && IsReadOnly(real, target))
+        throw EFileReadOnly("Cannot create file \"" + path + "\". The file is read-only.");
 
     // A short name in the same folder, so a long target name still fits.
     std::string tmpl = FolderOf(real) + "/.orvel-XXXXXX";

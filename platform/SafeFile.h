@@ -14,11 +14,18 @@ public:
     using Exception::Exception;
 };
 
+// The file to be replaced is read-only: it is left as it is.
+class EFileReadOnly : public EFileError {
+public:
+    using EFileError::EFileError;
+};
+
 constexpr std::size_t kMaxReadBytes = 512u * 1024u * 1024u;
 
 // Writes bytes to path atomically: a temporary file in the same folder, flushed and synced,
-// then renamed over the target. On failure the old file is left as it was, the temporary file
-// is removed, and EFileError is raised.
+// then renamed over the target. A link is followed, also when the file it names does not exist
+// yet, so that the link stays a link. On failure the old file is left as it was, the temporary
+// file is removed, and EFileError is raised: EFileReadOnly for a target without write permission.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 // A file opened for reading: non-blocking and close-on-exec, so that a pipe or a device put in

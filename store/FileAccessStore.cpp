@@ -9,6 +9,7 @@
 namespace {
 
 const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
+const char* const kFileReadOnly = "FILEACC_FILE_READONLY_MSG";
 
 // Steps a progress from the store services, if they gave one.
 class Progress {
@@ -98,7 +99,11 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
             progress.Step();
         }
 
-        SaveStringToFile(FileName, FileText, true);
+        try {
+            SaveStringToFile(FileName, FileText, true);
+        } catch (const platform::EFileReadOnly&) {
+            throw Exception(StoreServices().MessageText(kFileReadOnly) + "\n" + FileName);
+        }
         SetModified(false);
         return true;
     } catch (const std::exception& e) {

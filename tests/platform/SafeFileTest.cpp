@@ -148,3 +148,46 @@ TEST(SafeFile, AReadTakesTheFilesSizeAndNoMore) {
     EXPECT_EQ(bytes->size(), size);
     EXPECT_LT(bytes->capacity(), size + size / 8);
 }
+
+TEST(SafeFile, ADanglingLinkGetsItsTargetAndStaysALink) {
+    TempDir dir;
+    const std::string link = dir.File("link.kvd");
+    const std::string target = dir.File("sub/target.kvd");
+    std::filesystem::create_directory(dir.File("sub"));
+    std::filesystem::create_symlink("sub/target.kvd", link);   // relative, to a file not there yet
+    const std::string chain = dir.File("chain.kvd");
+    std::filesystem::create_symlink(link, chain);              // a link to that link
+
+    WriteFileAtomic(chain, "first");
+    EXPECT_TRUE(std::filesystem::is_symlink(chain));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "first");
+    WriteFileAtomic(link, "second");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "second");
+
+    // A loop of links is refused, and stays as it was.
+    const std::string a = dir.File("a.kvd"), b = dir.File("b.kvd");
+    std::filesystem::create_symlink(b, a);
+    std::filesystem::create_symlink(a, b);
+    EXPECT_THROW(WriteFileAtomic(a, "x"), EFileError);
+    EXPECT_TRUE(std::filesystem::is_symlink(a));
+    EXPECT_TRUE(std::filesystem::is_symlink(b));
+}
+
+TEST(SafeFile, AReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    const std::string path = dir.File("data.kvd");
+    WriteBytes(path, "precious");
+    for (const auto perms : {std::filesystem::perms::owner_read,
+                             std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                 std::filesystem::perms::others_read}) {
+        std::filesystem::permissions(path, perms);
+        EXPECT_THROW(WriteFileAtomic(path, "replacement"), EFileReadOnly);
+        EXPECT_EQ(ReadBytes(path), "precious");
+        EXPECT_EQ(std::filesystem::status(path).permissions(), perms);
+    }
+    int files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+    EXPECT_EQ(files, 1);
+}

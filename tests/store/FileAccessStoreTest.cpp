@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <random>
 
@@ -513,4 +514,26 @@ TEST_F(StoreFile, TheLargestRealsSaveAndLoadBack) {
         ASSERT_TRUE(back.SaveAll()) << back.LastError;
         EXPECT_TRUE(ReadBytes(Path()) == first);
     }
+}
+
+TEST_F(StoreFile, AReadOnlyFileRefusesTheSaveWithItsMessage) {
+    TFileAccess s(Path());
+    FillFixture(s);
+    WriteBytes(s.FileName, "old bytes");
+    // Without write permission for anybody: refused for every user, the administrator too.
+    std::filesystem::permissions(s.FileName, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(s.SaveAll());
+    EXPECT_EQ(ReadBytes(s.FileName), "old bytes");
+    EXPECT_TRUE(s.IsModified());
+    EXPECT_EQ(std::filesystem::status(s.FileName).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_EQ(s.LastError, ScopedStoreServices::TextOf("FILEACC_FILE_READONLY_MSG") + "\n" + s.FileName);
+    EXPECT_EQ(services.Shown, std::vector<std::string>{s.LastError});
+
+    // Given write permission again, the same store saves.
+    std::filesystem::permissions(s.FileName, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_TRUE(s.SaveAll()) << s.LastError;
+    TFileAccess back(s.FileName);
+    ASSERT_TRUE(back.LoadAll()) << back.LastError;
+    ExpectSameStore(s, back);
 }
