@@ -60,6 +60,8 @@ int TFindForm::TypeIndexOf(std::uint8_t code) {
 TFindForm::TFindForm(QWidget* owner) : TLanguageController<QDialog>(owner) {
     setObjectName("FindForm");
     setWindowTitle(QStringLiteral("Find first"));
+    // A dialog frame: a title and a close box, nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     ObjectLabel = Named(new QLabel(QStringLiteral("Find:"), this), "ObjectLabel");
     ObjectEdit = Named(new QLineEdit(this), "ObjectEdit");
