@@ -22,12 +22,16 @@ corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
 build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+old_corpus=build-fuzz/corpus-old
+rm -rf "$old_corpus" && mkdir -p "$old_corpus"
+cp tests/data/old_project*.kvd "$old_corpus"/
+build-fuzz/bin/fuzz_olddatafile -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$old_corpus"
 # The quick-import reader, from a few plain texts.
-corpus=build-fuzz/corpus-quickimport
-rm -rf "$corpus" && mkdir -p "$corpus"
-printf 'Anxiety\r\nLow\r\nHigh\r\n\r\nStress\r\n' >"$corpus"/scales.txt
-printf '\xef\xbb\xbf\n\nQuestion\n\tYes \n No\r\rNext\x00rest' >"$corpus"/questions.txt
-build-fuzz/bin/fuzz_quickimport -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+import_corpus=build-fuzz/corpus-quickimport
+rm -rf "$import_corpus" && mkdir -p "$import_corpus"
+printf 'Anxiety\r\nLow\r\nHigh\r\n\r\nStress\r\n' >"$import_corpus"/scales.txt
+printf '\xef\xbb\xbf\n\nQuestion\n\tYes \n No\r\rNext\x00rest' >"$import_corpus"/questions.txt
+build-fuzz/bin/fuzz_quickimport -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$import_corpus"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
