@@ -350,6 +350,7 @@ void TMainForm::ConnectCommands() {
 
 void TMainForm::Guarded(const std::function<void()>& command) {
     try {
+        if (Tree) Tree->CommitRename();
         command();
     } catch (const std::exception& e) {
         platform::ShowError(e.what());
@@ -495,6 +496,8 @@ bool TMainForm::CloseProject() {
 }
 
 bool TMainForm::ConfirmSaveProject() {
+    // A name still being typed in the tree belongs to the project that is asked about.
+    if (Tree) Tree->CommitRename();
     TFileAccess* store = GlobalStore().get();
     if (!store || !store->IsModified()) return true;
     MessageDialog->DialogType = mdYesNo;
