@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and short fuzz runs of the
-# data-file reader and the quick-import reader.
+# data-file reader, the exchange import, the old-file reader and the quick-import reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -22,6 +22,10 @@ corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
 build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+exchange_corpus=build-fuzz/corpus-exchange
+rm -rf "$exchange_corpus" && mkdir -p "$exchange_corpus"
+cp tests/data/*.kvt "$exchange_corpus"/
+build-fuzz/bin/fuzz_exchange -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$exchange_corpus"
 old_corpus=build-fuzz/corpus-old
 rm -rf "$old_corpus" && mkdir -p "$old_corpus"
 cp tests/data/old_project*.kvd "$old_corpus"/

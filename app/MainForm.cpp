@@ -27,6 +27,7 @@
 #include "platform/SafeFile.h"
 #include "platform/UserInteraction.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
 #include "runner/RunTestForm.h"
@@ -640,7 +641,8 @@ QList<QAction*> TMainForm::WindowMenuItems() const { return windowItems_->action
 
 void TMainForm::AddWindowMenuItem(const std::string& caption, platform::WindowHandle handle) {
     ++WindowMenuCount;
-    auto* item = new QAction(platform::ToQString(platform::CutShortText(caption)), WindowMenuItem);
+    auto* item =
+        new QAction(platform::MenuCaption(platform::CutShortText(caption), WindowMenuItem->font()), WindowMenuItem);
     item->setObjectName("ChildWindowMenu" + QString::number(WindowMenuCount));
     item->setProperty("Tag", static_cast<qlonglong>(handle));
     item->setCheckable(true);

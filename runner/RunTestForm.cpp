@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/QtText.h"
 
 TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle,
@@ -104,7 +105,7 @@ void TRunTestForm::SetGotoItems(const std::vector<std::string>& captions) {
     gotoGroup_->setExclusive(true);
     for (std::size_t k = 0; k < captions.size(); ++k) {
         const int i = static_cast<int>(k);
-        auto* item = new QAction(MenuCaption(captions[k]), MenuItemGoto);
+        auto* item = new QAction(platform::MenuCaption(captions[k], MenuItemGoto->font()), MenuItemGoto);
         item->setObjectName("MenuItemGoto_" + QString::number(i));
         item->setProperty("Tag", i);
         item->setCheckable(true);
@@ -117,19 +118,12 @@ void TRunTestForm::SetGotoItems(const std::vector<std::string>& captions) {
     QAction* separator = MenuItemGoto->addSeparator();
     separator->setObjectName("MenuItemGoto_Separator01");
     separator->setProperty("Tag", -1);
-    auto* final = new QAction(MenuCaption(lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM")), MenuItemGoto);
+    const std::string finalText = lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM");
+    auto* final = new QAction(platform::MenuCaption(finalText, MenuItemGoto->font()), MenuItemGoto);
     final->setObjectName("MenuItemGoto_FinalScreen");
     final->setProperty("Tag", -1);
     MenuItemGoto->addAction(final);
     connect(final, &QAction::triggered, this, [this] { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcFinalScreen); });
-}
-
-QString TRunTestForm::MenuCaption(const std::string& text) const {
-    // A whole question as a caption would make the menu as wide as the screen. "&" is no
-    // accelerator here, and a line break of the text is a blank.
-    QString caption = platform::ToQString(text).simplified();
-    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return QFontMetrics(MenuItemGoto->font()).elidedText(caption, Qt::ElideRight, kMaxMenuCaptionWidth);
 }
 
 void TRunTestForm::MenuItemNextClick() { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcNext); }

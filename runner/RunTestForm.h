@@ -46,8 +46,6 @@ public:
     // The Go-To submenu: one item per question of the run, in its order, then the final screen.
     // No captions, no items (a test that is not free).
     void SetGotoItems(const std::vector<std::string>& captions);
-    // The widest caption of a menu item, in pixels; longer ones end in an ellipsis.
-    static constexpr int kMaxMenuCaptionWidth = 400;
 
     void MenuItemNextClick();
     void MenuItemBackClick();
@@ -63,7 +61,6 @@ protected:
 
 private:
     void InitMenu();
-    QString MenuCaption(const std::string& text) const;
     // The Go-To item of a question at index (taken as unsigned), or nullptr.
     QAction* GotoItem(std::int32_t index) const;
     QAction* AddItem(const char* name, const char* caption, const QKeySequence& shortcut);

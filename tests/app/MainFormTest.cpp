@@ -2,6 +2,7 @@
 // dialogs answered by the test, and the test windows with their runners.
 #include <gtest/gtest.h>
 
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 
 #include <QApplication>
@@ -927,6 +928,21 @@ TEST_F(MainWindow, RunTestOpensItsWindowFillingTheAreaWithThePageShowing) {
     ASSERT_NE(form->View().Page(), nullptr);
     EXPECT_EQ(form->View().Page()->geometry(), form->rect());
     EXPECT_TRUE(form->View().Heading()->isVisible());
+}
+
+TEST_F(MainWindow, ATestWithALongNameKeepsTheWindowMenuNarrow) {
+    Open(CaseProject());
+    TTest test;
+    Store()->GetTest(1, test);
+    ASSERT_TRUE(Store()->Tests.Locate(1));
+    Store()->Tests.EditObject(1, test.ParentID, std::string(255, 'W'), test.Description, test.Order);
+    TRunTestForm* form = RunTestOf(1);
+    ASSERT_NE(form, nullptr);
+    const QList<QAction*> items = window->WindowMenuItems();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_TRUE(items[0]->text().startsWith(Text("RUN_TEST_MENU_ADDING") + " (WWW"));
+    EXPECT_TRUE(items[0]->text().endsWith(QChar(0x2026)));
+    EXPECT_LT(window->WindowMenuItem->sizeHint().width(), 2 * platform::kMaxMenuCaptionWidth);
 }
 
 TEST_F(MainWindow, ArrowKeysMoveThroughTheAnswersOfARunningTest) {

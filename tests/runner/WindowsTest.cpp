@@ -17,6 +17,7 @@
 
 #include "lang/DlgLangConverter.h"
 #include "lang/MessageDialog.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "runner/FormReporter.h"
@@ -501,7 +502,7 @@ TEST_F(Windows, TheGoToMenuIsTheRunsOwnAndCutsLongCaptions) {
     // The long question's item ends in an ellipsis and keeps the menu narrow.
     const QString cut = items[4]->text();
     EXPECT_TRUE(cut.endsWith(QChar(0x2026))) << cut.size();
-    EXPECT_LE(QFontMetrics(full->MenuItemGoto->font()).horizontalAdvance(cut), TRunTestForm::kMaxMenuCaptionWidth);
+    EXPECT_LE(QFontMetrics(full->MenuItemGoto->font()).horizontalAdvance(cut), platform::kMaxMenuCaptionWidth);
     EXPECT_LT(full->MenuItemGoto->sizeHint().width(), 700);
     EXPECT_LT(form->MenuItemGoto->sizeHint().width(), 700);
 }
