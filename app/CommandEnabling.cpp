@@ -267,13 +267,11 @@ const std::vector<std::string>& UnavailableCommands() {
         "SpeedButtonFileExportTests", "PopupItemImportTest", "PopupItemExportTest",
         // search
         "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
-        // tool-bar setup
-        "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
         // quick import
         "PopupItemFastImportScales", "PopupItemFastImportStimuls",
-        // help, about, web and mail links
+        // help, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
-        "MenuItemHelpSupport", "SpeedButtonHelpSupport", "MenuItemHelpAbout",
+        "MenuItemHelpSupport", "SpeedButtonHelpSupport",
         // the store's debug window
         "MenuItemDebugShowDM", "MenuItemDebugHideDM",
     };
