@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolButton>
 #include <QProgressBar>
 #include <QTimer>
 
 #include <filesystem>
 
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "app/SplashForm.h"
 #include "app/Startup.h"
 #include "lang/DlgLangConverter.h"
@@ -101,6 +106,47 @@ TEST(Startup, TheProgramRunsUntilItsMainWindowCloses) {
     EXPECT_TRUE(shown.Messages.empty());
     EXPECT_TRUE(shown.Errors.empty());
     EXPECT_EQ(platform::ApplicationTitle(), "ORVEL");
+}
+
+TEST(Startup, EveryWindowShowsTheProgramsIconAndHintsStayFourSeconds) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    platform::InstallQtMessagePoster();
+    const QImage own = ProgramIcon().pixmap(16).toImage();
+    std::vector<QImage> icons;
+    std::vector<int> pauses;
+    QString hint;
+    const THintPause::TShow before = ProgramHintPause().Show;
+    ProgramHintPause().Show = [&](const QPoint&, const QString& text, QWidget*, int milliseconds) {
+        hint = text;
+        pauses.push_back(milliseconds);
+    };
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TMainForm*>(w); main && main->isVisible()) {
+                icons.push_back(main->windowIcon().pixmap(16).toImage());
+                // A test window's frame inside the main window.
+                QMdiSubWindow* sub = main->MdiArea->addSubWindow(new QWidget);
+                icons.push_back(sub->windowIcon().pixmap(16).toImage());
+                // The hint of a tool button, asked for as the mouse rests on it.
+                QToolButton* button = main->findChild<QToolButton*>("SpeedButtonProjectOpen");
+                EXPECT_NE(button, nullptr);
+                if (button) {
+                    if (button->toolTip().isEmpty()) button->setToolTip("Open");
+                    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+                    QApplication::sendEvent(button, &help);
+                    EXPECT_EQ(hint, button->toolTip());
+                }
+                main->close();
+            }
+    });
+    closer.start(10);
+    EXPECT_EQ(RunProgram(*qApp, lang::LanguageFileName()), 0);
+    ProgramHintPause().Show = before;
+    ASSERT_EQ(icons.size(), 2u);
+    for (const QImage& icon : icons) EXPECT_EQ(icon, own);
+    EXPECT_EQ(pauses, std::vector<int>{4000});
 }
 
 TEST(Startup, TheServicesComeFromTheLanguageLayerAndTheVersionBlock) {
@@ -220,4 +266,25 @@ TEST(SplashForm, TheBarIsPaintedAtEveryStepFromEmptyToFull) {
         if (distinct.empty() || distinct.back() != v) distinct.push_back(v);
     ASSERT_EQ(distinct.size(), 2500u);
     for (int i = 0; i < 2500; ++i) ASSERT_EQ(distinct[static_cast<std::size_t>(i)], i + 1);
+}
+
+TEST(Startup, AMissingConverterLibraryEndsTheProgramWithItsName) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    TempDir dir;
+    EXPECT_NE(RunProgram(*qApp, lang::LanguageFileName(), dir.Path()), 0);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_EQ(shown.Messages[0].rfind(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n", 0), 0u)
+        << shown.Messages[0];
+    EXPECT_NE(shown.Messages[0].find(dir.Path() + "/libcorvish.so"), std::string::npos) << shown.Messages[0];
+    EXPECT_EQ(CountWindows<TMainForm>(), 0);
+    EXPECT_EQ(CountWindows<TSplashForm>(), 0);
+
+    // A library without its export counts as missing too.
+    std::filesystem::copy_file(platform::ProgramFolder() + "/libvantrel.so", dir.File("libcorvish.so"));
+    std::filesystem::copy_file(platform::ProgramFolder() + "/libvantrel.so", dir.File("libvantrel.so"));
+    shown.Messages.clear();
+    EXPECT_NE(RunProgram(*qApp, lang::LanguageFileName(), dir.Path()), 0);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_NE(shown.Messages[0].find("\"Corvish\""), std::string::npos) << shown.Messages[0];
 }
