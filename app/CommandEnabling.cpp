@@ -262,10 +262,6 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // search
-        "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
-        // quick import
-        "PopupItemFastImportScales", "PopupItemFastImportStimuls",
         // help, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
         "MenuItemHelpSupport", "SpeedButtonHelpSupport",

@@ -36,6 +36,7 @@
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "store/FileAccess.h"
+#include "tree/FindForm.h"
 #include "tree/ObjectsTree.h"
 
 namespace {
@@ -329,6 +330,10 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemPaste"), &TObjectsTree::Paste, false);
     OnTree(Command("PopupItemArrangeItems"), &TObjectsTree::ArrangeItems, false);
     OnTriggered(MenuItemObjectRunTest, &TMainForm::RunTest);
+    OnTriggered(MenuItemEditFind, &TMainForm::Find);
+    OnTriggered(MenuItemEditFindNext, &TMainForm::FindNext);
+    OnTree(Command("PopupItemFastImportScales"), &TObjectsTree::FastImportScales, false);
+    OnTree(Command("PopupItemFastImportStimuls"), &TObjectsTree::FastImportStimuls, false);
 
     // Import and export of one test: the File commands preselect nothing, the popup items the
     // selected group or test.
@@ -548,6 +553,25 @@ void TMainForm::ResetFind() {
     FindText.clear();
     FindFlags = 0;
     FindKind = 0;
+}
+
+void TMainForm::Find() {
+    TFindForm form(this);
+    form.SetSearch(FindText, FindFlags, FindKind);
+    platform::ExecModal(form);
+    // A text of blanks alone searches nothing and keeps the previous search.
+    if (const std::string text = form.SearchText(); form.Confirmed && !text.empty()) {
+        FindText = text;
+        FindFlags = form.SearchFlags;
+        FindKind = form.SearchType;
+        Tree->FindObject(nullptr, FindText, FindFlags, FindKind);
+    }
+    UpdateCommands();
+}
+
+void TMainForm::FindNext() {
+    if (!platform::TrimBlanks(FindText).empty()) Tree->FindObject(Tree->SelectedNode(), FindText, FindFlags, FindKind);
+    UpdateCommands();
 }
 
 void TMainForm::RefreshProject() {
