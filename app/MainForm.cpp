@@ -31,6 +31,7 @@
 #include "platform/UserInteraction.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/MenuCaption.h"
+#include "platform/qt/BusyCursor.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
 #include "runner/RunTestForm.h"
@@ -445,7 +446,7 @@ void TMainForm::ProjectOpenClick() {
 
 std::unique_ptr<TFileAccess> TMainForm::LoadProject(const std::string& fileName) {
     auto store = std::make_unique<TFileAccess>(fileName, settings_);
-    if (store->LoadEitherLayout()) return store;
+    if (const platform::TBusyCursor busy; store->LoadEitherLayout()) return store;
     MessageDialog->DialogType = mdOk;
     MessageDialog->Title = "Orvyl";
     const std::string reason = store->LastError.empty() ? lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG") : store->LastError;
