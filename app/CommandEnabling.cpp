@@ -262,10 +262,6 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // tool-bar setup
-        "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
-        // the about box
-        "MenuItemHelpAbout",
     };
     return names;
 }
