@@ -100,11 +100,10 @@ int RunProgram(QApplication& app, const std::string& languageFile, const std::st
         platform::SetHtmlHelp(helpViewer.get());
         help = std::make_unique<THelpBridge>();
         splash = std::make_unique<TSplashForm>();
-        splash->show();
-        splash->repaint();
+        splash->ShowAtOnce();
         auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
         main->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(*converters));
-        splash->show();
+        splash->ShowAtOnce();
         splash->RunProgress();
         splash->hide();
         splash.reset();
