@@ -9,6 +9,8 @@
 #include <QToolButton>
 
 #include "app/FormAcknowledgments.h"
+#include "app/Grlink.h"
+#include "app/LinkAddresses.h"
 #include "app/ProductLogo.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/ModalDialogs.h"
@@ -59,8 +61,12 @@ TFormAbout::TFormAbout(QWidget* owner, const std::string& programFile) : TFormAb
     LabelVersion = AddLabel(this, "LabelVersion", {128, 66, 70, 20});
     LabelVersionNumber = AddLabel(this, "LabelVersionNumber", {200, 66, 376, 20});
     LabelCopyright = AddLabel(this, "LabelCopyright", {128, 88, 448, 20});
-    GrlinkHomePage = AddLabel(this, "GrlinkHomePage", {128, 116, 150, 20});
-    GrlinkSupport = AddLabel(this, "GrlinkSupport", {290, 116, 150, 20});
+    GrlinkHomePage = new TGrlink(this);
+    GrlinkHomePage->setObjectName("GrlinkHomePage");
+    GrlinkHomePage->setGeometry(128, 116, 150, 20);
+    GrlinkSupport = new TGrlink(this);
+    GrlinkSupport->setObjectName("GrlinkSupport");
+    GrlinkSupport->setGeometry(290, 116, 150, 20);
     ImageBand = AddLabel(this, "ImageBand", {16, 146, 560, 4});
     ImageBand->setPixmap(Band(ImageBand->size()));
 
@@ -87,6 +93,8 @@ TFormAbout::TFormAbout(QWidget* owner, const std::string& programFile) : TFormAb
     LabelVersionNumber->setText(platform::ToQString(VersionInfo->FileVersion));
     LabelCopyright->setText(platform::ToQString(VersionInfo->LegalCopyright));
     MemoAdditionalInfo->setPlainText(platform::ToQString(LegalNotice));
+    GrlinkHomePage->URL = links::kHomePage;
+    GrlinkSupport->URL = std::string("mailto:") + links::kSupportAddress;
 
     connect(ButtonClose, &QPushButton::clicked, this, &TFormAbout::ButtonCloseClick);
     connect(BitBtnAcknowledgments, &QToolButton::clicked, this, &TFormAbout::BitBtnAcknowledgmentsClick);

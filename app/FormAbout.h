@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Grlink.h"
 #include "lang/LanguageController.h"
 #include "lang/VersionInformation.h"
 
@@ -48,8 +49,8 @@ public:
     QLabel* LabelVersion;
     QLabel* LabelVersionNumber;
     QLabel* LabelCopyright;
-    QLabel* GrlinkHomePage;
-    QLabel* GrlinkSupport;
+    TGrlink* GrlinkHomePage;
+    TGrlink* GrlinkSupport;
     QPlainTextEdit* MemoAdditionalInfo;
     QPushButton* ButtonClose;
     QToolButton* BitBtnAcknowledgments;

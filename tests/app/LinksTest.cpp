@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/FormAbout.h"
 #include "app/Grlink.h"
 #include "app/LinkAddresses.h"
 #include "app/Links.h"
@@ -160,6 +161,17 @@ TEST_F(Links, TheHyperlinkLabelOpensItsAddressOrAnAddressCaption) {
     link.show();
     QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(desktop.Arguments("standin-web"), Args{"https://example.org/home"});
+}
+
+TEST_F(Links, TheAboutBoxLinksOpenTheHomePageAndAMailToTheSupport) {
+    TFormAbout about(nullptr);
+    about.resize(600, 400);
+    about.show();
+    QTest::mouseClick(about.GrlinkHomePage, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(desktop.Arguments("standin-web"), Args{links::kHomePage});
+    QTest::mouseClick(about.GrlinkSupport, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(desktop.Arguments("standin-mail"), Args{std::string("mailto:") + links::kSupportAddress});
+    EXPECT_TRUE(env.Interaction.Messages.empty());
 }
 
 TEST_F(Links, TheHyperlinkLabelLooksLikeALinkAndCopiesItsCaption) {
