@@ -198,7 +198,7 @@ TEST_P(WindowCommands, FollowTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WindowCommands, ::testing::ValuesIn(WindowCases()),
-                         [](const auto& info) { return info.param.Name; });
+                         [](const auto& testCase) { return testCase.param.Name; });
 
 TEST_F(MainWindow, EveryCommandIsThereWithItsShortcut) {
     struct Row {
