@@ -24,6 +24,7 @@
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/IniFile.h"
+#include "platform/SafeFile.h"
 #include "platform/UserInteraction.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/ModalDialogs.h"
@@ -400,36 +401,45 @@ void TMainForm::ProjectOpenClick() {
         UpdateCommands();
         return;
     }
-    // Only now, with the new file chosen, is the user asked about the old one.
-    if (IsProjectOpen() && !CloseProject()) return;
     OpenProject(*chosen);
     ResetFind();
     UpdateCommands();
 }
 
+std::unique_ptr<TFileAccess> TMainForm::LoadProject(const std::string& fileName) {
+    auto store = std::make_unique<TFileAccess>(fileName, settings_);
+    if (store->LoadAll()) return store;
+    MessageDialog->DialogType = mdOk;
+    MessageDialog->Title = "Orvyl";
+    const std::string reason = store->LastError.empty() ? lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG") : store->LastError;
+    MessageDialog->Caption = reason + "\n" + fileName;
+    MessageDialog->Execute();
+    return nullptr;
+}
+
 void TMainForm::OpenProject(const std::string& fileName) {
     std::error_code error;
     if (!std::filesystem::exists(fileName, error)) throw Exception(lang::GetMessageText("MAIN_F_PROJECT_NO_FILE"));
-    GlobalStore() = std::make_unique<TFileAccess>(fileName, settings_);
-    try {
-        if (!updateCheck_->CheckAndUpdate(fileName)) {
-            GlobalStore().reset();
-        } else if (GlobalStore()->LoadAll()) {
-            Tree->Rebuild();
-        } else {
-            GlobalStore().reset();
-            MessageDialog->DialogType = mdOk;
-            MessageDialog->Title = "Orvyl";
-            MessageDialog->Caption = lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG");
-            MessageDialog->Execute();
-        }
-    } catch (...) {
-        // A project that did not load must not stay open: saving it would empty the file.
-        GlobalStore().reset();
-        Tree->Rebuild();
+    // The open project stays as it is until the chosen file has loaded: a file that is refused
+    // or does not load costs the user nothing.
+    if (!updateCheck_->CheckAndUpdate(fileName)) {
         UpdateCommands();
-        throw;
+        return;
     }
+    const std::optional<platform::FileIdentity> loaded = platform::IdentifyFile(fileName);
+    std::unique_ptr<TFileAccess> store = LoadProject(fileName);
+    if (!store) {
+        UpdateCommands();
+        return;
+    }
+    // Only now is the user asked about the old project.
+    if (IsProjectOpen()) {
+        if (!CloseProject()) return;
+        // Saving the old project may have written the chosen file itself: load what is there now.
+        if (platform::IdentifyFile(fileName) != loaded) store = LoadProject(fileName);
+    }
+    GlobalStore() = std::move(store);
+    Tree->Rebuild();
     UpdateCommands();
 }
 

@@ -26,6 +26,7 @@ class QMenu;
 class QSplitter;
 class QToolBar;
 class QToolButton;
+class TFileAccess;
 class TMessageDialog;
 class TObjectsTree;
 class TRunTestForm;
@@ -118,8 +119,12 @@ public:
     void ProjectSaveAsClick();
     void ProjectCloseClick();
     // Loads the file as the open project (after the update check); raises the text of
-    // MAIN_F_PROJECT_NO_FILE when there is no such file.
+    // MAIN_F_PROJECT_NO_FILE when there is no such file. The file is loaded into a new store
+    // first; only when it has loaded is the user asked about the old project, which it then
+    // replaces. A file that does not load leaves the open project open and unchanged.
     void OpenProject(const std::string& fileName);
+    // A new store of the file; nullptr after showing why it did not load, with the file's name.
+    std::unique_ptr<TFileAccess> LoadProject(const std::string& fileName);
     // Closes the open project: frees the test windows and asks whether to save a modified
     // project. False when the user wanted it saved and it was not: the project stays open.
     bool CloseProject();

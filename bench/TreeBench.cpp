@@ -1,7 +1,7 @@
 // Timings of the objects tree on the ordinary large project (500 tests, 10,000 questions,
 // 50,000 answers, 250,000 weights): building the whole tree, bringing the weight kinds in line,
-// refilling one test, pasting a copy or a cut, dropping a node among its siblings. Runs on the
-// offscreen platform.
+// refilling one test, pasting a copy or a cut, dropping a node among its siblings, Show and Hide
+// All Children and a remove on the fully expanded tree. Runs on the offscreen platform.
 #include <QApplication>
 
 #include <cstdlib>
@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "lang/MessageDialog.h"
 #include "store/FileAccess.h"
 #include "tests/support/ProjectGenerator.h"
 #include "tree/ObjectsTree.h"
@@ -148,6 +149,80 @@ void BM_DropAnswerLargeProject(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DropAnswerLargeProject)->Unit(benchmark::kMillisecond);
+
+// ---- the View commands and a remove on the fully expanded tree, shown in a window
+
+// The large project's tree in a window, every node expanded.
+struct ShownTree {
+    TObjectsTree tree{nullptr, platform::kNoWindow};
+    ShownTree() {
+        InstallLargeProject();
+        tree.resize(300, 800);
+        tree.show();
+        tree.Rebuild();
+        Expand();
+    }
+    void Expand() {
+        tree.expandAll();
+        QApplication::processEvents();
+    }
+    void Collapse() {
+        tree.collapseAll();
+        QApplication::processEvents();
+    }
+};
+
+// The first group of the tests root; its tests hold about a fifth of the tree.
+QTreeWidgetItem* FirstGroup(const TObjectsTree& tree) { return tree.TestsRootNode()->child(0); }
+
+// Show All Children on the root of the collapsed tree: every node becomes visible.
+void BM_ShowAllChildrenLargeProject(benchmark::State& state) {
+    ShownTree shown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.Collapse();
+        state.ResumeTiming();
+        shown.tree.ExpandAll(shown.tree.RootNode());
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ShowAllChildrenLargeProject)->Unit(benchmark::kMillisecond);
+
+// Hide All Children on the root (0) or on the first group (1) of the fully expanded tree.
+void BM_HideAllChildrenLargeProject(benchmark::State& state) {
+    ShownTree shown;
+    QTreeWidgetItem* node = state.range(0) == 0 ? shown.tree.RootNode() : FirstGroup(shown.tree);
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.Expand();
+        state.ResumeTiming();
+        shown.tree.CollapseAll(node);
+        QApplication::processEvents();
+    }
+    state.counters["rows_hidden"] = CountNodes(node) - 1;
+}
+BENCHMARK(BM_HideAllChildrenLargeProject)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Remove of a test (confirmed) with the whole tree expanded: the store's cascading delete and
+// the view dropping the test's rows. A different test each round.
+void BM_RemoveTestExpandedLargeProject(benchmark::State& state) {
+    ShownTree shown;
+    const TMessageDialog::Responder saved =
+        TMessageDialog::SetResponder([](const TMessageDialog&) { return TMessageDialog::mrYes; });
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTreeWidgetItem* group = FirstGroup(shown.tree);
+        shown.tree.setCurrentItem(group->child(group->childCount() / 2));
+        WarmIndexes(*GlobalStore());
+        state.ResumeTiming();
+        shown.tree.RemoveObject();
+        QApplication::processEvents();
+    }
+    TMessageDialog::SetResponder(saved);
+    // The project lost tests: the next benchmarks start from a new one.
+    GlobalStore().reset();
+}
+BENCHMARK(BM_RemoveTestExpandedLargeProject)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -1,7 +1,5 @@
 #include "lang/VersionInformation.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <string_view>
 
 #include "platform/IniFile.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -24,18 +23,13 @@ constexpr std::uint32_t kNoBits = 8;   // a section that takes no room in the fi
 
 class File {
 public:
-    explicit File(const std::string& path) {
-        struct stat st{};
-        // Only a regular file: a pipe or a device could block or never end.
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
+    // Only a regular file: a pipe or a device could block or never end.
+    explicit File(const std::string& path) : file_(path) {
+        if (file_.State() == platform::TReadableFile::TState::Open) {
+            fd_ = file_.Descriptor();
+            size_ = file_.Size();
+        }
     }
-    ~File() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
 
     std::uint64_t Size() const { return size_; }
 
@@ -54,6 +48,7 @@ public:
     }
 
 private:
+    platform::TReadableFile file_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
 };

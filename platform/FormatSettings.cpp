@@ -1,7 +1,6 @@
 #include "platform/FormatSettings.h"
 
 #include <clocale>
-#include <cstring>
 #include <langinfo.h>
 
 namespace platform {
@@ -38,17 +37,43 @@ FormatSettings FormatSettings::FromLocaleStrings(std::string_view radix, std::st
     return fs;
 }
 
-FormatSettings FormatSettings::FromLocale() {
-    const char* name = std::setlocale(LC_TIME, nullptr);
-    const char* numeric = std::setlocale(LC_NUMERIC, nullptr);
-    const auto isPosix = [](const char* n) { return !n || !std::strcmp(n, "C") || !std::strcmp(n, "POSIX"); };
+bool FormatSettings::IsPosixLocaleName(std::string_view name) {
+    // The code set after the dot changes the characters, not the number and date forms.
+    const std::string_view base = name.substr(0, name.find_first_of(".@"));
+    return base.empty() || base == "C" || base == "POSIX";
+}
+
+FormatSettings FormatSettings::FromLocaleInfo(std::string_view timeLocale, std::string_view dateFormat,
+                                              std::string_view numericLocale, std::string_view radix) {
     FormatSettings fs;
-    if (!isPosix(name)) fs = FromLocaleStrings("", nl_langinfo(D_FMT));
-    if (!isPosix(numeric)) {
-        const char* radix = nl_langinfo(RADIXCHAR);
-        if (radix && std::strlen(radix) == 1) fs.DecimalSeparator = radix[0];
-    }
+    if (!IsPosixLocaleName(timeLocale)) fs = FromLocaleStrings("", dateFormat);
+    if (!IsPosixLocaleName(numericLocale) && radix.size() == 1) fs.DecimalSeparator = radix[0];
     return fs;
+}
+
+FormatSettings FormatSettings::FromLocale() {
+    const auto text = [](const char* s) { return s ? std::string_view(s) : std::string_view(); };
+    const std::string timeLocale(text(std::setlocale(LC_TIME, nullptr)));
+    const std::string numericLocale(text(std::setlocale(LC_NUMERIC, nullptr)));
+    const std::string dateFormat(text(nl_langinfo(D_FMT)));
+    return FromLocaleInfo(timeLocale, dateFormat, numericLocale, text(nl_langinfo(RADIXCHAR)));
+}
+
+std::vector<FormatSettings> FormatSettings::ReadingForms() const {
+    const FormatSettings dates[] = {*this,
+                                    {DecimalSeparator, DateOrder::YMD, '-'},
+                                    {DecimalSeparator, DateOrder::DMY, '.'},
+                                    {DecimalSeparator, DateOrder::MDY, '/'},
+                                    {DecimalSeparator, DateOrder::DMY, '/'}};
+    std::vector<FormatSettings> forms;
+    const auto add = [&forms](const FormatSettings& fs) {
+        for (const FormatSettings& f : forms)
+            if (f == fs) return;
+        forms.push_back(fs);
+    };
+    for (const FormatSettings& d : dates)
+        for (const char decimal : {DecimalSeparator, '.', ','}) add({decimal, d.ShortDateOrder, d.DateSeparator});
+    return forms;
 }
 
 }  // namespace platform

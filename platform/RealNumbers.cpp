@@ -11,6 +11,29 @@ constexpr int kDigits = 15;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
+// The value rounded to 15 significant digits, as "[-]d.ddddddddddddddde[+-]XX". Near the largest
+// double the rounding can go past it ("1.79769313486232e+308"), which no parser reads back: there
+// the digits are cut instead, to the largest shown value that is a double.
+std::string ShownScientific(double value) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kDigits - 1);
+    std::string sci(buf, res.ptr);
+    double back = 0;
+    if (std::from_chars(sci.data(), sci.data() + sci.size(), back).ec == std::errc::result_out_of_range &&
+        std::fabs(value) > 1) {
+        // One unit less in the last digit, borrowing through the nines.
+        for (std::size_t i = sci.find('e') - 1;; --i) {
+            if (sci[i] == '.') continue;
+            if (sci[i] != '0') {
+                --sci[i];
+                break;
+            }
+            sci[i] = '9';
+        }
+    }
+    return sci;
+}
+
 }  // namespace
 
 std::string FormatReal(double value, const FormatSettings& fs) {
@@ -18,9 +41,7 @@ std::string FormatReal(double value, const FormatSettings& fs) {
     if (value == 0) return "0";
 
     // Digits and exponent of the value rounded to 15 significant digits: "d.ddddddddddddddde+XX".
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kDigits - 1);
-    std::string sci(buf, res.ptr);
+    std::string sci = ShownScientific(value);
     bool negative = false;
     if (sci[0] == '-') {
         negative = true;
@@ -98,10 +119,9 @@ std::optional<double> ParseReal(std::string_view text, const FormatSettings& fs)
 
 double RoundToShown(double value) {
     if (!std::isfinite(value) || value == 0) return value;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kDigits - 1);
+    const std::string sci = ShownScientific(value);
     double rounded = value;
-    std::from_chars(buf, res.ptr, rounded);
+    std::from_chars(sci.data(), sci.data() + sci.size(), rounded);
     return rounded;
 }
 

@@ -9,13 +9,16 @@ namespace platform {
 
 // The one writer of real numbers: at most 15 significant digits, no trailing zeros, the
 // settings' decimal separator, and an exponent ("1.5E-7", "2E20") only outside 1E-5 <= |x| < 1E15.
+// Every finite value is written so that ParseReal reads back RoundToShown(value), and what it
+// reads back is written the same again.
 std::string FormatReal(double value, const FormatSettings& fs);
 
 // The one reader: optional blanks, an optional sign, digits with at most one decimal separator,
 // an optional exponent. NaN, infinities, group separators and trailing rubbish are refused.
 std::optional<double> ParseReal(std::string_view text, const FormatSettings& fs);
 
-// A value rounded to the 15 significant digits that FormatReal shows.
+// A value rounded to the 15 significant digits that FormatReal shows (cut, not rounded, where
+// rounding would pass the largest double).
 double RoundToShown(double value);
 
 }  // namespace platform

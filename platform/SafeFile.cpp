@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -37,6 +36,26 @@ private:
     int fd_;
 };
 
+// Where a chain of links ends, for a link whose last target does not exist yet; the path itself
+// when it is no link.
+std::string FollowLinks(std::string path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st{};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+        const std::string next(target.data(), static_cast<std::size_t>(n));
+        path = !next.empty() && next[0] == '/' ? next : FolderOf(path) + "/" + next;
+    }
+    throw EFileError("Cannot create file \"" + path + "\". " + Reason(ELOOP));
+}
+
+// A file the user may not change: no write permission for anybody, or none for this user.
+bool IsReadOnly(const std::string& path, const struct stat& st) {
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 }  // namespace
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
@@ -46,14 +65,18 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (path.empty()) fail("No file name.");
 
     // A link is followed, so that the file it names is replaced and the link stays a link.
-    std::string real = path;
+    std::string real;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
         real = resolved;
         std::free(resolved);
+    } else {
+        real = FollowLinks(path);   // a dangling link: its target is created
     }
     struct stat target{};
     const bool exists = ::stat(real.c_str(), &target) == 0;
     if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
+    if (exists && IsReadOnly(real, target))
+        throw EFileReadOnly("Cannot create file \"" + path + "\". The file is read-only.");
 
     // A short name in the same folder, so a long target name still fits.
     std::string tmpl = FolderOf(real) + "/.orvel-XXXXXX";
@@ -117,44 +140,59 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+TReadableFile::TReadableFile(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+        error_ = errno;
+        state_ = error_ == ENOENT || error_ == ENOTDIR ? TState::Missing : TState::Failed;
+        return;
+    }
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) {
+        error_ = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        state_ = TState::NotRegular;
+    } else {
+        state_ = TState::Open;
+        size_ = static_cast<unsigned long long>(st.st_size);
+        return;
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
+
+TReadableFile::~TReadableFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes) {
     const auto fail = [&](const std::string& why) {
         throw EFileError("Cannot read file \"" + path + "\". " + why);
     };
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        fail(Reason(errno));
-    }
-    if (!S_ISREG(st.st_mode)) fail("It is not a regular file.");
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
-        fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+    const auto tooLarge = [&] { fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB."); };
+    const TReadableFile file(path);
+    if (file.State() == TReadableFile::TState::Missing) return std::nullopt;
+    if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
+    if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
+    if (file.Size() > maxBytes) tooLarge();
 
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) fail(Reason(errno));
-    std::string out;
-    out.resize(static_cast<std::size_t>(st.st_size));
+    // Exactly the size the file had when it was checked, then one byte more: a file that another
+    // program is still writing is not taken half-written.
+    std::string out(static_cast<std::size_t>(file.Size()), '\0');
     std::size_t got = 0;
-    for (;;) {
-        if (got == out.size()) {
-            // The file may have grown since stat: read on, within the cap.
-            if (out.size() >= maxBytes) {
-                char probe;
-                const ssize_t n = ::read(fd.get(), &probe, 1);
-                if (n > 0) fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
-                break;
-            }
-            out.resize(std::min(maxBytes, out.size() + 65536));
-        }
-        const ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(Reason(errno));
-        }
-        if (n == 0) break;
+    while (got < out.size()) {
+        const ssize_t n = ::read(file.Descriptor(), out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(Reason(errno));
+        if (n == 0) fail("The file changed while it was read.");
         got += static_cast<std::size_t>(n);
     }
-    out.resize(got);
+    char probe;
+    ssize_t n;
+    while ((n = ::read(file.Descriptor(), &probe, 1)) < 0 && errno == EINTR) {
+    }
+    if (n < 0) fail(Reason(errno));
+    if (n > 0) fail("The file changed while it was read.");
     return out;
 }
 
@@ -164,6 +202,13 @@ bool FileExists(const std::string& path) {
 }
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec,
+                        st.st_mtim.tv_nsec};
+}
 
 namespace testhooks {
 void FailNextWrites(int count) { g_failWrites = count; }

@@ -14,18 +14,57 @@ public:
     using Exception::Exception;
 };
 
+// The file to be replaced is read-only: it is left as it is.
+class EFileReadOnly : public EFileError {
+public:
+    using EFileError::EFileError;
+};
+
 constexpr std::size_t kMaxReadBytes = 512u * 1024u * 1024u;
 
 // Writes bytes to path atomically: a temporary file in the same folder, flushed and synced,
-// then renamed over the target. On failure the old file is left as it was, the temporary file
-// is removed, and EFileError is raised.
+// then renamed over the target. A link is followed, also when the file it names does not exist
+// yet, so that the link stays a link. On failure the old file is left as it was, the temporary
+// file is removed, and EFileError is raised: EFileReadOnly for a target without write permission.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// A file opened for reading: non-blocking and close-on-exec, so that a pipe or a device put in
+// place of the file cannot hang the program, and checked on the open descriptor, so that what is
+// read is what was checked.
+class TReadableFile {
+public:
+    enum class TState { Open, Missing, NotRegular, Failed };
+    explicit TReadableFile(const std::string& path);
+    ~TReadableFile();
+    TReadableFile(const TReadableFile&) = delete;
+    TReadableFile& operator=(const TReadableFile&) = delete;
+
+    TState State() const { return state_; }
+    int Error() const { return error_; }          // errno of a failed open or check
+    int Descriptor() const { return fd_; }        // -1 unless Open
+    unsigned long long Size() const { return size_; }   // at the time of the check
+
+private:
+    TState state_ = TState::Failed;
+    int error_ = 0;
+    int fd_ = -1;
+    unsigned long long size_ = 0;
+};
 
 // The whole content of a regular file; nullopt when the path does not exist. Raises EFileError
 // for a path that is not a regular file, a file larger than maxBytes, or a read error.
 std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes = kMaxReadBytes);
 
 bool FileExists(const std::string& path);
+
+// What tells one content of a path from another written there later: the file it names (a save
+// puts a new one in place) and its size and time of change. Empty when there is none.
+struct FileIdentity {
+    unsigned long long Device = 0, Inode = 0, Size = 0;
+    long long ChangedSeconds = 0, ChangedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
 void RemoveFile(const std::string& path);   // no error when absent
 
 namespace testhooks {

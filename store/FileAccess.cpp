@@ -52,6 +52,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
 }
 
 struct Failed {};
+// A real or a date that the settings' forms do not read; another form may.
+struct FormFailed : Failed {};
 
 // The writer and the reader share one list of the fields of each kind (Layout<R>::Fields), so the
 // order of the lines is written down once. The writer puts each value on a line of its own.
@@ -112,12 +114,12 @@ public:
     }
     void Real(double& out) {
         auto v = platform::ParseReal(Next(), fs_);
-        if (!v) throw Failed{};
+        if (!v) throw FormFailed{};
         out = *v;
     }
     void Date(double& out) {
         auto v = platform::ParseShortDate(Next(), fs_);
-        if (!v) throw Failed{};
+        if (!v) throw FormFailed{};
         out = *v;
     }
     void Bool(bool& out) { out = TextToBool(Next()); }
@@ -276,7 +278,7 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
 }
 
 template <typename Table>
-bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs) {
+bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed) {
     using R = typename Table::Record;
     constexpr int n = Layout<R>::Lines;
     try {
@@ -286,7 +288,16 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
         std::string_view slots[n];
         int filled = 0;
         bool ok = true;
+        // The writer ends the text with a line break; a section that runs to the end of the text
+        // without one was cut inside a line.
+        std::size_t lastLineEnd = LineEnd(fileText, header);
+        bool endsWithBreak = false;
         ForEachSectionLine(fileText, header, [&](std::string_view line) {
+            lastLineEnd = static_cast<std::size_t>(line.data() - fileText.data()) + line.size();
+            if (line.data() == fileText.data() + fileText.size()) {
+                endsWithBreak = true;   // the empty line after the last break holds no value
+                return;
+            }
             if (!ok) return;
             slots[filled++] = line;
             if (filled < n) return;
@@ -300,7 +311,14 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
             }
             table.AddRecord(std::move(rec));
         });
-        return ok;   // an incomplete last record is left out
+        // A section that ends inside a record, or inside a line, was cut short. A blank line
+        // before the next header starts no record (every record starts with its Order).
+        const bool blankLine = filled == 1 && slots[0].empty();
+        const bool cut = (filled != 0 && !blankLine) || (lastLineEnd == fileText.size() && !endsWithBreak);
+        return ok && !cut;
+    } catch (const FormFailed&) {
+        formFailed = true;
+        return false;
     } catch (const Failed&) {
         return false;
     } catch (const std::exception&) {
@@ -417,13 +435,13 @@ bool TFileAccess::WriteWeights() { return WriteSection(FileText, Weights, Settin
 
 // ---- readers
 
-bool TFileAccess::ReadTestGroups() { return ReadSection(FileText, TestGroups, Settings); }
-bool TFileAccess::ReadTests() { return ReadSection(FileText, Tests, Settings); }
-bool TFileAccess::ReadStimuli() { return ReadSection(FileText, Stimuli, Settings); }
-bool TFileAccess::ReadReactions() { return ReadSection(FileText, Reactions, Settings); }
-bool TFileAccess::ReadScales() { return ReadSection(FileText, Scales, Settings); }
-bool TFileAccess::ReadInterpretations() { return ReadSection(FileText, Interpretations, Settings); }
-bool TFileAccess::ReadWeights() { return ReadSection(FileText, Weights, Settings); }
+bool TFileAccess::ReadTestGroups() { return ReadSection(FileText, TestGroups, Settings, FormMismatch); }
+bool TFileAccess::ReadTests() { return ReadSection(FileText, Tests, Settings, FormMismatch); }
+bool TFileAccess::ReadStimuli() { return ReadSection(FileText, Stimuli, Settings, FormMismatch); }
+bool TFileAccess::ReadReactions() { return ReadSection(FileText, Reactions, Settings, FormMismatch); }
+bool TFileAccess::ReadScales() { return ReadSection(FileText, Scales, Settings, FormMismatch); }
+bool TFileAccess::ReadInterpretations() { return ReadSection(FileText, Interpretations, Settings, FormMismatch); }
+bool TFileAccess::ReadWeights() { return ReadSection(FileText, Weights, Settings, FormMismatch); }
 
 // ---- files
 

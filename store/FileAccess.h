@@ -55,6 +55,9 @@ public:
 
     // Why the last Save or Load failed (the text the user is shown); empty after a success.
     std::string LastError;
+    // Set by a section reader that met a real or a date its settings do not read: the file may
+    // read under another form. Load clears it.
+    bool FormMismatch = false;
 
     // The eight tables in the order of creation.
     std::array<TObjectTable*, 8> AllTables();
@@ -70,8 +73,10 @@ public:
     bool Save(bool encode, const TSectionChoice& sections);
     bool SaveAll();
     // Load appends the records of the chosen sections of the file to the tables and clears
-    // Modified. On failure it returns False with the message in LastError and shows nothing;
-    // what was appended before the failure stays.
+    // Modified. A file that does not read under Settings is read under the first of
+    // Settings.ReadingForms() that reads it whole; Settings stay as they are for the next save.
+    // On failure it returns False with the message in LastError and shows nothing; the tables
+    // and their Modified flags are left as they were.
     bool Load(bool encode, const TSectionChoice& sections);
     bool LoadAll();
     // The same as Load, on the coded bytes of a file.

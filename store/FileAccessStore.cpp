@@ -9,6 +9,7 @@
 namespace {
 
 const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
+const char* const kFileReadOnly = "FILEACC_FILE_READONLY_MSG";
 
 // Steps a progress from the store services, if they gave one.
 class Progress {
@@ -98,7 +99,11 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
             progress.Step();
         }
 
-        SaveStringToFile(FileName, FileText, true);
+        try {
+            SaveStringToFile(FileName, FileText, true);
+        } catch (const platform::EFileReadOnly&) {
+            throw Exception(StoreServices().MessageText(kFileReadOnly) + "\n" + FileName);
+        }
         SetModified(false);
         return true;
     } catch (const std::exception& e) {
@@ -132,17 +137,53 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
     LastError.clear();
+    const platform::FormatSettings own = Settings;
+    std::array<int, 8> counts{};
+    std::array<bool, 8> modified{};
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = AllTables()[i]->RecordCount();
+        modified[i] = AllTables()[i]->Modified();
+    }
+    // A form that did not read the whole file leaves nothing behind, for the next form to read
+    // and for the caller of a failed load.
+    const auto undo = [&] {
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            AllTables()[i]->Truncate(counts[i]);
+            AllTables()[i]->SetModified(modified[i]);
+        }
+    };
     try {
         FileText = DecodeText(coded);
+        // Every byte is two digits: an odd count is a file cut short.
+        if (coded.size() % 2 != 0) RaiseFileViolated();
         Progress progress(7);
         const auto chosen = InFileOrder(sections);
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            if (chosen[i] && !kReaders[i](*this)) RaiseFileViolated();
-            progress.Step();
+        // Files are written with the user's number and date forms; one written under other
+        // settings is read under the first common form that reads it whole, the user's first.
+        bool first = true;
+        for (const platform::FormatSettings& form : own.ReadingForms()) {
+            Settings = form;
+            FormMismatch = false;
+            bool whole = true;
+            for (std::size_t i = 0; i < chosen.size() && whole; ++i) {
+                whole = !chosen[i] || kReaders[i](*this);
+                if (first) progress.Step();
+            }
+            first = false;
+            if (whole) {
+                Settings = own;
+                SetModified(false);
+                return true;
+            }
+            undo();
+            // A file that is cut or out of shape reads under no form.
+            if (!FormMismatch) break;
         }
-        SetModified(false);
-        return true;
+        Settings = own;
+        RaiseFileViolated();
     } catch (const std::exception& e) {
+        Settings = own;
+        undo();
         LastError = e.what();
         return false;
     }

@@ -6,10 +6,12 @@
 #include <QStyledItemDelegate>
 
 #include <exception>
+#include <vector>
 
 #include "lang/DlgLangConverter.h"
 #include "lang/MessageDialog.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/BusyCursor.h"
 #include "platform/qt/QtText.h"
 #include "store/FileAccess.h"
 
@@ -92,6 +94,7 @@ void TObjectsTree::SetStatusLabel(QLabel* label) { statusLabel_ = label; }
 // ---- plumbing
 
 void TObjectsTree::Clear() {
+    const platform::TBusyCursor busy;
     ClearClipboard();
     const bool hadSelection = currentItem() != nullptr;
     rootNode_ = testsRootNode_ = nullptr;
@@ -112,13 +115,41 @@ void TObjectsTree::SetNodeName(QTreeWidgetItem* node, const std::string& name) {
 void TObjectsTree::RunTest() { Notify(wm::cnRunSelectedTest, static_cast<std::int32_t>(handle_)); }
 
 void TObjectsTree::ExpandAll(QTreeWidgetItem* node) {
-    if (node) expandRecursively(indexFromItem(node));
+    if (!node) return;
+    const platform::TBusyCursor busy;
+    expandRecursively(indexFromItem(node));
 }
 
+namespace {
+
+// Every expanded node below node, in display order.
+void CollectExpanded(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& out) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (child->childCount() == 0 || !child->isExpanded()) {
+            // A collapsed node may still hold expanded nodes, which stay hidden until it opens.
+            if (child->childCount() > 0) CollectExpanded(child, out);
+            continue;
+        }
+        out.push_back(child);
+        CollectExpanded(child, out);
+    }
+}
+
+}  // namespace
+
+// Collapsing one visible node makes the view drop the rows below it, which costs as much as the
+// rows it shows; node by node that grows with the square of the rows. With a layout pending, the
+// view only forgets each node's expanded state, and lays the rows out once at the end.
 void TObjectsTree::CollapseAll(QTreeWidgetItem* node) {
     if (!node) return;
-    for (int i = 0; i < node->childCount(); ++i) CollapseAll(node->child(i));
+    const platform::TBusyCursor busy;
+    std::vector<QTreeWidgetItem*> expanded;
+    CollectExpanded(node, expanded);
+    scheduleDelayedItemsLayout();
     node->setExpanded(false);
+    for (QTreeWidgetItem* n : expanded) n->setExpanded(false);
+    executeDelayedItemsLayout();
 }
 
 void TObjectsTree::ClearClipboard() {

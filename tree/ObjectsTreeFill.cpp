@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "lang/DlgLangConverter.h"
+#include "platform/qt/BusyCursor.h"
 #include "store/FileAccess.h"
 #include "tree/ObjectsTree.h"
 
@@ -82,6 +83,7 @@ void FillTestPart(QTreeWidgetItem* node, bool withFolder, const char* captionKey
 void TObjectsTree::Rebuild() {
     Clear();
     if (!Store()) return;
+    const platform::TBusyCursor busy;
     std::unique_ptr<QTreeWidgetItem> root;
     try {
         root.reset(NewNode(-1, lang::GetMessageText("OBJECTSTREE_MAIN_NODE_TITLE"), nkRoot));

@@ -5,6 +5,7 @@
 #include "lang/MessageDialog.h"
 #include "platform/Exception.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/BusyCursor.h"
 #include "store/FileAccess.h"
 #include "tree/ObjectsTree.h"
 
@@ -90,9 +91,12 @@ void TObjectsTree::RemoveObject() {
     if (const TRemoval* r = Find(kRemoveObject, GetNodeKind(node)); r && Store()) {
         try {
             if (Confirm(kRemoveTitle, r->QuestionKey)) {
+                const platform::TBusyCursor busy;
                 if (!r->Delete(*Store(), GetNodeID(node))) throw Exception(lang::GetMessageText(r->ErrorKey));
                 delete node;
                 if (r->RefreshWeights) RefreshWeightKinds();
+                // The view picks the next selection; the user sees it.
+                if (QTreeWidgetItem* current = currentItem()) scrollToItem(current);
             }
         } catch (const std::exception& e) {
             lang::ShowMessageText(e.what());
@@ -111,6 +115,7 @@ void TObjectsTree::RemoveChildren() {
     } else if (const TRemoval* r = Find(kRemoveChildren, kind); r && Store()) {
         try {
             if (Confirm(kRemoveChildrenTitle, r->QuestionKey)) {
+                const platform::TBusyCursor busy;
                 if (!r->Delete(*Store(), GetNodeID(node))) throw Exception(lang::GetMessageText(r->ErrorKey));
                 DeleteChildNodes(node);
                 if (r->RefreshWeights) RefreshWeightKinds();
@@ -126,6 +131,7 @@ void TObjectsTree::RemoveChildren() {
 void TObjectsTree::RemoveTestChildren(std::int32_t id, QTreeWidgetItem* node) {
     try {
         if (!Confirm(kRemoveChildrenTitle, lang::MessageKey("OBJECTSTREE_CAN_REMOVE_TEST_CHILDREN"))) return;
+        const platform::TBusyCursor busy;
         TFileAccess& s = *Store();
         if (!s.DeleteScalesOfTest(id))
             throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_REMOVING_ALLSCALES_CHILDREN"));

@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -25,6 +26,7 @@
 #include "runner/TestRunner.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/CommandCases.h"
+#include "tests/support/LocaleCases.h"
 #include "tests/support/TempDir.h"
 #include "tree/NodeKind.h"
 #include "tree/ObjectsTree.h"
@@ -82,6 +84,12 @@ public:
         g.Name = "Added group";
         Store()->TestGroups.AddTestGroup(g);
         window->UpdateCommands();
+    }
+    // Whether the open project holds that change.
+    bool HasTheChange() const {
+        for (int i = 0; i < Store()->TestGroups.RecordCount(); ++i)
+            if (Store()->TestGroups.At(i).Name == "Added group") return true;
+        return false;
     }
     TRunTestForm* RunTestOf(std::int32_t testID) {
         Select(*window, FindNode(*window, nkTest, testID));
@@ -589,38 +597,101 @@ TEST_F(MainWindow, OpenAsksAboutTheOldProjectOnlyAfterTheNewFileWasChosen) {
     EXPECT_FALSE(Store()->IsModified());
 }
 
-TEST_F(MainWindow, OpenThatFailsLeavesNoProject) {
+TEST_F(MainWindow, AFailedOpenKeepsTheOpenProjectAsItWas) {
     struct Row {
         const char* Name;
-        std::string Bytes;   // the file's content; none: there is no file
-        bool Exists;
+        enum { None, File, Folder } Kind;
+        std::string Bytes;   // the file's content
     };
-    const Row rows[] = {{"MissingFile", "", false}, {"DamagedFile", "this is not a project\n", true}};
+    const Row rows[] = {{"MissingFile", Row::None, ""},
+                        {"EmptyFile", Row::File, ""},
+                        {"TextFile", Row::File, "this is not a project\n"},
+                        {"Folder", Row::Folder, ""}};
+    const std::string project = CaseProject();
+    Open(project);
+    Change();
+    const int nodes = window->Tree->topLevelItemCount();
+    const QString caption = window->windowTitle();
+    ASSERT_GT(nodes, 0);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
-        Open(CaseProject());
         env.Asked.clear();
         env.Interaction.Errors.clear();
         const std::string path = dir.File(std::string(row.Name) + ".kvd");
-        if (row.Exists) {
-            WriteBytes(path, row.Bytes);
-            env.Answers.push_back(TMessageDialog::mrOk);
-        }
+        if (row.Kind == Row::File) WriteBytes(path, row.Bytes);
+        if (row.Kind == Row::Folder) std::filesystem::create_directory(path);
+        if (row.Kind != Row::None) env.Answers.push_back(TMessageDialog::mrOk);
         Open(path);
-        EXPECT_EQ(Store(), nullptr);
-        EXPECT_EQ(window->Tree->topLevelItemCount(), 0);
-        EXPECT_FALSE(window->MenuItemProjectClose->isEnabled());
-        if (row.Exists) {
-            ASSERT_EQ(env.Asked.size(), 1u);
-            EXPECT_EQ(env.Asked[0].Title, "Orvyl");
-            EXPECT_EQ(env.Asked[0].Caption, lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG"));
-            EXPECT_EQ(env.Asked[0].Type, mdOk);
-            EXPECT_EQ(ReadBytes(path), row.Bytes);
-        } else {
+
+        ASSERT_NE(Store(), nullptr);
+        EXPECT_EQ(Store()->FileName, project);
+        EXPECT_TRUE(Store()->IsModified());
+        EXPECT_TRUE(HasTheChange());
+        EXPECT_EQ(window->Tree->topLevelItemCount(), nodes);
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_TRUE(window->MenuItemProjectSave->isEnabled());
+        EXPECT_TRUE(window->MenuItemProjectClose->isEnabled());
+        if (row.Kind == Row::None) {
             EXPECT_TRUE(env.Asked.empty());
             EXPECT_EQ(env.Interaction.Errors, std::vector<std::string>{lang::GetMessageText("MAIN_F_PROJECT_NO_FILE")});
+            continue;
+        }
+        // One message, naming the file on its second line; no question about saving.
+        ASSERT_EQ(env.Asked.size(), 1u);
+        EXPECT_EQ(env.Asked[0].Title, "Orvyl");
+        EXPECT_EQ(env.Asked[0].Type, mdOk);
+        const std::string& shown = env.Asked[0].Caption;
+        const std::size_t lineBreak = shown.find('\n');
+        ASSERT_NE(lineBreak, std::string::npos) << shown;
+        EXPECT_EQ(shown.substr(lineBreak + 1), path);
+        if (row.Kind == Row::File) {
+            EXPECT_EQ(shown.substr(0, lineBreak), lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG"));
+            EXPECT_EQ(ReadBytes(path), row.Bytes);
         }
     }
+}
+
+TEST_F(MainWindow, SavingTheOldProjectOverTheChosenFileOpensWhatWasSaved) {
+    const std::string path = CaseProject();
+    Open(path);
+    Change();
+    env.Answers.push_back(TMessageDialog::mrYes);
+    Open(path);
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_FALSE(Store()->IsModified());
+    EXPECT_TRUE(HasTheChange());
+}
+
+TEST_F(MainWindow, TheExampleProjectOpensUnderEveryLocaleAndItsSavesUnderEveryOther) {
+    const std::string example = std::string(ORVEL_TEST_DATA) + "/../../samples/example.kvd";
+    TFileAccess expected(example, platform::FormatSettings::Posix());
+    ASSERT_TRUE(expected.LoadAll()) << expected.LastError;
+    const auto useWindowOf = [&](const LocaleCase& locale) {
+        window = std::make_unique<TMainForm>(locale.Settings);
+        window->show();
+        Flush();
+    };
+    for (const LocaleCase& writer : CommonLocales()) {
+        SCOPED_TRACE(writer.Name);
+        useWindowOf(writer);
+        Open(example);
+        ASSERT_NE(Store(), nullptr);
+        EXPECT_TRUE(SameTables(*Store(), expected));
+        env.Files.push_back(dir.File(writer.Name + ".kvd"));
+        window->MenuItemProjectSaveAs->trigger();
+        ASSERT_EQ(Store()->FileName, dir.File(writer.Name + ".kvd"));
+    }
+    for (const LocaleCase& reader : CommonLocales()) {
+        useWindowOf(reader);
+        for (const LocaleCase& writer : CommonLocales()) {
+            SCOPED_TRACE(writer.Name + " -> " + reader.Name);
+            Open(dir.File(writer.Name + ".kvd"));
+            ASSERT_NE(Store(), nullptr);
+            EXPECT_EQ(Store()->FileName, dir.File(writer.Name + ".kvd"));
+            EXPECT_TRUE(SameTables(*Store(), expected));
+        }
+    }
+    EXPECT_TRUE(env.Asked.empty());
 }
 
 TEST_F(MainWindow, TheUpdateCheckMayRefuseAFile) {

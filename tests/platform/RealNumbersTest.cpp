@@ -78,3 +78,40 @@ TEST(RealNumbers, WhatIsWrittenReadsBackAsTheValueShown) {
         }
     }
 }
+
+// The values at the ends of the range of doubles that a field without bounds can hold.
+TEST(RealNumbers, EdgeValuesReadBackAsTheValueShown) {
+    using limits = std::numeric_limits<double>;
+    const double edges[] = {limits::max(),
+                            std::nextafter(limits::max(), 0.0),
+                            1.797693134862315e308,   // the smallest value that rounds past the largest double
+                            1.797693134862314e308,
+                            1.79769313486231e308,
+                            9.99999999999999e307,
+                            9.999999999999999e307,   // rounds up to 1E308
+                            limits::min(),
+                            limits::denorm_min(),
+                            2 * limits::denorm_min(),
+                            3 * limits::denorm_min(),
+                            std::nextafter(limits::min(), 0.0),
+                            1e-5,
+                            std::nextafter(1e-5, 0.0),
+                            999999999999999.4,
+                            999999999999999.6,
+                            1e15};
+    for (const double edge : edges) {
+        for (const double v : {edge, -edge}) {
+            for (const auto& fs : {kDot, kComma}) {
+                const std::string text = FormatReal(v, fs);
+                const auto back = ParseReal(text, fs);
+                ASSERT_TRUE(back.has_value()) << text;
+                EXPECT_TRUE(std::isfinite(platform::RoundToShown(v))) << text;
+                EXPECT_EQ(*back, platform::RoundToShown(v)) << text;
+                EXPECT_EQ(FormatReal(*back, fs), text);
+            }
+        }
+    }
+    EXPECT_EQ(FormatReal(limits::max(), kDot), "1.79769313486231E308");
+    EXPECT_EQ(FormatReal(-limits::max(), kComma), "-1,79769313486231E308");
+    EXPECT_EQ(FormatReal(9.999999999999999e307, kDot), "1E308");
+}

@@ -157,14 +157,13 @@ TEST(DataFileLayout, SectionEdgeCases) {
     EXPECT_TRUE(s.ReadScales());
     EXPECT_EQ(s.Scales.RecordCount(), 0);
 
-    // 37 value lines: two tests, the last line is an incomplete record.
+    // 36 value lines: two tests.
     std::initializer_list<std::string> test = {"0", "1", "1", "T", "", "", "Free", "True", "false", "false", "0",
                                                "", "", "", "", "2024-03-15", "false", ""};
     std::string tests = "[TESTS]";
     for (int k = 0; k < 2; ++k)
         for (const auto& l : test) tests += "\r\n" + (l == "1" && &l == test.begin() + 1 ? std::to_string(k + 1) : l);
-    tests += "\r\n0";
-    s.FileText = tests;
+    s.FileText = tests + "\r\n";
     ASSERT_TRUE(s.ReadTests());
     ASSERT_EQ(s.Tests.RecordCount(), 2);
     EXPECT_EQ(s.Tests.At(1).ID, 2);
@@ -183,6 +182,35 @@ TEST(DataFileLayout, SectionEdgeCases) {
     lower.FileText = Section("scales", {}) + " [SCALES]\r\n";
     EXPECT_FALSE(lower.ReadScales());
     EXPECT_FALSE(TFileAccess().ReadScales());   // nothing at all
+}
+
+TEST(DataFileLayout, ASectionCutShortIsRefused) {
+    const std::string scale = "\r\n0\r\n1\r\n1\r\nMood\r\nHow you feel";   // one whole record
+    const std::string next = "[INTERPRETATIONS]\r\n";
+    struct Case {
+        const char* Name;
+        std::string Text;
+        bool Loads;
+    };
+    const Case cases[] = {
+        {"whole, last in the text", "[SCALES]" + scale + "\r\n", true},
+        {"whole, before another section", "[SCALES]" + scale + "\r\n" + next, true},
+        {"header alone", "[SCALES]\r\n", true},
+        {"a blank line before another section", "[SCALES]" + scale + "\r\n\r\n" + next, true},
+        {"inside a record, last in the text", "[SCALES]" + scale + scale.substr(0, 6) + "\r\n", false},
+        {"inside a record, before another section", "[SCALES]" + scale + "\r\n0\r\n" + next, false},
+        {"inside the last line", "[SCALES]" + scale.substr(0, scale.size() - 3), false},
+        {"before the last line break", "[SCALES]" + scale, false},
+        {"inside the last line break", "[SCALES]" + scale + "\r", false},
+        {"inside the header line", "[SCALES]", false},
+        {"an empty last value", "[SCALES]" + scale.substr(0, scale.size() - 12) + "\r\n", true},
+        {"an empty last value without its break", "[SCALES]" + scale.substr(0, scale.size() - 12), false},
+    };
+    for (const Case& c : cases) {
+        TFileAccess s;
+        s.FileText = c.Text;
+        EXPECT_EQ(s.ReadScales(), c.Loads) << c.Name;
+    }
 }
 
 TEST(DataFileLayout, CreatedKeepsTheDateOnlyAndLongNamesAreCut) {

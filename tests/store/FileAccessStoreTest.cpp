@@ -1,13 +1,17 @@
 #include <algorithm>
+#include <filesystem>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
 
+#include "platform/RealNumbers.h"
 #include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
 #include "store/FileAccess.h"
 #include "store/XorCoding.h"
 #include "tests/store/StoreChecks.h"
+#include "tests/support/LocaleCases.h"
 #include "tests/support/ProjectGenerator.h"
 #include "tests/support/ScopedStoreServices.h"
 #include "tests/support/StoreFixtures.h"
@@ -232,7 +236,7 @@ TEST_F(StoreFile, LoadFailures) {
     EXPECT_FALSE(plain.LoadAll());
     EXPECT_EQ(plain.LastError, kViolated);
 
-    // A bad value in a later section: what came before stays, as the appends left it.
+    // A bad value in a later section: nothing of the file stays.
     std::string text = TestDataFile("fixture_dot.txt");
     const std::size_t weights = text.find("[WEIGHTS]\r\n0\r\n1\r\n1\r\n1\r\nw1\r\n2.5");
     ASSERT_NE(weights, std::string::npos);
@@ -241,8 +245,8 @@ TEST_F(StoreFile, LoadFailures) {
     TFileAccess bad(Path("bad.kvd"));
     EXPECT_FALSE(bad.LoadAll());
     EXPECT_EQ(bad.LastError, kViolated);
-    EXPECT_EQ(bad.Interpretations.RecordCount(), 1);
-    EXPECT_TRUE(bad.Interpretations.Modified());
+    EXPECT_EQ(bad.Interpretations.RecordCount(), 0);
+    EXPECT_FALSE(bad.Interpretations.Modified());
 
     // A message key the language file lacks: its own error instead.
     StoreServices().MessageText = [](const std::string& key) -> std::string {
@@ -382,4 +386,154 @@ TEST_F(StoreFile, HeaderLikeValuesAndTwoDigitYearLocalesSurviveSaveAndLoad) {
     ASSERT_TRUE(platform::DecodeDate(back.Tests.At(0).Created, year, month, day));
     EXPECT_EQ(year, 2024);
     EXPECT_NE(back.FileText.find("\r\n07/01/2024\r\n"), std::string::npos);
+}
+
+TEST_F(StoreFile, AProjectSavedUnderOneLocaleLoadsUnderEveryOther) {
+    for (const LocaleCase& writer : CommonLocales()) {
+        TFileAccess saved(Path(writer.Name + ".kvd"), writer.Settings);
+        FillFixture(saved);   // a date after the 12th, reals with decimals, negative ones
+        ASSERT_TRUE(saved.SaveAll()) << saved.LastError;
+        for (const LocaleCase& reader : CommonLocales()) {
+            SCOPED_TRACE(writer.Name + " -> " + reader.Name);
+            TFileAccess back(saved.FileName, reader.Settings);
+            ASSERT_TRUE(back.LoadAll()) << back.LastError;
+            ExpectSameStore(saved, back);
+            // The next save is the reader's own.
+            EXPECT_EQ(back.Settings, reader.Settings);
+            back.Tests.SetModified(true);
+            ASSERT_TRUE(back.SaveAll()) << back.LastError;
+            EXPECT_NE(back.FileText.find("\r\n" + platform::FormatShortDate(saved.Tests.At(0).Created, reader.Settings) + "\r\n"),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST_F(StoreFile, TheUsersOwnFormComesFirstWhereTwoFormsReadAFile) {
+    // 01/02/2024 is the first of February day-first and the second of January month-first.
+    const FormatSettings dayFirst = FormatSettings::FromLocaleStrings(".", "%d/%m/%Y");
+    const FormatSettings monthFirst = FormatSettings::FromLocaleStrings(".", "%m/%d/%Y");
+    TFileAccess s(Path(), dayFirst);
+    FillFixture(s);
+    TTest test = s.Tests.At(0);
+    test.Created = platform::EncodeDate(2024, 2, 1);
+    ASSERT_TRUE(s.Tests.Locate(test.ID));
+    s.Tests.EditTest(test);
+    ASSERT_TRUE(s.SaveAll()) << s.LastError;
+    ASSERT_NE(s.FileText.find("\r\n01/02/2024\r\n"), std::string::npos);
+
+    TFileAccess own(Path(), dayFirst);
+    ASSERT_TRUE(own.LoadAll()) << own.LastError;
+    EXPECT_EQ(own.Tests.At(0).Created, platform::EncodeDate(2024, 2, 1));
+    TFileAccess other(Path(), monthFirst);
+    ASSERT_TRUE(other.LoadAll()) << other.LastError;
+    EXPECT_EQ(other.Tests.At(0).Created, platform::EncodeDate(2024, 1, 2));
+}
+
+TEST_F(StoreFile, AFileThatNoFormReadsWholeLeavesTheTablesAsTheyWere) {
+    // Decimal commas in one section and decimal points in another: no single form reads both.
+    std::string text = TestDataFile("fixture_dot.txt");
+    const std::size_t weights = text.find("[WEIGHTS]");
+    ASSERT_NE(weights, std::string::npos);
+    const std::size_t value = text.find("2.5", weights);
+    ASSERT_NE(value, std::string::npos);
+    text.replace(value, 3, "2,5");
+    WriteBytes(Path(), EncodeText(text));
+    for (const LocaleCase& reader : CommonLocales()) {
+        SCOPED_TRACE(reader.Name);
+        TFileAccess s(Path(), reader.Settings);
+        EXPECT_FALSE(s.LoadAll());
+        EXPECT_EQ(s.LastError, kViolated);
+        EXPECT_EQ(s.Settings, reader.Settings);
+        for (const TObjectTable* t : s.AllTables()) {
+            EXPECT_EQ(t->RecordCount(), 0) << t->ClassName();
+            EXPECT_FALSE(t->Modified()) << t->ClassName();
+        }
+    }
+}
+
+TEST_F(StoreFile, ALargeProjectCutShortIsRefusedWherever) {
+    TFileAccess large(Path("large.kvd"));
+    GenerateProject(large, ProjectSize::Large());
+    ASSERT_TRUE(large.SaveAll()) << large.LastError;
+    const std::string whole = ReadBytes(large.FileName);
+
+    // Inside each section, in a line (an odd and an even number of digits) and at a line break,
+    // then at the end of the file, and where an interrupted copy of it once stopped.
+    std::vector<std::size_t> cuts;
+    for (const char* name : {"PRODUCT_INFO", "TEST_GROUPS", "TESTS", "STIMULS", "REACTIONS", "SCALES",
+                             "INTERPRETATIONS", "WEIGHTS"}) {
+        const std::size_t start = large.FileText.find(TFileAccess::SectionHeader(name));
+        ASSERT_NE(start, std::string::npos) << name;
+        const std::size_t middle = start + (TFileAccess::GetSection(name, large.FileText).size() + 1) / 2;
+        cuts.push_back(2 * middle + 1);
+        const std::size_t lineBreak = large.FileText.find("\r\n", middle);
+        cuts.push_back(2 * (lineBreak + 1));   // between CR and LF
+    }
+    for (const std::size_t back : {1, 2, 4}) cuts.push_back(whole.size() - back);
+    cuts.push_back(10'000'000);
+    ASSERT_EQ(cuts.size(), 20u);
+
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        ASSERT_LT(cut, whole.size());
+        const std::string bytes = whole.substr(0, cut);
+        WriteBytes(Path("cut.kvd"), bytes);
+        TFileAccess s(Path("cut.kvd"));
+        EXPECT_FALSE(s.LoadAll());
+        EXPECT_EQ(s.LastError, kViolated);
+        for (const TObjectTable* t : s.AllTables()) EXPECT_EQ(t->RecordCount(), 0) << t->ClassName();
+        EXPECT_TRUE(ReadBytes(Path("cut.kvd")) == bytes);
+    }
+}
+
+TEST_F(StoreFile, TheLargestRealsSaveAndLoadBack) {
+    const double largest = std::numeric_limits<double>::max();
+    for (const LocaleCase& locale : CommonLocales()) {
+        SCOPED_TRACE(locale.Name);
+        TFileAccess s(Path(), locale.Settings);
+        FillFixture(s);
+        TInterpretation range = Item<TInterpretation>(2, 1, "Anything", 1);
+        range.Minimum = -largest;
+        range.Maximum = largest;
+        s.Interpretations.AddInterpretation(range);
+        TWeight heavy = Item<TWeight>(3, 1, "heavy", 2);
+        heavy.ScaleID = 1;
+        heavy.Value = -largest;
+        s.Weights.AddWeight(heavy);
+        ASSERT_TRUE(s.SaveAll()) << s.LastError;
+
+        TFileAccess back(Path(), locale.Settings);
+        ASSERT_TRUE(back.LoadAll()) << back.LastError;
+        const TInterpretation& readRange = back.Interpretations.At(back.Interpretations.IndexOfID(2));
+        EXPECT_EQ(readRange.Minimum, platform::RoundToShown(-largest));
+        EXPECT_EQ(readRange.Maximum, platform::RoundToShown(largest));
+        EXPECT_EQ(back.Weights.At(back.Weights.IndexOfID(3)).Value, platform::RoundToShown(-largest));
+        // Loaded and saved again, the file stays as it was.
+        const std::string first = ReadBytes(Path());
+        back.Weights.SetModified(true);
+        ASSERT_TRUE(back.SaveAll()) << back.LastError;
+        EXPECT_TRUE(ReadBytes(Path()) == first);
+    }
+}
+
+TEST_F(StoreFile, AReadOnlyFileRefusesTheSaveWithItsMessage) {
+    TFileAccess s(Path());
+    FillFixture(s);
+    WriteBytes(s.FileName, "old bytes");
+    // Without write permission for anybody: refused for every user, the administrator too.
+    std::filesystem::permissions(s.FileName, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(s.SaveAll());
+    EXPECT_EQ(ReadBytes(s.FileName), "old bytes");
+    EXPECT_TRUE(s.IsModified());
+    EXPECT_EQ(std::filesystem::status(s.FileName).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_EQ(s.LastError, ScopedStoreServices::TextOf("FILEACC_FILE_READONLY_MSG") + "\n" + s.FileName);
+    EXPECT_EQ(services.Shown, std::vector<std::string>{s.LastError});
+
+    // Given write permission again, the same store saves.
+    std::filesystem::permissions(s.FileName, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_TRUE(s.SaveAll()) << s.LastError;
+    TFileAccess back(s.FileName);
+    ASSERT_TRUE(back.LoadAll()) << back.LastError;
+    ExpectSameStore(s, back);
 }

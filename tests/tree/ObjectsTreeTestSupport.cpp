@@ -1,5 +1,7 @@
 #include "tests/tree/ObjectsTreeTestSupport.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "lang/DlgLangConverter.h"
@@ -183,6 +185,36 @@ std::string UnmarkedDump(const QTreeWidget& tree) {
     return dump;
 }
 
+int ViewRowCount(const QTreeWidget& tree) {
+    int rows = 0;
+    for (QModelIndex i = tree.model()->index(0, 0); i.isValid(); i = tree.indexBelow(i)) ++rows;
+    return rows;
+}
+
+namespace {
+
+int RowsOf(const QTreeWidgetItem* node) {
+    int rows = 1;
+    if (node->isExpanded())
+        for (int i = 0; i < node->childCount(); ++i) rows += RowsOf(node->child(i));
+    return rows;
+}
+
+}  // namespace
+
+int ExpectedRowCount(const QTreeWidget& tree) {
+    int rows = 0;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) rows += RowsOf(tree.topLevelItem(i));
+    return rows;
+}
+
+bool WithinViewport(const QTreeWidget& tree, const QTreeWidgetItem* node) {
+    if (!node) return false;
+    // Rows are as wide as the column; what counts is whether the row is scrolled into view.
+    const QRect row = tree.visualItemRect(node);
+    return row.isValid() && row.top() >= 0 && row.bottom() < tree.viewport()->height();
+}
+
 AnswerQuestions::AnswerQuestions(std::uint8_t answer)
     : saved_(TMessageDialog::SetResponder([this, answer](const TMessageDialog& box) {
           Asked.push_back({box.Title, box.Caption, box.DialogType});
@@ -223,3 +255,15 @@ void FixtureTreeTest::ExpectMirrorsTheStore(const std::string& step) {
 }
 
 std::string FixtureTreeTest::T(const char* key) { return lang::GetMessageText(key); }
+
+bool FixtureTreeTest::ShowTree() {
+    tree_.show();
+    return QTest::qWaitForWindowExposed(&tree_);
+}
+
+void FixtureTreeTest::ExpandAllInRows(int rows) {
+    tree_.ExpandAll(tree_.RootNode());
+    const int rowHeight = tree_.visualItemRect(tree_.RootNode()).height();
+    tree_.resize(300, rows * rowHeight + 2 * tree_.frameWidth());
+    QApplication::processEvents();
+}

@@ -78,6 +78,13 @@ std::string RebuiltDump();
 // The tree's dump without the cut and copy marks, which are no part of the store.
 std::string UnmarkedDump(const QTreeWidget& tree);
 
+// The rows that the view shows, walked as the user does with the Down key; and the same count
+// worked out from the nodes' expanded states.
+int ViewRowCount(const QTreeWidget& tree);
+int ExpectedRowCount(const QTreeWidget& tree);
+// The node's row lies wholly inside the view's viewport, top to bottom.
+bool WithinViewport(const QTreeWidget& tree, const QTreeWidgetItem* node);
+
 // The stored record with this ID (a failure, and an empty record, when there is none).
 template <class Table>
 typename Table::Record Stored(const Table& table, std::int32_t id) {
@@ -180,6 +187,10 @@ protected:
     // (the cut and copy marks aside).
     void ExpectMirrorsTheStore(const std::string& step);
     static std::string T(const char* key);
+    // Shows the tree in a window; False when it never came up.
+    bool ShowTree();
+    // Expands every node and makes the shown tree only so many rows high.
+    void ExpandAllInRows(int rows);
 
     TempDir dir_;
     ScopedGlobalStore store_;

@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include <QApplication>
+#include <QTest>
+
 #include "tests/support/StoreFixtures.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
@@ -393,4 +396,53 @@ TEST_F(TreePaste, TheMarkEndsWhenTheTreeIsRebuiltOrEdited) {
     EXPECT_EQ(tree_.MarkedNode(), nullptr);
     EXPECT_EQ(GetNodeOverlay(FindNode(tree_, nkAnswer, 1)), kNoOverlay);
     EXPECT_FALSE(tree_.CanPaste());
+}
+
+namespace {
+
+// A paste as the user does it in a shown tree, everything expanded and only a few rows high: the
+// new parent scrolled to the top or the bottom of the view, and the pasted node (copy: the last
+// child of its new parent; cut: the first) in view afterwards, the new parent too when both fit.
+struct InViewCase {
+    const char* Name;
+    bool Cut;
+    TNodeKind Kind;
+    std::int32_t Id;
+    TNodeKind To;
+    std::int32_t ToId;
+    QAbstractItemView::ScrollHint TargetAt;
+    int Rows;
+    bool BothFit;
+};
+
+const InViewCase kInViewCases[] = {
+    {"copy far below the parent", false, nkQuestion, 2, nkQuestionsFolder, 1, QAbstractItemView::PositionAtTop, 5, false},
+    {"copy within reach", false, nkQuestion, 2, nkQuestionsFolder, 1, QAbstractItemView::PositionAtTop, 12, true},
+    {"cut below the last row", true, nkQuestion, 2, nkQuestionsFolder, 2, QAbstractItemView::PositionAtBottom, 5, true},
+    {"cut answer", true, nkAnswer, 2, nkQuestion, 2, QAbstractItemView::PositionAtBottom, 4, true},
+};
+
+}  // namespace
+
+TEST_F(TreePaste, ThePastedNodeIsScrolledIntoView) {
+    ASSERT_TRUE(ShowTree());
+    for (const InViewCase& c : kInViewCases) {
+        SCOPED_TRACE(c.Name);
+        Refill();
+        ExpandAllInRows(c.Rows);
+        Select(c.Kind, c.Id);
+        c.Cut ? tree_.Cut() : tree_.Copy();
+        QTreeWidgetItem* target = Select(c.To, c.ToId);
+        tree_.scrollToItem(target, c.TargetAt);
+        QApplication::processEvents();
+        tree_.Paste();
+        QApplication::processEvents();
+        ASSERT_NE(tree_.PastedNode(), nullptr);
+        EXPECT_TRUE(WithinViewport(tree_, tree_.PastedNode()));
+        // The selection stays on the new parent, so a copy can be pasted there again.
+        EXPECT_EQ(tree_.SelectedNode(), target);
+        if (c.BothFit) {
+            EXPECT_TRUE(WithinViewport(tree_, target));
+        }
+    }
 }

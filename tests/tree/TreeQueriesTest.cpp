@@ -8,6 +8,7 @@
 
 #include "platform/WindowMessages.h"
 #include "platform/qt/QtText.h"
+#include "tests/support/ProjectGenerator.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"
 
@@ -167,4 +168,66 @@ TEST_F(TreeQueries, ExpandAndCollapseAWholeBranch) {
     tree_.CollapseAll(test);
     EXPECT_FALSE(test->isExpanded());
     EXPECT_FALSE(FindNode(tree_, nkAnswer, 1)->isExpanded());
+}
+
+namespace {
+
+int NodesIn(const QTreeWidgetItem* node) {
+    int n = 1;
+    for (int i = 0; i < node->childCount(); ++i) n += NodesIn(node->child(i));
+    return n;
+}
+
+// Whether every node below node with children is expanded (want) or collapsed (!want).
+bool AllBelowExpanded(const QTreeWidgetItem* node, bool want) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        const QTreeWidgetItem* child = node->child(i);
+        if (child->childCount() > 0 && child->isExpanded() != want) return false;
+        if (!AllBelowExpanded(child, want)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Hide All Children on a shown tree of a few thousand nodes, every one expanded: the node and
+// everything below it collapse, the rest stays open, and the view shows exactly the rows that
+// are left, the next one straight below the collapsed node.
+TEST_F(TreeQueries, HideAllChildrenOfAFullyExpandedTree) {
+    auto store = std::make_unique<TFileAccess>();
+    GenerateProject(*store, ProjectSize{2, 20, 10, 4, 3, 3, 2});
+    for (TObjectTable* t : store->AllTables()) t->Sort();
+    GlobalStore() = std::move(store);
+    tree_.resize(300, 400);
+    ASSERT_TRUE(ShowTree());
+    tree_.Rebuild();
+    QTreeWidgetItem* root = tree_.RootNode();
+    const int total = NodesIn(root);
+    ASSERT_GT(total, 2000);
+
+    QTreeWidgetItem* firstGroup = tree_.TestsRootNode()->child(0);
+    QTreeWidgetItem* secondGroup = tree_.TestsRootNode()->child(1);
+    for (QTreeWidgetItem* node : {firstGroup, tree_.TestsRootNode(), root}) {
+        SCOPED_TRACE(NodeKindName(GetNodeKind(node)));
+        tree_.ExpandAll(root);
+        ASSERT_EQ(ViewRowCount(tree_), total);
+        tree_.setCurrentItem(node);
+        tree_.CollapseAll(node);
+
+        EXPECT_FALSE(node->isExpanded());
+        EXPECT_TRUE(AllBelowExpanded(node, false));
+        if (node == firstGroup) {
+            EXPECT_TRUE(AllBelowExpanded(secondGroup, true)) << "only the branch below the node";
+        }
+        EXPECT_EQ(ViewRowCount(tree_), total - (NodesIn(node) - 1));
+        EXPECT_EQ(ViewRowCount(tree_), ExpectedRowCount(tree_));
+        if (node == firstGroup) {
+            EXPECT_EQ(tree_.itemBelow(node), secondGroup);
+            EXPECT_EQ(tree_.visualItemRect(secondGroup).top(), tree_.visualItemRect(node).bottom() + 1);
+        }
+        // Opened again one level, it shows its children, each of them closed.
+        node->setExpanded(true);
+        EXPECT_EQ(ViewRowCount(tree_), total - (NodesIn(node) - 1) + node->childCount());
+        EXPECT_EQ(ViewRowCount(tree_), ExpectedRowCount(tree_));
+    }
 }

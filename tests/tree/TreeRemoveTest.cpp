@@ -1,6 +1,9 @@
 // Remove and remove-children: the question, the store's cascading delete and the mirrored nodes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include <memory>
 #include <span>
 
@@ -185,4 +188,29 @@ TEST_F(TreeRemove, NothingSelectedRemovesNothing) {
     EXPECT_TRUE(yes.Asked.empty());
     EXPECT_TRUE(main_.Messages.empty());
     EXPECT_EQ(DumpTree(tree_), FixtureDump());
+}
+
+// A remove as the user does it in a shown tree, everything expanded and only a few rows high,
+// the removed node at the bottom of the view: the node that is selected afterwards is in view.
+TEST_F(TreeRemove, TheNodeSelectedAfterARemoveIsInView) {
+    const RemoveCase kCases[] = {
+        {nkQuestion, 2, "the last question"},
+        {nkWeight, 3, "the last weight of an answer"},
+        {nkTestGroup, 2, "the last group"},
+        {nkAnswer, 1, "the first answer"},
+    };
+    ASSERT_TRUE(ShowTree());
+    for (const RemoveCase& c : kCases) {
+        SCOPED_TRACE(c.QuestionKey);
+        Refill();
+        ExpandAllInRows(3);
+        tree_.scrollToItem(Select(c.Kind, c.Id), QAbstractItemView::PositionAtBottom);
+        QApplication::processEvents();
+        AnswerQuestions yes(TMessageDialog::mrYes);
+        tree_.RemoveObject();
+        QApplication::processEvents();
+        ASSERT_EQ(FindNode(tree_, c.Kind, c.Id), nullptr);
+        ASSERT_NE(tree_.SelectedNode(), nullptr);
+        EXPECT_TRUE(WithinViewport(tree_, tree_.SelectedNode())) << DumpSubtree(tree_.SelectedNode());
+    }
 }
