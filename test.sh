@@ -24,6 +24,10 @@ corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus"
 cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
 build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+old_corpus=build-fuzz/corpus-old
+rm -rf "$old_corpus" && mkdir -p "$old_corpus"
+cp tests/data/old_project*.kvd "$old_corpus"/
+build-fuzz/bin/fuzz_olddatafile -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$old_corpus"
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

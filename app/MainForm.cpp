@@ -408,7 +408,7 @@ void TMainForm::ProjectOpenClick() {
 
 std::unique_ptr<TFileAccess> TMainForm::LoadProject(const std::string& fileName) {
     auto store = std::make_unique<TFileAccess>(fileName, settings_);
-    if (store->LoadAll()) return store;
+    if (store->LoadEitherLayout()) return store;
     MessageDialog->DialogType = mdOk;
     MessageDialog->Title = "Orvyl";
     const std::string reason = store->LastError.empty() ? lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG") : store->LastError;

@@ -5,6 +5,8 @@
 
 #include "app/MainForm.h"
 #include "app/SplashForm.h"
+#include "app/UpdateCheck.h"
+#include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Progress.h"
 #include "lang/ThreadProgressBar.h"
@@ -62,6 +64,10 @@ void InstallProgramServices() {
 }
 
 int RunProgram(QApplication& app, const std::string& languageFile) {
+    return RunProgram(app, languageFile, platform::ProgramFolder());
+}
+
+int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
     std::unique_ptr<TSplashForm> splash;
@@ -69,10 +75,17 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
     try {
         lang::SetLanguageFileName(languageFile);
         lang::SetMessageTable(std::make_unique<TDlgLangConverter>(lang::LanguageFileName()));
+        std::unique_ptr<TConverterBinding> converters;
+        try {
+            converters = std::make_unique<TConverterBinding>(libraryFolder);
+        } catch (const platform::ELibraryError& e) {
+            throw Exception(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n" + e.what());
+        }
         splash = std::make_unique<TSplashForm>();
         splash->show();
         splash->repaint();
         auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
+        main->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(*converters));
         splash->show();
         splash->RunProgress();
         splash->hide();

@@ -19,6 +19,9 @@ public:
 void InstallProgramServices();
 
 // The start-up block, once the services are installed: the message table from the language
-// file, the splash window, the main window, the message loop; then the shut-down. A failure
-// before the loop runs is shown in the message box and ends the program with status 1.
+// file, the converter libraries from libraryFolder (the program's own folder), the splash window,
+// the main window, the message loop; then the shut-down. A failure before the loop runs (a
+// converter library or its export missing among them) is shown in the message box and ends the
+// program with status 1.
+int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder);
 int RunProgram(QApplication& app, const std::string& languageFile);

@@ -2,6 +2,8 @@
 #include <memory>
 #include <string>
 
+#include "exchange/UpdateFile.h"
+
 // Looks at a data file before it is opened: a file that an older version wrote is converted
 // in place once the user agrees. Open loads the file only when this says yes.
 class IUpdateCheck {
@@ -10,6 +12,20 @@ public:
     // True when the file may be loaded as it now is; False when the user refused or the
     // conversion failed (the reasons have been shown).
     virtual bool CheckAndUpdate(const std::string& fileName) = 0;
+};
+
+// The check of the running program: the product record of the file, the question, and the
+// converters bound from their libraries.
+class TConverterUpdateCheck : public IUpdateCheck {
+public:
+    explicit TConverterUpdateCheck(IConverters& converters) : converters_(converters) {}
+    bool CheckAndUpdate(const std::string& fileName) override {
+        TUpdateFile file(fileName, converters_);
+        return file.CheckAndUpdate(true);
+    }
+
+private:
+    IConverters& converters_;
 };
 
 // The check while the program converts nothing: every file may be loaded, and a file of another

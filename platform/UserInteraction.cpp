@@ -29,6 +29,11 @@ std::string& TitleSlot() {
 
 }  // namespace
 
+bool IUserInteraction::AskWarningYesNo(const std::string& text) {
+    std::cerr << ApplicationTitle() << ": " << text << " (no one to answer: No)\n";
+    return false;
+}
+
 IUserInteraction& UserInteraction() {
     IUserInteraction* ui = g_current.load();
     return ui ? *ui : g_default;
@@ -38,6 +43,7 @@ IUserInteraction* SetUserInteraction(IUserInteraction* ui) { return g_current.ex
 
 void ShowMessage(const std::string& text) { UserInteraction().ShowMessage(text); }
 void ShowError(const std::string& text) { UserInteraction().ShowError(text); }
+bool AskWarningYesNo(const std::string& text) { return UserInteraction().AskWarningYesNo(text); }
 
 std::string ApplicationTitle() {
     std::lock_guard lock(TitleMutex());

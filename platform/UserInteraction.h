@@ -15,6 +15,9 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // The default error box, for a failure that no handler of its own caught.
     virtual void ShowError(const std::string& text) = 0;
+    // A modal warning with the buttons Yes and No; True only for Yes. Without windows nobody can
+    // answer, so the question is written to the standard error stream and the answer is No.
+    virtual bool AskWarningYesNo(const std::string& text);
 };
 
 // The object in use; never null.
@@ -24,6 +27,7 @@ IUserInteraction* SetUserInteraction(IUserInteraction* ui);
 
 void ShowMessage(const std::string& text);
 void ShowError(const std::string& text);
+bool AskWarningYesNo(const std::string& text);
 
 // The caption of the program's message boxes.
 std::string ApplicationTitle();

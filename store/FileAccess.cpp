@@ -1,8 +1,10 @@
 #include "store/FileAccess.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 #include "platform/CodePage.h"
 #include "platform/RealNumbers.h"
@@ -97,7 +99,9 @@ private:
 // throws Failed.
 class ValueReader {
 public:
-    ValueReader(const std::string_view* slots, const platform::FormatSettings& fs) : slots_(slots), fs_(fs) {}
+    // plainWords: Booleans as "1"/"0" and move directions as digits (the converter's 1.4.2 layout).
+    ValueReader(const std::string_view* slots, const platform::FormatSettings& fs, bool plainWords = false)
+        : slots_(slots), fs_(fs), plainWords_(plainWords) {}
     void Int(std::int32_t& out) {
         auto v = ParseInteger(Next());
         if (!v) throw Failed{};
@@ -122,8 +126,12 @@ public:
         if (!v) throw FormFailed{};
         out = *v;
     }
-    void Bool(bool& out) { out = TextToBool(Next()); }
-    void Direction(std::uint8_t& out) { out = TextToMoveDirection(Next()); }
+    void Bool(bool& out) { out = plainWords_ ? Next() == "1" : TextToBool(Next()); }
+    void Direction(std::uint8_t& out) {
+        const std::string_view v = Next();
+        if (!plainWords_) out = TextToMoveDirection(v);
+        else out = v == "1" ? mdForwardOnly : v == "2" ? mdForwardBack : v == "3" ? mdFree : mdNone;
+    }
     void Short(std::string& out) { out = platform::CutShortText(UnescapeValue(Next())); }
     void Long(std::string& out) { out = TFileAccess::DecodeLineBreaks(UnescapeValue(Next())); }
     void Constant(std::int32_t& out, std::int32_t value) { out = value; }
@@ -132,6 +140,7 @@ private:
     std::string_view Next() { return slots_[k_++]; }
     const std::string_view* slots_;
     const platform::FormatSettings& fs_;
+    bool plainWords_;
     int k_ = 0;
 };
 
@@ -216,6 +225,23 @@ struct Layout<TWeight> {
     }
 };
 
+// The plain 1.4.2 layout that the converter library writes: the same sections and lines, except
+// that a test has 12 lines and none of the author fields, the date or the private flag.
+template <typename R>
+struct Layout142 : Layout<R> {};
+
+template <>
+struct Layout142<TTest> {
+    static constexpr const char* Name = "TESTS";
+    static constexpr int Lines = 12;
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
+        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
+        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description);
+    }
+};
+
 // The end of the line that starts at pos: the index of its CR LF, or the end of the text.
 // Lines are short, so a plain scan beats a library search per line.
 std::size_t LineEnd(std::string_view text, std::size_t pos) {
@@ -277,12 +303,13 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
     }
 }
 
-template <typename Table>
+template <template <typename> class L, typename Table>
 bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed) {
     using R = typename Table::Record;
-    constexpr int n = Layout<R>::Lines;
+    constexpr int n = L<R>::Lines;
+    constexpr bool plainWords = !std::is_same_v<L<R>, Layout<R>>;
     try {
-        const std::size_t header = FindSectionHeader(Layout<R>::Name, fileText);
+        const std::size_t header = FindSectionHeader(L<R>::Name, fileText);
         if (header == std::string_view::npos) return false;   // missing
 
         std::string_view slots[n];
@@ -302,9 +329,9 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
             slots[filled++] = line;
             if (filled < n) return;
             filled = 0;
-            ValueReader v(slots, fs);
+            ValueReader v(slots, fs, plainWords);
             R rec;
-            Layout<R>::Fields(v, rec);
+            L<R>::Fields(v, rec);
             if (table.ContainsID(rec.ID)) {   // an ID twice in one table
                 ok = false;
                 return;
@@ -324,6 +351,13 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// A section in the layout the store is reading: its own coded one, or the converter's 1.4.2 one.
+template <typename Table>
+bool ReadInLayout(TFileAccess& s, Table& table) {
+    if (s.ReadingPlainLayout) return ReadSection<Layout142>(s.FileText, table, s.Settings, s.FormMismatch);
+    return ReadSection<Layout>(s.FileText, table, s.Settings, s.FormMismatch);
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
@@ -435,13 +469,36 @@ bool TFileAccess::WriteWeights() { return WriteSection(FileText, Weights, Settin
 
 // ---- readers
 
-bool TFileAccess::ReadTestGroups() { return ReadSection(FileText, TestGroups, Settings, FormMismatch); }
-bool TFileAccess::ReadTests() { return ReadSection(FileText, Tests, Settings, FormMismatch); }
-bool TFileAccess::ReadStimuli() { return ReadSection(FileText, Stimuli, Settings, FormMismatch); }
-bool TFileAccess::ReadReactions() { return ReadSection(FileText, Reactions, Settings, FormMismatch); }
-bool TFileAccess::ReadScales() { return ReadSection(FileText, Scales, Settings, FormMismatch); }
-bool TFileAccess::ReadInterpretations() { return ReadSection(FileText, Interpretations, Settings, FormMismatch); }
-bool TFileAccess::ReadWeights() { return ReadSection(FileText, Weights, Settings, FormMismatch); }
+bool TFileAccess::ReadTestGroups() { return ReadInLayout(*this, TestGroups); }
+bool TFileAccess::ReadTests() { return ReadInLayout(*this, Tests); }
+bool TFileAccess::ReadStimuli() { return ReadInLayout(*this, Stimuli); }
+bool TFileAccess::ReadReactions() { return ReadInLayout(*this, Reactions); }
+bool TFileAccess::ReadScales() { return ReadInLayout(*this, Scales); }
+bool TFileAccess::ReadInterpretations() { return ReadInLayout(*this, Interpretations); }
+bool TFileAccess::ReadWeights() { return ReadInLayout(*this, Weights); }
+
+// ---- the converter's plain 1.4.2 layout
+
+bool TFileAccess::IsCodedLayout(std::string_view bytes) {
+    for (char c : bytes)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+std::string TFileAccess::PlainTextOf(std::string_view bytes) {
+    if (IsCodedLayout(bytes)) return DecodeText(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' || bytes[i] == '\n') {
+            out += kCrLf;
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            out += bytes[i];
+        }
+    }
+    return out;
+}
 
 // ---- files
 

@@ -81,8 +81,23 @@ public:
     bool LoadAll();
     // The same as Load, on the coded bytes of a file.
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
+    // The same on the plain text of a file (cutShort: the coded bytes were cut inside a byte).
+    bool LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
+
+    // ---- the plain 1.4.2 layout that the converter library writes beside the coded one
+    // True when the bytes are in the program's coded layout: nothing but hexadecimal digits.
+    // Anything else is plain text (the converter's 1.4.2 layout, or the old key-and-value one).
+    static bool IsCodedLayout(std::string_view bytes);
+    // The text of a file of either kind: decoded, or plain with every line ended by CR LF.
+    static std::string PlainTextOf(std::string_view bytes);
+    // Opens a project file of either layout: the coded one as LoadAll does, the plain 1.4.2 one
+    // with the fields it lacks at their defaults and the store left modified, so that the next
+    // save writes the program's own layout. False as LoadAll.
+    bool LoadEitherLayout();
+    // While set, the section readers read the 1.4.2 layout.
+    bool ReadingPlainLayout = false;
     // The product record of FileText; two empty strings when it has none.
     void ReadProductInfo(TProductInfo& info) const;
     // Number 1, 2 or 3 of a version "a.b.c" (a, b or c); -99999 for any other number. Raises

@@ -136,6 +136,11 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
+    // Every byte is two digits: an odd count is a file cut short.
+    return LoadFromText(DecodeText(coded), coded.size() % 2 != 0, sections);
+}
+
+bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
     LastError.clear();
     const platform::FormatSettings own = Settings;
     std::array<int, 8> counts{};
@@ -153,9 +158,8 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
         }
     };
     try {
-        FileText = DecodeText(coded);
-        // Every byte is two digits: an odd count is a file cut short.
-        if (coded.size() % 2 != 0) RaiseFileViolated();
+        FileText = std::move(text);
+        if (cutShort) RaiseFileViolated();
         Progress progress(7);
         const auto chosen = InFileOrder(sections);
         // Files are written with the user's number and date forms; one written under other
@@ -190,6 +194,24 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 }
 
 bool TFileAccess::LoadAll() { return Load(true, TSectionChoice::All()); }
+
+bool TFileAccess::LoadEitherLayout() {
+    std::string bytes;
+    try {
+        if (auto read = platform::ReadFileCapped(FileName)) bytes = std::move(*read);
+    } catch (const std::exception& e) {
+        FileText.clear();
+        LastError = e.what();
+        return false;
+    }
+    if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
+    ReadingPlainLayout = true;
+    const bool loaded = LoadFromText(std::move(bytes), false, TSectionChoice::All());
+    ReadingPlainLayout = false;
+    // Nothing of the file is in the program's layout yet: the next save must write it.
+    if (loaded) SetModified(true);
+    return loaded;
+}
 
 void TFileAccess::LoadFileText() { FileText = ReadFileText(FileName); }
 

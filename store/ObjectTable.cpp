@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/ParentOrderSort.h"
+
 // ---- TRecordTable
 
 bool TRecordTable::First() {
@@ -244,114 +246,19 @@ void TObjectTable::RaiseCopyClass() const {
     throw Exception(name + ".Copy - not " + name + " class! Call to Support.");
 }
 
-// ---- sort
-//
-// Both passes are selection sorts that swap the chosen record into place; the order of records
-// with equal keys depends on those swaps. A tournament tree over the positions finds each
-// step's choice in O(log n), so the swaps, and so the result, are exactly those of the plain
-// selection sort.
-
-namespace {
-
-class SelectionTree {
-public:
-    // better(a, b): position a is chosen over position b.
-    SelectionTree(std::vector<std::int32_t>& keys, int from, int to, bool lastOfEqual)
-        : keys_(keys), from_(from), lastOfEqual_(lastOfEqual) {
-        const int n = to - from + 1;
-        size_ = 1;
-        while (size_ < n) size_ <<= 1;
-        node_.assign(2 * static_cast<std::size_t>(size_), -1);
-        for (int i = 0; i < n; ++i) node_[size_ + i] = from + i;
-        for (int k = size_ - 1; k >= 1; --k) node_[k] = Pick(node_[2 * k], node_[2 * k + 1]);
-    }
-    int Best() const { return node_[1]; }
-    void Remove(int pos) { Set(pos, -1); }
-    void Refresh(int pos) { Set(pos, pos); }
-
-private:
-    int Pick(int a, int b) const {
-        if (a < 0) return b;
-        if (b < 0) return a;
-        if (keys_[a] != keys_[b]) return keys_[a] < keys_[b] ? a : b;
-        return lastOfEqual_ ? std::max(a, b) : std::min(a, b);
-    }
-    void Set(int pos, int value) {
-        std::size_t k = static_cast<std::size_t>(size_ + pos - from_);
-        node_[k] = value;
-        for (k >>= 1; k >= 1; k >>= 1) node_[k] = Pick(node_[2 * k], node_[2 * k + 1]);
-    }
-
-    std::vector<std::int32_t>& keys_;
-    int from_;
-    bool lastOfEqual_;
-    int size_;
-    std::vector<int> node_;
-};
-
-constexpr std::int32_t kSortSentinel = 999999999;
-
-}  // namespace
+// ---- sort (the selection sorts of the data file, in store/ParentOrderSort.h)
 
 bool TObjectTable::IsInOrder() const {
-    for (std::size_t i = 1; i < records_.size(); ++i) {
-        const TAnyObject& a = *records_[i - 1];
-        const TAnyObject& b = *records_[i];
-        if (a.ParentID > b.ParentID || (a.ParentID == b.ParentID && a.Order > b.Order)) return false;
-    }
-    return true;
+    return parentordersort::IsInOrder(
+        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
+        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; });
 }
 
 void TObjectTable::Sort() {
-    const int n = RecordCount();
-    if (n == 0) return;
-    bool moved = false;
-    const auto swapRecords = [&](std::vector<std::int32_t>& keys, int i, int c) {
-        std::swap(records_[i], records_[c]);
-        std::swap(keys[i], keys[c]);
-        moved = true;
-    };
-
-    // First pass: by ParentID; among equal smallest parents the last one is taken.
-    std::vector<std::int32_t> parents(n);
-    for (int i = 0; i < n; ++i) parents[i] = records_[i]->ParentID;
-    std::vector<int> starts;
-    {
-        SelectionTree tree(parents, 0, n - 1, true);
-        std::int32_t lastParent = -99999;
-        for (int i = 0; i < n; ++i) {
-            const int c = tree.Best();
-            if (c < 0 || parents[c] > kSortSentinel) break;
-            if (c != i) {
-                swapRecords(parents, i, c);
-                tree.Refresh(c);
-            }
-            tree.Remove(i);
-            if (parents[i] != lastParent) {
-                starts.push_back(i);
-                lastParent = parents[i];
-            }
-        }
-    }
-
-    // Second pass, within each group of one parent: by Order; among equal smallest the first.
-    std::vector<std::int32_t> orders(n);
-    for (int i = 0; i < n; ++i) orders[i] = records_[i]->Order;
-    for (std::size_t g = 0; g < starts.size(); ++g) {
-        const int from = starts[g];
-        const int to = g + 1 < starts.size() ? starts[g + 1] - 1 : n - 1;
-        SelectionTree tree(orders, from, to, false);
-        for (int j = from; j <= to; ++j) {
-            const int c = tree.Best();
-            if (c < 0 || orders[c] >= kSortSentinel) break;
-            if (c != j) {
-                swapRecords(orders, j, c);
-                tree.Refresh(c);
-            }
-            tree.Remove(j);
-        }
-    }
-
+    const bool moved = parentordersort::Sort(
+        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
+        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; },
+        [&](int i, int j) { std::swap(records_[static_cast<std::size_t>(i)], records_[static_cast<std::size_t>(j)]); });
     if (moved) {
         ForgetIndexes();
         modified_ = true;

@@ -39,6 +39,7 @@ public:
             cells_.reserve(want);
             while (cells_.size() < want) cells_.push_back(std::make_unique<T>());
             rowCount_ = 0;
+            colCount_ = 0;
             return true;
         } catch (const std::bad_alloc&) {
             ClearCells();
@@ -55,7 +56,29 @@ public:
     void ClearCells() {
         while (!cells_.empty()) cells_.pop_back();
         rowCount_ = 0;
+        colCount_ = 0;
     }
+
+    // The grid use of the list (the converter's reader of old files): cols x rows cells, cell
+    // (c, r) at c + r * cols. False (and an empty list) when the size is too large or memory
+    // runs out.
+    bool SetGridSize(int cols, int rows) {
+        if (cols < 0 || rows < 0 || static_cast<long long>(cols) * rows > 0x7FFFFFFF) {
+            ClearCells();
+            return false;
+        }
+        if (!SetCellCount(cols * rows)) return false;
+        colCount_ = cols;
+        rowCount_ = rows;
+        return true;
+    }
+    // Cell (c, r); nullptr outside the grid.
+    T* GetGridCell(int c, int r) const {
+        if (c < 0 || r < 0 || c >= colCount_ || r >= rowCount_) return nullptr;
+        return cells_[static_cast<std::size_t>(c) + static_cast<std::size_t>(r) * static_cast<std::size_t>(colCount_)].get();
+    }
+    int GetRowCount() const { return rowCount_; }
+    int GetColCount() const { return colCount_; }
 
     void SwapCells(int i, int j) {
         if (i >= 0 && j >= 0 && i < GetCount() && j < GetCount()) std::swap(cells_[i], cells_[j]);
@@ -74,6 +97,7 @@ protected:
 private:
     std::vector<std::unique_ptr<T>> cells_;
     int rowCount_ = 0;
+    int colCount_ = 0;   // the grid's columns; 0 for a plain list
 };
 
 // A typed single list: Add appends one cell, Get reads one.

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include <utility>
+
 #include "platform/qt/QtText.h"
 
 namespace platform {
@@ -16,6 +18,11 @@ ModalHook& Hook() {
 
 FileDialogHook& FileHook() {
     static FileDialogHook hook;
+    return hook;
+}
+
+FileChoiceHook& ChoiceHook() {
+    static FileChoiceHook hook;
     return hook;
 }
 
@@ -39,7 +46,7 @@ QStringList QtEntries(const std::string& filter) {
     return entries;
 }
 
-std::optional<std::string> RealFileDialog(const TFileDialogRequest& r) {
+std::optional<TFileDialogChoice> RealFileDialog(const TFileDialogRequest& r) {
     QFileDialog dialog(r.Parent, ToQString(r.Title), ToQString(r.InitialDir));
     const QStringList entries = QtEntries(r.Filter);
     dialog.setNameFilters(entries);
@@ -55,7 +62,11 @@ std::optional<std::string> RealFileDialog(const TFileDialogRequest& r) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FromQString(dialog.selectedFiles().first());
+    TFileDialogChoice choice;
+    choice.FileName = FromQString(dialog.selectedFiles().first());
+    const qsizetype selected = entries.indexOf(dialog.selectedNameFilter());
+    choice.FilterIndex = selected >= 0 ? static_cast<int>(selected) + 1 : r.FilterIndex;
+    return choice;
 }
 
 }  // namespace
@@ -73,7 +84,25 @@ ModalHook SetModalHook(ModalHook hook) {
 
 std::optional<std::string> RunFileDialog(const TFileDialogRequest& request) {
     if (FileHook()) return FileHook()(request);
+    const std::optional<TFileDialogChoice> choice = RunFileChoiceDialog(request);
+    if (!choice) return std::nullopt;
+    return choice->FileName;
+}
+
+std::optional<TFileDialogChoice> RunFileChoiceDialog(const TFileDialogRequest& request) {
+    if (ChoiceHook()) return ChoiceHook()(request);
+    if (FileHook()) {
+        std::optional<std::string> name = FileHook()(request);
+        if (!name) return std::nullopt;
+        return TFileDialogChoice{std::move(*name), request.FilterIndex};
+    }
     return RealFileDialog(request);
+}
+
+FileChoiceHook SetFileChoiceHook(FileChoiceHook hook) {
+    FileChoiceHook previous = std::move(ChoiceHook());
+    ChoiceHook() = std::move(hook);
+    return previous;
 }
 
 FileDialogHook SetFileDialogHook(FileDialogHook hook) {

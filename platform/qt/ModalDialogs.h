@@ -41,6 +41,17 @@ using FileDialogHook = std::function<std::optional<std::string>(const TFileDialo
 std::optional<std::string> RunFileDialog(const TFileDialogRequest& request);
 FileDialogHook SetFileDialogHook(FileDialogHook hook);
 
+// The same dialog for callers that also need the filter entry the user left selected.
+struct TFileDialogChoice {
+    std::string FileName;
+    int FilterIndex = 1;   // 1-based
+};
+// A test answers through either hook: with only the plain one installed, the choice keeps the
+// request's filter index; with only this one, RunFileDialog takes its file name.
+using FileChoiceHook = std::function<std::optional<TFileDialogChoice>(const TFileDialogRequest&)>;
+std::optional<TFileDialogChoice> RunFileChoiceDialog(const TFileDialogRequest& request);
+FileChoiceHook SetFileChoiceHook(FileChoiceHook hook);
+
 // The filter in Qt's form: "Text files (*.txt);;All files (*)".
 QString ToQtFilter(const std::string& filter);
 // Qt's form of the filter entry at a 1-based index, or an empty text.
@@ -61,5 +72,6 @@ private:
 
 using ScopedModalHook = ScopedHook<ModalHook, &SetModalHook>;
 using ScopedFileDialogHook = ScopedHook<FileDialogHook, &SetFileDialogHook>;
+using ScopedFileChoiceHook = ScopedHook<FileChoiceHook, &SetFileChoiceHook>;
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
 
 namespace platform {
@@ -17,5 +18,12 @@ void Show(QMessageBox::Icon icon, const std::string& text) {
 void QtUserInteraction::ShowMessage(const std::string& text) { Show(QMessageBox::NoIcon, text); }
 
 void QtUserInteraction::ShowError(const std::string& text) { Show(QMessageBox::Critical, text); }
+
+bool QtUserInteraction::AskWarningYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, ToQString(ApplicationTitle()), ToQString(text),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    return ExecModal(box) == QMessageBox::Yes;
+}
 
 }  // namespace platform

@@ -8,6 +8,8 @@ class QtUserInteraction : public IUserInteraction {
 public:
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    // A QMessageBox shown through ExecModal, so that a test can answer it.
+    bool AskWarningYesNo(const std::string& text) override;
 };
 
 }  // namespace platform

@@ -19,8 +19,11 @@
 #include <set>
 
 #include "app/MainForm.h"
+#include "app/UpdateCheck.h"
+#include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/LanguageController.h"
+#include "platform/ProgramFolder.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "runner/TestRunner.h"
@@ -30,6 +33,7 @@
 #include "tests/support/TempDir.h"
 #include "tree/NodeKind.h"
 #include "tree/ObjectsTree.h"
+#include "tree/TreeDump.h"
 
 namespace {
 
@@ -908,4 +912,93 @@ TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
         }
         if (std::string(row.Name) == "LeavingTheProgram" || std::string(row.Name) == "Exit") window.reset();
     }
+}
+
+TEST_F(MainWindow, AnOldProjectOpensConvertedAfterYesAndKeepsABackup) {
+    TConverterBinding converters(platform::ProgramFolder());
+    window->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(converters));
+    const std::string old = ReadBytes(std::string(ORVEL_TEST_DATA) + "/old_project.kvd");
+    const std::string path = dir.File("old.kvd");
+    WriteBytes(path, old);
+    env.Interaction.YesNoAnswers = {true};
+    Open(path);
+
+    EXPECT_EQ(env.Interaction.Questions, std::vector<std::string>{lang::GetMessageText("UPDATEFILE_MUST_NEW_FILE")});
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+    ASSERT_NE(Store(), nullptr);
+    // The converted file is loaded, and the next save writes the program's own layout.
+    EXPECT_TRUE(Store()->IsModified());
+    EXPECT_EQ(ReadBytes(path + ".bak"), old);
+    std::string expected =
+        "nkRoot -1 $ROOT\n"
+        "  nkTestsRoot -1 $TESTS\n"
+        "    nkTestGroup 1 First group\n"
+        "      nkTest 1 Study=habits\n"
+        "        nkScalesFolder 1 $SCALES\n"
+        "          nkScale 1 Organisation\n"
+        "            nkInterpretation 1 Low\n"
+        "            nkInterpretation 2 High\n"
+        "        nkQuestionsFolder 1 $QUESTIONS\n"
+        "          nkQuestion 1 I keep notes\n"
+        "            nkAnswer 1 Yes\n"
+        "              nkWeight 1 w\n"
+        "            nkAnswer 2 No\n"
+        "              nkWeight 2 w\n"
+        "          nkQuestion 3 I plan my week\n"
+        "            nkAnswer 4 Always\n"
+        "              nkWeightNoScale 3 unbound\n"
+        "    nkTestGroup 2 Second group\n"
+        "      nkTest 2 Interests\n"
+        "        nkScalesFolder 2 $SCALES\n"
+        "          nkScale 2 Interest\n"
+        "            nkInterpretation 3 Any\n"
+        "        nkQuestionsFolder 2 $QUESTIONS\n"
+        "          nkQuestion 2 Which subject?\n"
+        "            nkAnswer 3 Physics\n"
+        "              nkWeight 4 p\n";
+    for (const auto& [mark, key] : {std::pair{"$ROOT", "OBJECTSTREE_MAIN_NODE_TITLE"},
+                                    {"$TESTS", "OBJECTSTREE_TESTS_MAIN_NODE_TITLE"},
+                                    {"$SCALES", "OBJECTSTREE_SCALES_MAIN_NODE_TITLE"},
+                                    {"$QUESTIONS", "OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"}})
+        for (std::size_t p = expected.find(mark); p != std::string::npos; p = expected.find(mark))
+            expected.replace(p, std::string(mark).size(), lang::GetMessageText(key));
+    EXPECT_EQ(DumpTree(*window->Tree), expected);
+
+    // The fields the 1.4.2 layout carries arrive; a save then writes the coded layout that loads.
+    const TTest& test = Store()->Tests.At(Store()->Tests.IndexOfID(2));
+    EXPECT_EQ(test.Instruction, "Pick\r\n&one");
+    EXPECT_EQ(test.MoveDirection, mdForwardOnly);
+    EXPECT_EQ(test.TimeLimit, 30);
+    EXPECT_EQ(Store()->Interpretations.At(Store()->Interpretations.IndexOfID(3)).Minimum, -0.75);
+    window->MenuItemProjectSave->trigger();
+    EXPECT_FALSE(Store()->IsModified());
+    TFileAccess reloaded(path, platform::FormatSettings::Posix());
+    ASSERT_TRUE(reloaded.LoadAll());
+    EXPECT_TRUE(SameTables(reloaded, *Store()));
+}
+
+TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
+    TConverterBinding converters(platform::ProgramFolder());
+    window->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(converters));
+    std::string old = ReadBytes(std::string(ORVEL_TEST_DATA) + "/old_project.kvd");
+    old.replace(old.find("INTERP_MAX=2.5"), 14, "INTERP_MAX=high");   // no number: the converter refuses it
+    const std::string path = dir.File("old.kvd");
+    WriteBytes(path, old);
+
+    env.Interaction.YesNoAnswers = {false};
+    Open(path);
+    EXPECT_EQ(Store(), nullptr);
+    EXPECT_EQ(env.Interaction.Messages, std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE")});
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+
+    env.Interaction.Messages.clear();
+    env.Interaction.YesNoAnswers = {true};
+    Open(path);
+    EXPECT_EQ(Store(), nullptr);
+    EXPECT_EQ(env.Interaction.Messages,
+              std::vector<std::string>{lang::GetMessageText("UPDATEFILE_PROBLEM_VER142") + "\n" +
+                                       lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak"});
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ReadBytes(path + ".bak"), old);
 }

@@ -47,3 +47,26 @@ TEST(ModalDialogs, HooksAnswerInPlaceOfAPerson) {
     EXPECT_EQ(asked.Kind, TFileDialogRequest::TKind::Save);
     EXPECT_EQ(asked.Filter, "Data files (*.kvd)|*.kvd");
 }
+
+TEST(ModalDialogs, EitherHookAnswersBothKindsOfCall) {
+    TFileDialogRequest r;
+    r.FilterIndex = 3;
+    {
+        // Only the plain hook: the choice keeps the request's filter entry.
+        ScopedFileDialogHook hook([](const TFileDialogRequest&) -> std::optional<std::string> { return "/tmp/a.kvt"; });
+        const auto choice = RunFileChoiceDialog(r);
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(choice->FileName, "/tmp/a.kvt");
+        EXPECT_EQ(choice->FilterIndex, 3);
+    }
+    {
+        // Only the choice hook: the plain call takes its file name; Cancel stays Cancel.
+        std::optional<TFileDialogChoice> answer = TFileDialogChoice{"/tmp/b.xml", 2};
+        ScopedFileChoiceHook hook([&](const TFileDialogRequest&) { return answer; });
+        EXPECT_EQ(RunFileDialog(r), "/tmp/b.xml");
+        EXPECT_EQ(RunFileChoiceDialog(r)->FilterIndex, 2);
+        answer.reset();
+        EXPECT_EQ(RunFileDialog(r), std::nullopt);
+        EXPECT_EQ(RunFileChoiceDialog(r), std::nullopt);
+    }
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,19 @@ public:
 
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     void ShowError(const std::string& text) override { Errors.push_back(text); }
+    // Takes the next queued answer; with none queued the answer is No.
+    bool AskWarningYesNo(const std::string& text) override {
+        Questions.push_back(text);
+        if (YesNoAnswers.empty()) return false;
+        const bool yes = YesNoAnswers.front();
+        YesNoAnswers.pop_front();
+        return yes;
+    }
 
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
+    std::vector<std::string> Questions;
+    std::deque<bool> YesNoAnswers;
 
 private:
     platform::IUserInteraction* previous_;

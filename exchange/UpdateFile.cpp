@@ -1,0 +1,90 @@
+#include "exchange/UpdateFile.h"
+
+#include <exception>
+
+#include "lang/DlgLangConverter.h"
+#include "lang/Progress.h"
+#include "platform/CodePage.h"
+#include "platform/Exception.h"
+#include "platform/FileBackup.h"
+#include "platform/SafeFile.h"
+#include "platform/UserInteraction.h"
+
+namespace {
+
+const std::string kLessonwright = "Lessonwright";
+const std::string kOrvan = "ORVAN";
+
+// A converter that failed: the text to show and whether the file could be put back.
+struct ConverterFailed {
+    std::string Text;
+};
+
+}  // namespace
+
+TUpdateFile::TUpdateFile(const std::string& fileName, IConverters& converters)
+    : TFileAccess(fileName), converters_(converters) {
+    try {
+        if (const auto bytes = platform::ReadFileCapped(FileName)) FileText = PlainTextOf(*bytes);
+    } catch (const std::exception&) {
+        // Not a readable file: it has no product record, and the load that follows reports it.
+        FileText.clear();
+    }
+}
+
+TUpdateFile::TConverters TUpdateFile::ConvertersFor(const TProductInfo& info) {
+    TConverters result;
+    if (info.ProductName == kLessonwright && info.ProductVersion == "1.2.0") result.Corvish = result.Vantrel = true;
+    if (info.ProductName == kLessonwright || info.ProductName == kOrvan) {
+        const int major = GetVersionPart(info, 1);
+        const int minor = GetVersionPart(info, 2);
+        const int patch = GetVersionPart(info, 3);
+        if (major == 1 && ((minor == 2 && patch >= 1) || minor == 3 || (minor == 4 && patch < 2))) result.Vantrel = true;
+    }
+    return result;
+}
+
+bool TUpdateFile::CheckAndUpdate(bool /*unused*/) {
+    try {
+        TProductInfo info;
+        ReadProductInfo(info);
+        const TConverters converters = ConvertersFor(info);
+        const std::string question = lang::GetMessageText("UPDATEFILE_MUST_NEW_FILE");
+        if (!converters.Any()) return true;
+        // The call carries at most 255 bytes; a cut path could name another file.
+        if (FileName.size() > TConverterBinding::kMaxPath)
+            throw Exception(lang::GetMessageText("UPDATEFILE_PATH_TOO_LONG"));
+        if (!platform::AskWarningYesNo(question)) throw Exception(lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE"));
+        return RunConverters(converters);
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+        return false;
+    }
+}
+
+bool TUpdateFile::RunConverters(const TConverters& converters) {
+    backup_ = platform::MakeBackup(FileName);
+    try {
+        const auto progress = lang::MakeProgress(2);
+        if (converters.Corvish) {
+            if (!converters_.Corvish(FileName)) throw ConverterFailed{lang::GetMessageText("UPDATEFILE_PROBLEM_VER120")};
+            progress->Step();
+        }
+        if (converters.Vantrel) {
+            if (!converters_.Vantrel(FileName)) throw ConverterFailed{lang::GetMessageText("UPDATEFILE_PROBLEM_VER142")};
+            progress->Step();
+        }
+        return true;
+    } catch (const ConverterFailed& failed) {
+        // Whatever the converter left, the user gets the file back as it was.
+        std::string where = lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + backup_;
+        try {
+            platform::RestoreBackup(backup_, FileName);
+        } catch (const std::exception& e) {
+            where = std::string(e.what()) + "\n" + where;
+        }
+        // The path is not cut off: the user needs all of it.
+        platform::ShowMessage(platform::CutShortText(failed.Text) + "\n" + where);
+        return false;
+    }
+}
