@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of the
-# data-file reader.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run (under both) of the
+# data-file readers, the exchange import, the language file reader and the number and date forms.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -20,14 +20,22 @@ echo "== fuzz run"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DORVEL_FUZZ=ON -DORVEL_WITH_QT=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs"
-corpus=build-fuzz/corpus
-rm -rf "$corpus" && mkdir -p "$corpus"
-cp tests/data/*.kvd tests/data/*.kvt "$corpus"/ 2>/dev/null || true
-build-fuzz/bin/fuzz_datafile -max_total_time=30 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
-old_corpus=build-fuzz/corpus-old
-rm -rf "$old_corpus" && mkdir -p "$old_corpus"
-cp tests/data/old_project*.kvd "$old_corpus"/
-build-fuzz/bin/fuzz_olddatafile -max_total_time=15 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "$old_corpus"
+# Each target starts from the files of its kind and runs a short fixed time on inputs of at most
+# max_len bytes.
+fuzz() {
+  local target=$1 max_len=$2; shift 2
+  local corpus=build-fuzz/corpus/$target
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  for f in "$@"; do if [ -e "$f" ]; then cp "$f" "$corpus"/; fi; done
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "build-fuzz/bin/$target" -max_total_time=15 -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$corpus"
+}
+fuzz fuzz_datafile 4096 tests/data/*.kvd tests/data/*.kvt
+fuzz fuzz_inifile 4096 lang/language.txt tests/data/*language*.txt
+fuzz fuzz_numbers 64
+fuzz fuzz_exchange 4096 tests/data/*.kvt
+fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

@@ -27,6 +27,7 @@
 #include "platform/SafeFile.h"
 #include "platform/UserInteraction.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
 #include "runner/RunTestForm.h"
@@ -345,6 +346,7 @@ void TMainForm::ConnectCommands() {
 
 void TMainForm::Guarded(const std::function<void()>& command) {
     try {
+        if (Tree) Tree->CommitRename();
         command();
     } catch (const std::exception& e) {
         platform::ShowError(e.what());
@@ -490,6 +492,8 @@ bool TMainForm::CloseProject() {
 }
 
 bool TMainForm::ConfirmSaveProject() {
+    // A name still being typed in the tree belongs to the project that is asked about.
+    if (Tree) Tree->CommitRename();
     TFileAccess* store = GlobalStore().get();
     if (!store || !store->IsModified()) return true;
     MessageDialog->DialogType = mdYesNo;
@@ -613,7 +617,8 @@ QList<QAction*> TMainForm::WindowMenuItems() const { return windowItems_->action
 
 void TMainForm::AddWindowMenuItem(const std::string& caption, platform::WindowHandle handle) {
     ++WindowMenuCount;
-    auto* item = new QAction(platform::ToQString(platform::CutShortText(caption)), WindowMenuItem);
+    auto* item =
+        new QAction(platform::MenuCaption(platform::CutShortText(caption), WindowMenuItem->font()), WindowMenuItem);
     item->setObjectName("ChildWindowMenu" + QString::number(WindowMenuCount));
     item->setProperty("Tag", static_cast<qlonglong>(handle));
     item->setCheckable(true);

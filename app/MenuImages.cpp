@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QStyle>
 
 QIcon CommandIcon(const QString& name) {
@@ -32,4 +35,31 @@ QIcon CommandIcon(const QString& name) {
     const auto it = pictures.constFind(name);
     if (it == pictures.constEnd()) return {};
     return QApplication::style()->standardIcon(it.value());
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64}) {
+        QPixmap picture(size, size);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double u = size / 16.0;
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x1f, 0x4e, 0x8c));
+        p.drawRoundedRect(QRectF(0, 0, size, size), 3 * u, 3 * u);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(3.5 * u, 2 * u, 9 * u, 12 * u));
+        QPen tick(QColor(0x2e, 0x9d, 0x3a), 1.8 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        p.setPen(tick);
+        p.setBrush(Qt::NoBrush);
+        QPainterPath path;
+        path.moveTo(5.5 * u, 8.5 * u);
+        path.lineTo(7.5 * u, 10.5 * u);
+        path.lineTo(11 * u, 5 * u);
+        p.drawPath(path);
+        p.end();
+        icon.addPixmap(picture);
+    }
+    return icon;
 }

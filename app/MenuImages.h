@@ -6,3 +6,7 @@
 // component name ("MenuItemProjectOpen"); an empty icon for a command without one. The
 // pictures come from the style, so they follow the desktop's look.
 QIcon CommandIcon(const QString& name);
+
+// The program's own picture, on every window's title bar and task-bar entry (the test windows'
+// included): a white sheet with a tick on a blue square, drawn here so that it needs no file.
+QIcon ProgramIcon();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "app/SplashForm.h"
 #include "app/UpdateCheck.h"
 #include "exchange/ConverterBinding.h"
@@ -63,6 +64,11 @@ void InstallProgramServices() {
     store.ProgramProductInfo = [info = TProductInfo{version.ProductName, version.ProductVersion}] { return info; };
 }
 
+THintPause& ProgramHintPause() {
+    static THintPause pause;
+    return pause;
+}
+
 int RunProgram(QApplication& app, const std::string& languageFile) {
     return RunProgram(app, languageFile, platform::ProgramFolder());
 }
@@ -70,6 +76,9 @@ int RunProgram(QApplication& app, const std::string& languageFile) {
 int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder) {
     app.setApplicationName("ORVEL");
     platform::SetApplicationTitle("ORVEL");
+    // Every window, the test windows' title bars included, shows the program's own picture.
+    QApplication::setWindowIcon(ProgramIcon());
+    app.installEventFilter(&ProgramHintPause());
     std::unique_ptr<TSplashForm> splash;
     int status = 1;
     try {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "app/HintPause.h"
+
 // The program's application object: an error that escapes an event handler is shown in the
 // default error box instead of crossing the event loop, and the program goes on.
 class TOrvelApplication : public QApplication {
@@ -25,3 +27,6 @@ void InstallProgramServices();
 // program with status 1.
 int RunProgram(QApplication& app, const std::string& languageFile, const std::string& libraryFolder);
 int RunProgram(QApplication& app, const std::string& languageFile);
+
+// The hint hide pause of the running program (RunProgram installs it).
+THintPause& ProgramHintPause();

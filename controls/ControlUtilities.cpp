@@ -57,7 +57,8 @@ std::string GetCommandToken(std::string_view text, int index) {
     std::size_t pos = 0;
     for (int i = 0;; ++i) {
         auto [token, next] = ReadCommandToken(text, pos);
-        if (token.empty() || i == index) return i == index ? token : std::string();
+        if (i == index) return token;
+        if (token.empty()) return {};
         pos = next;
     }
 }

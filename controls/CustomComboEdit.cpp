@@ -85,6 +85,11 @@ void TCustomComboEdit::SetAlignment(TTextAlignment value) {
     setAlignment(value == taRightJustify ? Qt::AlignRight : value == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
 }
 
+void TCustomComboEdit::SetBorderStyle(TBorderStyle value) {
+    setFrame(value == bsSingle);
+    UpdateButtonBounds();
+}
+
 const QImage& TCustomComboEdit::Glyph() const { return Button->Glyph(); }
 
 void TCustomComboEdit::SetGlyph(const QImage& glyph) {

@@ -11,6 +11,7 @@
 class TEditButton;
 
 enum TGlyphKind : std::uint8_t { gkCustom, gkDefault, gkDropDown, gkEllipsis };
+enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 
 // A single-line edit with a push button inside its frame at the right. The button, or the click
 // key (Alt+Down), runs DoButtonClick, which descendants give their own meaning. The text never
@@ -38,6 +39,9 @@ public:
     void SetDirectInput(bool value);
     TTextAlignment Alignment() const { return alignment_; }
     void SetAlignment(TTextAlignment value);
+    // Without a border the button takes the edit's whole height at its right edge.
+    TBorderStyle BorderStyle() const { return hasFrame() ? bsSingle : bsNone; }
+    void SetBorderStyle(TBorderStyle value);
 
     TGlyphKind GlyphKind() const { return glyphKind_; }
     void SetGlyphKind(TGlyphKind value);

@@ -157,6 +157,38 @@ void TGlyphSpeedButton::Click() {
     if (ModalResult != 0)
         if (auto* dialog = qobject_cast<QDialog*>(window())) dialog->done(ModalResult);
     emit clicked(false);
+    if (action_) action_->trigger();
+}
+
+void TGlyphSpeedButton::SetAction(QAction* action) {
+    if (action_) disconnect(action_, nullptr, this, nullptr);
+    action_ = action;
+    if (!action) return;
+    connect(action, &QAction::changed, this, &TGlyphSpeedButton::ActionChanged);
+    ActionChanged();
+}
+
+void TGlyphSpeedButton::ActionChanged() {
+    if (!action_) return;
+    setEnabled(action_->isEnabled());
+    setText(action_->text());
+    setToolTip(action_->toolTip());
+    if (groupIndex_ != 0 && action_->isChecked() != down_) {
+        // A button that is down and may not come up alone is taken up as the action asks.
+        const bool allowAllUp = allowAllUp_;
+        allowAllUp_ = true;
+        SetDown(action_->isChecked());
+        allowAllUp_ = allowAllUp;
+    }
+    if (Glyph().isNull() && !action_->icon().isNull()) {
+        // The icon on a magenta ground, which the glyph then draws transparent.
+        QImage glyph(16, 16, QImage::Format_RGB32);
+        glyph.fill(QColor(255, 0, 255));
+        QPainter painter(&glyph);
+        action_->icon().paint(&painter, glyph.rect());
+        painter.end();
+        SetGlyph(glyph);
+    }
 }
 
 void TGlyphSpeedButton::PaintFace(QPainter& painter, const QRect& face, TButtonState state) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractButton>
+#include <QAction>
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
@@ -73,6 +74,11 @@ public:
     // Handed to the dialog holding the button on a click; 0 leaves the dialog open.
     int ModalResult = 0;
 
+    // A linked action: its enabled state, caption and check follow into the button (the check
+    // only into a grouped button), its icon becomes an empty glyph, and a click triggers it.
+    QAction* Action() const { return action_; }
+    void SetAction(QAction* action);
+
     TButtonState ButtonState() const { return buttonState_; }
     bool Pressing() const { return pressing_; }
     bool MouseInside() const { return mouseInside_; }
@@ -114,6 +120,7 @@ private:
     bool OpenDropDownMenu();
     void RepeatTick();
     void Repaint();
+    void ActionChanged();
     template <class T>
     void StoreAndRepaint(T& field, T value) {
         field = value;
@@ -135,6 +142,7 @@ private:
     bool transparent_ = false;
     bool markDropDown_ = true;
     QPointer<QMenu> dropDownMenu_;
+    QPointer<QAction> action_;
     bool grayedInactive_ = true;
     bool menuOpen_ = false;
     QTimer* autoRepeatTimer_ = nullptr;

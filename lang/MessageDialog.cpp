@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <vector>
@@ -75,7 +77,10 @@ std::uint8_t TMessageDialog::Execute() {
 
     const QFontMetrics fm(dialog->font());
     TMessageDialogMetrics m;
-    m.CaptionWidth = fm.horizontalAdvance(caption);
+    // A message may hold line breaks (a file name under the message): the widest line counts.
+    const QStringList lines = caption.split(QLatin1Char('\n'));
+    for (const QString& line : lines) m.CaptionWidth = std::max(m.CaptionWidth, fm.horizontalAdvance(line));
+    m.ExtraLinesHeight = static_cast<int>(lines.size() - 1) * fm.lineSpacing();
     m.FontPointSize = QFontInfo(dialog->font()).pointSize();
     m.ButtonCount = static_cast<int>(buttons.size());
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -99,7 +104,7 @@ std::uint8_t TMessageDialog::Execute() {
     label->setObjectName("cap");
     const bool wraps = g.LabelWidth < m.CaptionWidth;
     label->setWordWrap(wraps);
-    const int labelHeight = wraps ? m.TextHeightAt(g.LabelWidth) : fm.height();
+    const int labelHeight = wraps ? m.TextHeightAt(g.LabelWidth) : fm.height() + m.ExtraLinesHeight;
     label->setGeometry(g.LabelLeft, g.LabelTop, g.LabelWidth, labelHeight);
     dialog->move(desk.center() - QPoint(g.Width / 2, g.ClientHeight / 2));
 

@@ -9,11 +9,11 @@ TMessageDialogGeometry ComputeMessageDialogGeometry(const TMessageDialogMetrics&
     TMessageDialogGeometry g;
     g.Width = m.CaptionWidth + 2 * kMargin;
     g.LabelWidth = m.CaptionWidth;
-    int extra = 0;
+    int extra = std::max(0, m.ExtraLinesHeight);
     if (g.Width > m.MaxWidth && m.TextHeightAt) {
         g.Width = std::max(m.MaxWidth, 2 * kMargin + 1);
         g.LabelWidth = g.Width - 2 * kMargin;
-        extra = std::max(0, m.TextHeightAt(g.LabelWidth) - m.TextHeightAt(m.CaptionWidth));
+        extra += std::max(0, m.TextHeightAt(g.LabelWidth) - m.TextHeightAt(m.CaptionWidth));
     }
     g.ClientHeight = TMessageDialogMetrics::kClientHeight + extra;
     g.ButtonTop = g.ClientHeight - TMessageDialogMetrics::kButtonHeight - 10;

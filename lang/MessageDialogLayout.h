@@ -19,7 +19,8 @@ struct TMessageDialogMetrics {
     // The client area of a 120-pixel dialog under its title bar and borders.
     static constexpr int kClientHeight = 93;
 
-    int CaptionWidth = 0;         // the message on one line, in the window's font
+    int CaptionWidth = 0;         // the message's widest line, in the window's font
+    int ExtraLinesHeight = 0;     // of the lines after the first of a message with line breaks
     int FontPointSize = 8;        // of the message's font
     int ButtonCount = 1;          // 1 to 3
     int MaxWidth = 1 << 30;       // the widest window the screen holds
@@ -29,5 +30,5 @@ struct TMessageDialogMetrics {
 
 // The window is as wide as the message + 40, at least as wide as the row of buttons with 20
 // pixels around each; a wider window centres the row. A message too wide for MaxWidth wraps
-// at MaxWidth - 40 and the window grows by the extra lines.
+// at MaxWidth - 40; the window grows by the lines after the first, its own and those of the wrap.
 TMessageDialogGeometry ComputeMessageDialogGeometry(const TMessageDialogMetrics& m);

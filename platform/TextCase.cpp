@@ -35,35 +35,42 @@ void Encode(char32_t c, std::string& out) {
     }
 }
 
-bool IsAscii(std::string_view s) {
-    for (char ch : s)
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    return true;
-}
-
 }  // namespace
 
 std::string UpperCase(std::string_view local) {
-    if (IsAscii(local)) {
-        std::string out(local);
-        for (char& ch : out)
-            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-        return out;
-    }
+    std::string out;
+    out.reserve(local.size());
     const CodePage& page = CodePage::Current();
-    const std::string utf8 = page.ToUtf8(local);
-    std::string upper;
-    upper.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t c = Decode(utf8, i);
-        if (c >= 'a' && c <= 'z') {
-            c = c - 'a' + 'A';
-        } else if (c >= 0x80) {
-            c = static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c)));
+    for (std::size_t i = 0; i < local.size();) {
+        const auto b = static_cast<unsigned char>(local[i]);
+        if (b < 0x80) {
+            out += b >= 'a' && b <= 'z' ? static_cast<char>(b - 'a' + 'A') : static_cast<char>(b);
+            ++i;
+            continue;
         }
-        Encode(c, upper);
+        // A run of bytes beyond ASCII: cased through the code page, one character at a time. A
+        // run the code page cannot read, and a letter whose upper case it cannot write, keep
+        // their bytes as they are.
+        std::size_t end = i;
+        while (end < local.size() && static_cast<unsigned char>(local[end]) >= 0x80) ++end;
+        const std::string_view run = local.substr(i, end - i);
+        i = end;
+        const std::string utf8 = page.ToUtf8(run);
+        if (page.FromUtf8(utf8) != run) {
+            out += run;
+            continue;
+        }
+        for (std::size_t k = 0; k < utf8.size();) {
+            const std::size_t start = k;
+            const char32_t c = Decode(utf8, k);
+            const std::string_view original = std::string_view(utf8).substr(start, k - start);
+            std::string upper;
+            Encode(static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c))), upper);
+            const std::string written = page.FromUtf8(upper);
+            out += page.ToUtf8(written) == upper ? written : page.FromUtf8(original);
+        }
     }
-    return page.FromUtf8(upper);
+    return out;
 }
 
 }  // namespace platform

@@ -63,11 +63,12 @@ TFormReporter::TFormReporter(QWidget* owner) : TLanguageController(owner) {
     EditFileName->setMaxLength(255);
     CheckBoxShow->setChecked(true);
     BitBtnFileName->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    // Neither button answers Enter or Esc of its own.
-    for (QPushButton* b : {ButtonCreate, ButtonCancel, BitBtnFileName}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    // Return presses Create, the default button, wherever the focus is; the browse button never
+    // takes it over.
+    for (QPushButton* b : {ButtonCreate, ButtonCancel, BitBtnFileName}) b->setAutoDefault(false);
+    ButtonCreate->setDefault(true);
+    // The person types the file name first.
+    EditFileName->setFocus(Qt::OtherFocusReason);
 
     connect(EditFileName, &QLineEdit::textChanged, this, [this] { UpdateButtons(); });
     connect(ButtonCreate, &QPushButton::clicked, this, [this] { ButtonCreateClick(); });
@@ -98,7 +99,8 @@ void TFormReporter::BitBtnFileNameClick() {
     r.Filter = kFilter;
     r.FileName = std::string(platform::TrimBlanks(FromQString(EditFileName->text())));
     r.OverwritePrompt = true;
-    r.FileMustExist = true;
+    // A report is mostly written to a new file.
+    r.FileMustExist = false;
     r.Parent = this;
     if (const auto chosen = platform::RunFileDialog(r)) EditFileName->setText(ToQString(*chosen));
 }

@@ -39,7 +39,7 @@ public:
     void UpdateButtons();
     void ButtonCreateClick();
     void ButtonCancelClick();
-    // Browses for an existing, writable file to overwrite.
+    // Browses for the file to write: a new name, or an existing file to overwrite (asked first).
     void BitBtnFileNameClick();
     // Gives the file name the extension of the chosen type.
     void RadioButtonClick();

@@ -25,7 +25,8 @@ public:
 struct TReportServices {
     std::function<std::unique_ptr<IReportSetupDialog>()> MakeSetupDialog;
     std::function<double()> Today;   // days since 30 December 1899
-    std::function<void(const std::string& fileName)> OpenFile;
+    // False when the desktop has no program that opens the file.
+    std::function<bool(const std::string& fileName)> OpenFile;
 
     // No dialog (every setup is cancelled), the clock, and the desktop's default program.
     static TReportServices Defaults();
@@ -33,5 +34,6 @@ struct TReportServices {
 
 TReportServices& ReportServices();
 
-// Opens a file with the desktop's default program for it (xdg-open), without waiting for it.
-void OpenWithDefaultProgram(const std::string& fileName);
+// Opens a file with the desktop's default program for it (xdg-open), without waiting for that
+// program. False when xdg-open is missing or reports at once that it found no program.
+bool OpenWithDefaultProgram(const std::string& fileName);

@@ -147,4 +147,8 @@ void TTextReporter::Build() {
     Data = TFileAccess::DecodeLineBreaks(Output);
 }
 
-void TTextReporter::Show() { ReportServices().OpenFile(FileName); }
+void TTextReporter::Show() {
+    // The file is written: where no program opens it, the person learns where it is.
+    if (!ReportServices().OpenFile(FileName))
+        lang::ShowMessageText(lang::GetMessageText("REPORTER_NO_PROGRAM_TO_OPEN") + " " + FileName);
+}

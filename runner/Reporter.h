@@ -65,6 +65,7 @@ public:
 class TTextReporter : public TReporter {
 public:
     void Build() override;
-    // Opens FileName with the desktop's default program.
+    // Opens FileName with the desktop's default program; says so, and where the file is, when
+    // there is none.
     void Show() override;
 };

@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/WindowMessages.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/QtText.h"
 
 TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle,
@@ -17,6 +18,9 @@ TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowH
     : TVisualChildForm(owner, mainHandle, testID, testName, "RunTestForm"), store_(store) {
     resize(559, 490);
     setFont(QFont("MS Sans Serif"));
+    // A click on the page gives the window the keyboard, so that the arrows, Space and Return
+    // reach it rather than the window frame.
+    setFocusPolicy(Qt::StrongFocus);
     screens_ = std::make_unique<TRunnerScreens>(*this, Handle());
 
     TestPopupMenu = new QMenu(this);
@@ -61,7 +65,6 @@ TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowH
     connect(MenuItemExit, &QAction::triggered, this, [this] { MenuItemExitClick(); });
 
     InitMenu();
-    BuildGotoMenu();
 }
 
 TRunTestForm::~TRunTestForm() = default;
@@ -93,17 +96,16 @@ void TRunTestForm::InitMenu() {
     }
 }
 
-void TRunTestForm::BuildGotoMenu() {
-    TTest test;
-    store_.GetTest(GetTestID(), test);
-    if (test.MoveDirection != mdFree) return;
+void TRunTestForm::SetGotoItems(const std::vector<std::string>& captions) {
+    MenuItemGoto->clear();
+    delete gotoGroup_;
+    gotoGroup_ = nullptr;
+    if (captions.empty()) return;
     gotoGroup_ = new QActionGroup(this);
     gotoGroup_->setExclusive(true);
-    const int count = store_.CountStimuli(GetTestID());
-    for (int i = 0; i < count; ++i) {
-        TStimul q;
-        store_.GetStimulus(store_.GetStimulusID(GetTestID(), i), q);
-        auto* item = new QAction(platform::ToQString(q.Name), MenuItemGoto);
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        const int i = static_cast<int>(k);
+        auto* item = new QAction(platform::MenuCaption(captions[k], MenuItemGoto->font()), MenuItemGoto);
         item->setObjectName("MenuItemGoto_" + QString::number(i));
         item->setProperty("Tag", i);
         item->setCheckable(true);
@@ -116,7 +118,8 @@ void TRunTestForm::BuildGotoMenu() {
     QAction* separator = MenuItemGoto->addSeparator();
     separator->setObjectName("MenuItemGoto_Separator01");
     separator->setProperty("Tag", -1);
-    auto* final = new QAction(platform::ToQString(lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM")), MenuItemGoto);
+    const std::string finalText = lang::GetMessageText("RUNTEST_FINAL_SCREEN_MENUITEM");
+    auto* final = new QAction(platform::MenuCaption(finalText, MenuItemGoto->font()), MenuItemGoto);
     final->setObjectName("MenuItemGoto_FinalScreen");
     final->setProperty("Tag", -1);
     MenuItemGoto->addAction(final);
@@ -176,21 +179,71 @@ void TRunTestForm::resizeEvent(QResizeEvent* e) {
     SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcResized);
 }
 
-void TRunTestForm::keyPressEvent(QKeyEvent* e) {
-    // With the focus on the window itself the arrows move it onto the page.
-    switch (e->key()) {
+namespace {
+
+bool IsActionKey(int key) {
+    switch (key) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
     case Qt::Key_Up:
-    case Qt::Key_Left: focusNextPrevChild(false); e->accept(); return;
+    case Qt::Key_Left:
     case Qt::Key_Down:
-    case Qt::Key_Right: focusNextPrevChild(true); e->accept(); return;
-    default: TVisualChildForm::keyPressEvent(e);
+    case Qt::Key_Right: return true;
+    default: return false;
     }
 }
 
-void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
+}  // namespace
+
+void TRunTestForm::keyPressEvent(QKeyEvent* e) {
+    if (!IsActionKey(e->key())) {
+        TVisualChildForm::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    // A held key chooses or moves once, not on every repeat. The window system repeats a held
+    // key as a release and a press of one moment, and does not always mark them as repeats.
+    const bool repeat = e->isAutoRepeat() || (e->timestamp() != 0 && e->key() == releasedKey_ &&
+                                              e->timestamp() == releasedAt_);
+    if (repeat) return;
     switch (e->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyTab); break;
+    case Qt::Key_Up:
+    case Qt::Key_Left: screens_->MoveFocus(false); break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: screens_->MoveFocus(true); break;
+    default: break;
+    }
+    // The release acts only where this press went: a Return that chose a menu item or closed a
+    // message box leaves its release to a control that never saw the press.
+    pressedKey_ = e->key();
+    pressedOn_ = focusWidget();
+}
+
+void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
+    const int key = e->key();
+    releasedKey_ = key;
+    releasedAt_ = e->timestamp();
+    if (e->isAutoRepeat()) {
+        e->accept();
+        return;
+    }
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        // Tab moves the focus before its release arrives; the release only redraws the marks.
+        SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyTab);
+        TVisualChildForm::keyReleaseEvent(e);
+        return;
+    }
+    if (!IsActionKey(key)) {
+        TVisualChildForm::keyReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    const bool paired = pressedKey_ == key && pressedOn_ == focusWidget();
+    pressedKey_ = 0;
+    pressedOn_ = nullptr;
+    if (!paired) return;
+    switch (key) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeySpaceEnter); break;
@@ -200,7 +253,6 @@ void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
     case Qt::Key_Right: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyDownRight); break;
     default: break;
     }
-    TVisualChildForm::keyReleaseEvent(e);
 }
 
 void TRunTestForm::contextMenuEvent(QContextMenuEvent* e) {

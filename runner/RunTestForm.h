@@ -1,6 +1,9 @@
 #pragma once
+#include <QPointer>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runner/RunnerScreens.h"
 #include "runner/VisualChildForm.h"
@@ -40,6 +43,10 @@ public:
     QAction* MenuItemExit;
     TMessageDialog* MessageDialog;
 
+    // The Go-To submenu: one item per question of the run, in its order, then the final screen.
+    // No captions, no items (a test that is not free).
+    void SetGotoItems(const std::vector<std::string>& captions);
+
     void MenuItemNextClick();
     void MenuItemBackClick();
     void MenuItemExitClick();
@@ -54,7 +61,6 @@ protected:
 
 private:
     void InitMenu();
-    void BuildGotoMenu();
     // The Go-To item of a question at index (taken as unsigned), or nullptr.
     QAction* GotoItem(std::int32_t index) const;
     QAction* AddItem(const char* name, const char* caption, const QKeySequence& shortcut);
@@ -63,4 +69,10 @@ private:
     TFileAccess& store_;
     std::unique_ptr<TRunnerScreens> screens_;
     QActionGroup* gotoGroup_ = nullptr;
+    // The last key pressed on the page and the control that had the focus then.
+    int pressedKey_ = 0;
+    QPointer<QWidget> pressedOn_;
+    // The last key released and when: a press of the same moment is a repeat.
+    int releasedKey_ = 0;
+    quint64 releasedAt_ = 0;
 };

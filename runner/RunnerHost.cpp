@@ -59,21 +59,53 @@ TRunTestForm* TRunnerHost::RunTest(std::int32_t testID) {
                             lang::GetMessageText("RUNTEST_TEST_IS_ACTIVE"));
         auto* form = new TRunTestForm(nullptr, *store, handle_, testID, test.Name);
         if (mdi_) {
-            mdi_->addSubWindow(form)->show();
+            // Without a layout the window would open at its minimum size, a bare title bar:
+            // it opens filling the MDI area so that its page shows at once.
+            QMdiSubWindow* sub = mdi_->addSubWindow(form);
+            sub->setGeometry(QRect(QPoint(0, 0), mdi_->viewport()->size()));
+            sub->show();
         } else {
             form->show();
         }
         runs_.push_back({form, nullptr});
         if (events_.WindowOpened) events_.WindowOpened(*form);
         runner = std::make_unique<TTestRunner>(*store, handle_, form->View(), testID, test.Name);
+        form->SetGotoItems(GotoCaptions(*runner));
         TTestRunner* r = runner.get();
         runs_.back().Runner = std::move(runner);
-        r->ExecuteCommand(wm::rnStart);
+        if (!r->ExecuteCommand(wm::rnStart)) {
+            // A run that cannot show its first page is not kept, nor is its window.
+            DropRun(form);
+            return nullptr;
+        }
         return form;
     } catch (const std::exception& e) {
         lang::ShowMessageText(e.what());
+        for (const TRun& r : runs_)
+            if (!r.Runner) {
+                DropRun(r.Form);
+                break;
+            }
         return nullptr;
     }
+}
+
+std::vector<std::string> TRunnerHost::GotoCaptions(const TTestRunner& runner) {
+    std::vector<std::string> captions;
+    // Only a free test offers Go To; the items are the run's own questions.
+    if (runner.Test().MoveDirection != mdFree) return captions;
+    for (const TStimul& q : runner.Stimuli()) captions.push_back(q.Name);
+    return captions;
+}
+
+void TRunnerHost::DropRun(TRunTestForm* form) {
+    const platform::WindowHandle handle = form ? form->Handle() : platform::kNoWindow;
+    for (TRun& r : runs_)
+        if (r.Form == form) r.Runner.reset();
+    FreeForm(form);
+    for (std::size_t i = runs_.size(); i-- > 0;)
+        if (!runs_[i].Runner) runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(i));
+    if (handle != platform::kNoWindow && events_.WindowFreed) events_.WindowFreed(handle);
 }
 
 bool TRunnerHost::HandleMessage(const platform::TWindowMessage& m) {
@@ -154,6 +186,7 @@ void TRunnerHost::MaximizeToScreen(TTestRunner* runner) {
     if (!store) throw Exception(lang::GetMessageText("NO_Test_MSG"));
     auto* form = new TRunTestForm(nullptr, *store, handle_, runner->GetTestID(), runner->GetTestName());
     fullScreenForm_ = form;
+    form->SetGotoItems(GotoCaptions(*runner));
     form->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     form->showMaximized();
     runner->SetHost(form->View(), hmFullScreen);

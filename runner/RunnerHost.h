@@ -72,6 +72,10 @@ private:
     void ChildClosed(platform::WindowHandle handle);
     void CloseChild(platform::WindowHandle handle);
     void FreeForm(TRunTestForm* form);
+    // Frees a window whose run could not start, with its runner, and forgets both.
+    void DropRun(TRunTestForm* form);
+    // The captions of a run's Go-To items: its own questions, none unless the test is free.
+    static std::vector<std::string> GotoCaptions(const TTestRunner& runner);
     void PruneRunners();
     // The runner of a test window's command: its own, or the full-screen one for the full-screen
     // window; nullptr for any other window.

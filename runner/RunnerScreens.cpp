@@ -33,26 +33,43 @@ void SetColour(QWidget& w, const QColor& c) {
     w.setForegroundRole(QPalette::WindowText);
 }
 
+void SetHighlight(QWidget& w, bool on) {
+    if (on) {
+        QPalette p = w.palette();
+        p.setColor(QPalette::Window, TRunnerScreens::kChosen);
+        w.setPalette(p);
+        w.setBackgroundRole(QPalette::Window);
+    }
+    w.setAutoFillBackground(on);
+}
+
 void SetFocusBorder(QLabel& w, bool on) { w.setFrameShape(on ? QFrame::Box : QFrame::NoFrame); }
 
-// The panel of a page: arrow keys move the focus through the page's texts as the window's
-// ordinary keyboard navigation; the mouse over it refreshes the highlight.
+// The scroll box of a page: the arrow keys move the focus through the page (the host window
+// does that), so they do not scroll it.
+class TPageScroller : public QScrollArea {
+public:
+    explicit TPageScroller(QWidget* parent) : QScrollArea(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+        case Qt::Key_Right: e->ignore(); return;
+        default: QScrollArea::keyPressEvent(e);
+        }
+    }
+};
+
+// The panel of a page: the mouse over it refreshes the highlight.
 class TPagePanel : public QWidget {
 public:
     explicit TPagePanel(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
     std::function<void()> OnMouseMove;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        switch (e->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left: focusNextPrevChild(false); break;
-        case Qt::Key_Down:
-        case Qt::Key_Right: focusNextPrevChild(true); break;
-        default: QWidget::keyPressEvent(e); return;
-        }
-        e->accept();
-    }
     void mouseMoveEvent(QMouseEvent* e) override {
         if (OnMouseMove) OnMouseMove();
         QWidget::mouseMoveEvent(e);
@@ -107,7 +124,7 @@ void TRunnerScreens::ClearPage() {
 
 QWidget* TRunnerScreens::CreatePage() {
     ClearPage();
-    page_ = new QScrollArea(&host_);
+    page_ = new TPageScroller(&host_);
     page_->setObjectName("RunnerPage");
     page_->setFrameShape(QFrame::NoFrame);
     page_->setFocusPolicy(Qt::NoFocus);
@@ -262,7 +279,10 @@ void TRunnerScreens::ApplyHighlight(std::int32_t pointed) {
     const QWidget* focus = host_.focusWidget();
     for (TStaticText* t : answers_) {
         const bool chosen = std::find(chosen_.begin(), chosen_.end(), t->Tag) != chosen_.end();
-        SetColour(*t, chosen ? kChosen : (t->Tag == pointed ? kPointed : kText));
+        // Yellow marks a chosen answer as a highlight behind its black text: yellow text on the
+        // light page could not be read.
+        SetColour(*t, chosen ? kText : (t->Tag == pointed ? kPointed : kText));
+        SetHighlight(*t, chosen);
         SetFocusBorder(*t, t == focus);
     }
     for (TStaticText* l : {backLink_, nextLink_})
@@ -279,6 +299,30 @@ int TRunnerScreens::FocusedAnswer() const {
 void TRunnerScreens::FocusAnswer(int index) {
     if (index >= 0 && index < static_cast<int>(answers_.size()))
         answers_[static_cast<std::size_t>(index)]->setFocus(Qt::OtherFocusReason);
+}
+
+std::vector<TStaticText*> TRunnerScreens::FocusChain() const {
+    std::vector<TStaticText*> chain(answers_);
+    for (TStaticText* l : {backLink_, nextLink_})
+        if (l) chain.push_back(l);
+    chain.insert(chain.end(), endLinks_.begin(), endLinks_.end());
+    return chain;
+}
+
+void TRunnerScreens::MoveFocus(bool forward) {
+    const std::vector<TStaticText*> chain = FocusChain();
+    if (chain.empty()) return;
+    const auto n = static_cast<std::ptrdiff_t>(chain.size());
+    const auto at = std::find(chain.begin(), chain.end(), host_.focusWidget()) - chain.begin();
+    std::ptrdiff_t next = 0;
+    if (at == n) {
+        next = forward ? 0 : n - 1;   // from outside the page: its first or last control
+    } else {
+        next = (at + (forward ? 1 : n - 1)) % n;
+    }
+    TStaticText* target = chain[static_cast<std::size_t>(next)];
+    target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    if (page_) page_->ensureWidgetVisible(target);
 }
 
 TNavLinkKind TRunnerScreens::FocusedNavLink() const {

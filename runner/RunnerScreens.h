@@ -50,6 +50,10 @@ public:
     void FocusAnswer(int index) override;
     TNavLinkKind FocusedNavLink() const override;
 
+    // The arrow keys: the focus to the next (or previous) answer or link of the page, in the
+    // order shown, round from the last to the first; from outside the page to its first (or last).
+    void MoveFocus(bool forward);
+
     // The page shown (tests and the window's key handling).
     QScrollArea* Page() const { return page_; }
     QWidget* Panel() const { return panel_; }
@@ -61,11 +65,14 @@ public:
     // The height a word-wrapped text needs at its width.
     static int MeasureTextHeight(const QLabel& text);
 
-    // Text colours of the pages (red, green, blue).
+    // Colours of the pages (red, green, blue): texts, the highlight behind a chosen answer, the
+    // text of the answer under the mouse, links.
     static const QColor kText, kChosen, kPointed, kLink;
 
 private:
     QWidget* CreatePage();
+    // The controls of the page that take the focus, in the order shown.
+    std::vector<TStaticText*> FocusChain() const;
     QLabel* MakeLabel(int left, int top, int width, const std::string& text, int size, bool bold);
     int DisplayNavLinks(int top, const TNavLinks& links);
     int EndScreenLabel(int top, bool isLink, int tag, const std::string& text);

@@ -61,8 +61,8 @@ public:
     // A heading, then the links to the questions (none when the test is completed).
     virtual void ShowEndScreen(const std::string& heading, const std::vector<TScreenLink>& links) = 0;
 
-    // Chosen answers of the page turn yellow, the others black; the focused answer or link gets a
-    // border.
+    // Chosen answers of the page get a yellow highlight behind their black text; the focused
+    // answer or link gets a border.
     virtual void Highlight(const std::vector<std::int32_t>& chosen) = 0;
     // The index (in the order shown) of the answer that has the keyboard focus; -99999 when none.
     virtual int FocusedAnswer() const = 0;

@@ -94,10 +94,15 @@ std::vector<int> TTestRunner::ListUnanswered(bool mandatoryOnly) const {
     for (std::size_t k = 0; k < stimuli_.size(); ++k) {
         const TStimul& q = stimuli_[k];
         const auto it = counts.find(q.ID);
-        if ((it == counts.end() || it->second <= 0) && (!mandatoryOnly || q.AnswerRequired))
+        if ((it == counts.end() || it->second <= 0) && (!mandatoryOnly || HeldMandatory(q)))
             list.push_back(static_cast<int>(k));
     }
     return list;
+}
+
+bool TTestRunner::HeldMandatory(const TStimul& q) const {
+    // A question that cannot be answered (no answers, or none allowed) would trap the person.
+    return q.AnswerRequired && !(q.MultipleAnswers && q.AnswersLimit <= 0) && store_.ReactionCount(q.ID) > 0;
 }
 
 int TTestRunner::UnansweredMandatoryCount() const { return static_cast<int>(ListUnanswered(true).size()); }
@@ -107,7 +112,7 @@ bool TTestRunner::CanLeave() const {
     const std::uint8_t md = test_.MoveDirection;
     const bool holds = md == mdForwardOnly || md == mdForwardBack || (md == mdFree && !test_.ReplayEnabled);
     if (holds && current_ >= 0 && current_ < static_cast<int>(stimuli_.size()) &&
-        stimuli_[static_cast<std::size_t>(current_)].AnswerRequired)
+        HeldMandatory(stimuli_[static_cast<std::size_t>(current_)]))
         return ChosenCountOfStimulus(stimuli_[static_cast<std::size_t>(current_)].ID) > 0;
     return true;
 }
@@ -147,7 +152,7 @@ void TTestRunner::RequireLeave() const {
     if (!CanLeave()) throw Exception(lang::GetMessageText("RUNTEST_NO_CHOSEN_REACTIONS"));
 }
 
-void TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
+bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
     try {
         switch (code) {
         case wm::rnStart:
@@ -226,8 +231,10 @@ void TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
             break;
         }
         UpdateMenus();
+        return true;
     } catch (const std::exception& e) {
         lang::ShowMessageText(e.what());
+        return false;
     }
 }
 
@@ -361,6 +368,8 @@ void TTestRunner::FocusReaction(bool forward) {
     IRunnerView* view = LiveHost();
     const int n = static_cast<int>(reactions_.size());
     if (!view || n == 0) return;
+    // The arrows move through the links of the page as well: a focused link keeps the focus.
+    if (view->FocusedNavLink() != TNavLinkKind::None) return;
     int a = view->FocusedAnswer();
     if (forward) {
         if (a == kNoIndex || a >= n) a = 0;

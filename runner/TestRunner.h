@@ -29,8 +29,8 @@ public:
     TTestRunner& operator=(const TTestRunner&) = delete;
 
     // The one entry for commands (TRunnerCommand); value matters only for Go To (5). A failure is
-    // shown in the message box and the menus then stay as they were.
-    void ExecuteCommand(std::uint8_t code, std::int32_t value = wm::kNoIndex);
+    // shown in the message box and the menus then stay as they were; the result is false then.
+    bool ExecuteCommand(std::uint8_t code, std::int32_t value = wm::kNoIndex);
     // Moves the run to another host (hmOwnWindow or hmFullScreen); the caller then sends command
     // 10. The new host's Go-To menu learns the visited questions that may not be shown again and
     // the current one.
@@ -60,6 +60,9 @@ public:
     // Indexes of the questions without a chosen answer (only the mandatory ones when asked), in order.
     std::vector<int> ListUnanswered(bool mandatoryOnly) const;
     int UnansweredMandatoryCount() const;
+    // Whether the run holds the person on this question until it is answered: it is mandatory
+    // and offers a way to answer it.
+    bool HeldMandatory(const TStimul& q) const;
     bool CanLeave() const;
     int NextIndex() const;   // -99999 when none
     int PrevIndex() const;   // -99999 when none

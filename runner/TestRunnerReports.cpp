@@ -7,6 +7,7 @@
 #include "platform/ShortDates.h"
 #include "runner/ReportServices.h"
 #include "runner/Reporter.h"
+#include "runner/ScoreSum.h"
 #include "runner/TestRunner.h"
 
 namespace {
@@ -28,8 +29,11 @@ std::vector<TTestRunner::TScaleScore> TTestRunner::ComputeScores() const {
         s.Name = names.Get(j);
         s.Description = descriptions.Get(j);
     }
+    // Each sum is exact in the decimals of its weights, so it is the same in every choosing order.
+    std::vector<TScoreSum> sums(scores.size());
     for (std::int32_t r : chosen_)
-        for (TScaleScore& s : scores) s.Score += store_.GetWeightValue(r, s.ScaleID);
+        for (std::size_t j = 0; j < scores.size(); ++j) sums[j].Add(store_.GetWeightValue(r, scores[j].ScaleID));
+    for (std::size_t j = 0; j < scores.size(); ++j) scores[j].Score = sums[j].Value();
     return scores;
 }
 

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <exception>
@@ -28,6 +30,16 @@ class TRenameDelegate : public QStyledItemDelegate {
 public:
     explicit TRenameDelegate(TObjectsTree* tree) : QStyledItemDelegate(tree), tree_(tree) {}
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editor_ = editor;
+        editing_ = index;
+        return editor;
+    }
+    // The editor open now, and the node it renames.
+    QWidget* OpenEditor() const { return editor_; }
+    QModelIndex EditedIndex() const { return editing_; }
+
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
         auto* edit = qobject_cast<QLineEdit*>(editor);
         QTreeWidgetItem* node = tree_->NodeAt(index);
@@ -42,6 +54,8 @@ public:
 
 private:
     TObjectsTree* tree_;
+    mutable QPointer<QWidget> editor_;
+    mutable QPersistentModelIndex editing_;
 };
 
 }  // namespace
@@ -72,6 +86,14 @@ TObjectsTree::TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle)
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { Guarded([&] { TreeChange(current); }); });
     handle_ = platform::MessageHub().Register({});
+}
+
+void TObjectsTree::CommitRename() {
+    auto* delegate = dynamic_cast<TRenameDelegate*>(itemDelegate());
+    QWidget* editor = delegate ? delegate->OpenEditor() : nullptr;
+    if (!editor || !editor->isVisible() || indexWidget(delegate->EditedIndex()) != editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 TObjectsTree::~TObjectsTree() {

@@ -139,6 +139,10 @@ public:
     // leaves the stored name in text. An empty text is refused with a message and text becomes
     // the caption again. Sends 504 in every case.
     void TreeEdited(QTreeWidgetItem* node, std::string& text);
+    // An open rename editor ends as Return ends it: its name is stored (or refused). Every
+    // command of the tree and of the main window runs this first, so that a typed name is
+    // neither lost nor overwritten.
+    void CommitRename();
 
     // ---- reordering among siblings: drag-and-drop and the Arrange Items dialog
     // A node may be dropped on another child of its own parent of its own kind (weights with and

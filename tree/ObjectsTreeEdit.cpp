@@ -1,6 +1,7 @@
 // Create and change: the property dialog of the selected kind, the store, the mirrored node.
 #include <QLineEdit>
 
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <type_traits>
@@ -65,9 +66,7 @@ bool Confirmed(Form& form) {
 
 // ---- a number field that does not convert: its text in the message
 
-std::string Refusal(const char* key, const QString& text) {
-    return lang::GetMessageText(key) + " \"" + platform::FromQString(text) + "\"";
-}
+std::string Refusal(const char* key, const QString& text) { return TPropertyForm::NumberRefusal(key, text); }
 constexpr const char* kNotAnInteger = lang::MessageKey("OBJECTSTREE_NOT_AN_INTEGER");
 constexpr const char* kNotANumber = lang::MessageKey("OBJECTSTREE_NOT_A_NUMBER");
 
@@ -245,7 +244,8 @@ void TObjectsTree::AddTest(QTreeWidgetItem* parent) {
     TFileAccess& s = *Store();
     TTest defaults;
     defaults.MoveDirection = mdForwardOnly;
-    defaults.Created = platform::NowDateTime();
+    // The data file keeps the day only: a time of day preset here would be gone after a save.
+    defaults.Created = std::floor(platform::NowDateTime());
     QTreeWidgetItem* node = AddWith<TTestForm>(this, parent, s, s.Tests, GetNodeID(parent), defaults, kNoPreparation);
     if (!node) return;
     // A new test shows its two empty folders.

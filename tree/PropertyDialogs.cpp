@@ -185,8 +185,26 @@ void TPropertyForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TPropertyForm::OkBitBtnClick() {
+    // A field that is refused keeps the dialog open with everything typed.
+    if (!CheckFields()) return;
     DialogResult = 1;
     done(1);
+}
+
+std::string TPropertyForm::NumberRefusal(const char* key, const QString& text) {
+    return lang::GetMessageText(key) + " \"" + platform::FromQString(text) + "\"";
+}
+
+void TPropertyForm::Refuse(QLineEdit& field, const std::string& message) {
+    lang::ShowMessageText(message);
+    field.setFocus(Qt::OtherFocusReason);
+    field.selectAll();
+}
+
+bool TPropertyForm::CheckReal(QLineEdit& field, const platform::FormatSettings& settings) {
+    if (tree::ParseRealText(field.text(), settings)) return true;
+    Refuse(field, NumberRefusal(lang::MessageKey("OBJECTSTREE_NOT_A_NUMBER"), field.text()));
+    return false;
 }
 
 void TPropertyForm::CancelBitBtnClick() {
@@ -489,6 +507,16 @@ void TInterpretationForm::Preset(const TInterpretation& interpretation) {
     tree::SetReal(*InterpretationMinEdit, interpretation.Minimum, settings_);
 }
 
+bool TInterpretationForm::CheckFields() {
+    if (!CheckReal(*InterpretationMinEdit, settings_) || !CheckReal(*InterpretationMaxEdit, settings_)) return false;
+    // A range whose Minimum is above its Maximum could never match a score.
+    if (*tree::Real(*InterpretationMinEdit, settings_) > *tree::Real(*InterpretationMaxEdit, settings_)) {
+        Refuse(*InterpretationMinEdit, lang::GetMessageText("OBJECTSTREE_RANGE_EMPTY"));
+        return false;
+    }
+    return true;
+}
+
 bool TInterpretationForm::ReadInto(TInterpretation& interpretation) const {
     const auto maximum = tree::Real(*InterpretationMaxEdit, settings_);
     const auto minimum = tree::Real(*InterpretationMinEdit, settings_);
@@ -530,17 +558,22 @@ std::int32_t TWeightForm::ChosenScaleID() const {
 
 void TWeightForm::ChooseScale(std::int32_t scaleID) { ScaleComboBox->setCurrentIndex(ScaleComboBox->findData(scaleID)); }
 
-// Setting the text runs this again on the new text. There is no lower bound.
+// Setting the text runs this again on the new text. There is no lower bound. A text on the way
+// to a number (empty, a lone sign, "2.", "1E-") stays as typed; OK checks it.
 void TWeightForm::WeightValueEditChange() {
-    const auto value = tree::ParseRealText(WeightValueEdit->text(), settings_);
+    const QString text = WeightValueEdit->text();
+    const auto value = tree::ParseRealText(text, settings_);
     if (!value) {
-        // Before the first valid text this empties the edit.
-        WeightValueEdit->setText(LastValidText);
+        const bool onTheWay = text.trimmed().isEmpty() || tree::ParseRealText(text + '0', settings_).has_value();
+        // Before the first valid text, rubbish empties the edit.
+        if (!onTheWay) WeightValueEdit->setText(LastValidText);
         return;
     }
     if (*value > 9999) WeightValueEdit->setText(tree::RealText(9999, settings_));
     LastValidText = tree::RealText(*value, settings_);
 }
+
+bool TWeightForm::CheckFields() { return CheckReal(*WeightValueEdit, settings_); }
 
 void TWeightForm::Preset(const TWeight& weight) {
     TPropertyForm::Preset(weight);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "lang/LanguageController.h"
@@ -59,6 +60,9 @@ public:
     void CancelBitBtnClick();
     void UpdateOkButton();
 
+    // The refusal of a number field's text: the message of key, then the text in quotes.
+    static std::string NumberRefusal(const char* key, const QString& text);
+
 protected:
     struct TDesign {
         const char* FormName;     // the window's name and its language section
@@ -76,6 +80,12 @@ protected:
     void FormCreate();
     // What a change of the name runs.
     virtual void RunEnabling() { UpdateOkButton(); }
+    // Run by OK before the dialog closes: false keeps it open (the refused field shown).
+    virtual bool CheckFields() { return true; }
+    // Shows the message and selects the field, so that the person can type it again.
+    static void Refuse(QLineEdit& field, const std::string& message);
+    // A real number field: true when it converts, else refused.
+    static bool CheckReal(QLineEdit& field, const platform::FormatSettings& settings);
 
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -233,9 +243,12 @@ public:
     const platform::FormatSettings& Settings() const { return settings_; }
 
     void Preset(const TInterpretation& interpretation);
-    // False, and the record unchanged, when either edit is not a number; the dialog does not
-    // compare Minimum with Maximum.
+    // False, and the record unchanged, when either edit is not a number.
     bool ReadInto(TInterpretation& interpretation) const;
+
+protected:
+    // Both numbers convert and Minimum is not above Maximum.
+    bool CheckFields() override;
 
 private:
     platform::FormatSettings settings_;
@@ -277,6 +290,9 @@ public:
     bool ReadInto(TWeight& weight) const;
 
     void WeightValueEditChange();
+
+protected:
+    bool CheckFields() override;
 
 private:
     platform::FormatSettings settings_;

@@ -2,9 +2,11 @@
 // dialogs answered by the test, and the test windows with their runners.
 #include <gtest/gtest.h>
 
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTest>
@@ -33,6 +35,7 @@
 #include "tests/support/TempDir.h"
 #include "tree/NodeKind.h"
 #include "tree/ObjectsTree.h"
+#include "tree/PropertyDialogs.h"
 #include "tree/TreeDump.h"
 
 namespace {
@@ -911,6 +914,115 @@ TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
             EXPECT_TRUE(window->MdiArea->subWindowList().isEmpty());
         }
         if (std::string(row.Name) == "LeavingTheProgram" || std::string(row.Name) == "Exit") window.reset();
+    }
+}
+
+TEST_F(MainWindow, RunTestOpensItsWindowFillingTheAreaWithThePageShowing) {
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    ASSERT_NE(form, nullptr);
+    auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), window->MdiArea->viewport()->size()));
+    EXPECT_GE(form->height(), 300);
+    ASSERT_NE(form->View().Page(), nullptr);
+    EXPECT_EQ(form->View().Page()->geometry(), form->rect());
+    EXPECT_TRUE(form->View().Heading()->isVisible());
+}
+
+TEST_F(MainWindow, ATestWithALongNameKeepsTheWindowMenuNarrow) {
+    Open(CaseProject());
+    TTest test;
+    Store()->GetTest(1, test);
+    ASSERT_TRUE(Store()->Tests.Locate(1));
+    Store()->Tests.EditObject(1, test.ParentID, std::string(255, 'W'), test.Description, test.Order);
+    TRunTestForm* form = RunTestOf(1);
+    ASSERT_NE(form, nullptr);
+    const QList<QAction*> items = window->WindowMenuItems();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_TRUE(items[0]->text().startsWith(Text("RUN_TEST_MENU_ADDING") + " (WWW"));
+    EXPECT_TRUE(items[0]->text().endsWith(QChar(0x2026)));
+    EXPECT_LT(window->WindowMenuItem->sizeHint().width(), 2 * platform::kMaxMenuCaptionWidth);
+}
+
+TEST_F(MainWindow, ArrowKeysMoveThroughTheAnswersOfARunningTest) {
+    Open(CaseProject());
+    TRunTestForm* form = RunTestOf(1);
+    ASSERT_NE(form, nullptr);
+    form->MenuItemNext->trigger();
+    Flush();
+    ASSERT_EQ(form->View().AnswerTexts().size(), 2u);
+    // The person clicks the window's page, then walks with the arrows, press and release.
+    QApplication::setActiveWindow(window.get());
+    window->Tree->setFocus();
+    QTest::mouseClick(form->View().Panel(), Qt::LeftButton, {}, QPoint(5, 5));
+    Flush();
+    ASSERT_TRUE(form->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form);
+    std::vector<int> path;
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        Flush();
+        path.push_back(form->View().FocusedAnswer());
+        EXPECT_TRUE(form->isAncestorOf(QApplication::focusWidget())) << key;
+    }
+    // Down into the first answer and to the second, Right on to the Next link, Up back.
+    EXPECT_EQ(path, (std::vector<int>{0, 1, -99999, 1}));
+    EXPECT_EQ(window->Tree->SelectedNode(), FindNode(*window, nkTest, 1));
+}
+
+TEST_F(MainWindow, ANameTypedInTheTreeIsStoredBeforeAnyCommand) {
+    struct Case {
+        const char* Name;
+        std::function<void(MainWindow&, QWidget& editor)> Command;
+        bool Asks;   // the save question comes
+    };
+    const Case cases[] = {
+        {"Change by its menu item", [](MainWindow& t, QWidget&) { t.window->MenuItemObjectChange->trigger(); }, false},
+        {"Change by Shift+Return", [](MainWindow&, QWidget& editor) {
+             QTest::keyClick(&editor, Qt::Key_Return, Qt::ShiftModifier);
+         }, false},
+        {"File Close", [](MainWindow& t, QWidget&) { t.window->MenuItemProjectClose->trigger(); }, true},
+        {"File Exit", [](MainWindow& t, QWidget&) { t.window->MenuItemFileExit->trigger(); }, true},
+        {"the close box", [](MainWindow& t, QWidget&) { t.window->close(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!window) SetUp();
+        Open(CaseProject());
+        Select(*window, FindNode(*window, nkTest, 1));
+        window->Tree->setFocus();
+        QTest::keyClick(window->Tree, Qt::Key_F2);
+        Flush();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Typed name");
+        std::vector<std::string> shown;
+        platform::ScopedModalHook hook([&](QDialog& d) {
+            if (auto* f = qobject_cast<TPropertyForm*>(&d)) shown.push_back(f->NameEdit->text().toStdString());
+            return 2;
+        });
+        if (c.Asks) env.Answers.push_back(TMessageDialog::mrNo);
+        TTest stored;
+        if (!c.Asks) {
+            c.Command(*this, *editor);
+            Flush();
+            EXPECT_EQ(shown, std::vector<std::string>{"Typed name"});
+            Store()->GetTest(1, stored);
+            EXPECT_EQ(stored.Name, "Typed name");
+            EXPECT_EQ(FindNode(*window, nkTest, 1)->text(0), "Typed name");
+            EXPECT_TRUE(env.Asked.empty());
+            env.Answers.push_back(TMessageDialog::mrNo);
+            window->MenuItemProjectClose->trigger();
+        } else {
+            c.Command(*this, *editor);
+            Flush();
+            ASSERT_EQ(env.Asked.size(), 1u);
+            EXPECT_EQ(env.Asked[0].Caption, lang::GetMessageText("MAIN_F_PROJECT_CONFIRM_SAVE_DLGCAP"));
+        }
+        env.Asked.clear();
+        window.reset();
+        Flush();
     }
 }
 

@@ -1,8 +1,10 @@
 // Pictures of the program for the eye: with SCREENSHOT_DIR set, the main window with the example
-// project open, and a test running in it (instruction, a question with its chosen answer, the
-// end screen) are saved there as PNG files. Without it nothing is drawn.
+// project open, a test with a chosen answer in its window as Run Test opens it, and a test running
+// maximized (instruction, a question with its chosen answer, the end screen) are saved there as
+// PNG files. Without it nothing is drawn.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "runner/TestRunner.h"
@@ -49,6 +52,9 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
     if (!folder || !*folder) GTEST_SKIP() << "SCREENSHOT_DIR is not set";
     TAppTestEnvironment env;
     Pictures pictures(QString::fromLocal8Bit(folder));
+    // As start-up sets it for every window.
+    const QIcon icon = QApplication::windowIcon();
+    QApplication::setWindowIcon(ProgramIcon());
     {
         TMainForm window(platform::FormatSettings::Posix());
         window.resize(1100, 720);
@@ -66,10 +72,28 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
         Select(window, test);
         pictures.Save(window, "main_window");
 
+        // The second test as Run Test opens it, nothing resized, with an answer chosen.
+        QTreeWidgetItem* second = nullptr;
+        for (QTreeWidgetItemIterator it(window.Tree); *it; ++it)
+            if (GetNodeKind(*it) == nkTest && *it != test) second = *it;
+        ASSERT_NE(second, nullptr);
+        Select(window, second);
         window.MenuItemObjectRunTest->trigger();
         Flush();
         ASSERT_EQ(window.Runners().RunnerCount(), 1);
-        auto* sub = window.MdiArea->subWindowList().front();
+        auto* opened = qobject_cast<TRunTestForm*>(window.MdiArea->subWindowList().back()->widget());
+        ASSERT_NE(opened, nullptr);
+        opened->MenuItemNext->trigger();
+        Flush();
+        QTest::mouseClick(opened->View().AnswerTexts().at(0), Qt::LeftButton);
+        ASSERT_EQ(window.Runners().FindRunner(opened->Handle())->Chosen().size(), 1u);
+        pictures.Save(window, "test_as_opened");
+
+        Select(window, test);
+        window.MenuItemObjectRunTest->trigger();
+        Flush();
+        ASSERT_EQ(window.Runners().RunnerCount(), 2);
+        auto* sub = window.MdiArea->subWindowList().back();
         sub->showMaximized();
         auto* form = qobject_cast<TRunTestForm*>(sub->widget());
         ASSERT_NE(form, nullptr);
@@ -91,5 +115,6 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
         ASSERT_EQ(runner->Screen(), rsEndScreen);
         pictures.Save(window, "test_end_screen");
     }
-    EXPECT_EQ(pictures.Saved.size(), 4);
+    QApplication::setWindowIcon(icon);
+    EXPECT_EQ(pictures.Saved.size(), 5);
 }

@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolButton>
 #include <QProgressBar>
 #include <QTimer>
 
 #include <filesystem>
 
 #include "app/MainForm.h"
+#include "app/MenuImages.h"
 #include "app/SplashForm.h"
 #include "app/Startup.h"
 #include "lang/DlgLangConverter.h"
@@ -101,6 +106,47 @@ TEST(Startup, TheProgramRunsUntilItsMainWindowCloses) {
     EXPECT_TRUE(shown.Messages.empty());
     EXPECT_TRUE(shown.Errors.empty());
     EXPECT_EQ(platform::ApplicationTitle(), "ORVEL");
+}
+
+TEST(Startup, EveryWindowShowsTheProgramsIconAndHintsStayFourSeconds) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    platform::InstallQtMessagePoster();
+    const QImage own = ProgramIcon().pixmap(16).toImage();
+    std::vector<QImage> icons;
+    std::vector<int> pauses;
+    QString hint;
+    const THintPause::TShow before = ProgramHintPause().Show;
+    ProgramHintPause().Show = [&](const QPoint&, const QString& text, QWidget*, int milliseconds) {
+        hint = text;
+        pauses.push_back(milliseconds);
+    };
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TMainForm*>(w); main && main->isVisible()) {
+                icons.push_back(main->windowIcon().pixmap(16).toImage());
+                // A test window's frame inside the main window.
+                QMdiSubWindow* sub = main->MdiArea->addSubWindow(new QWidget);
+                icons.push_back(sub->windowIcon().pixmap(16).toImage());
+                // The hint of a tool button, asked for as the mouse rests on it.
+                QToolButton* button = main->findChild<QToolButton*>("SpeedButtonProjectOpen");
+                EXPECT_NE(button, nullptr);
+                if (button) {
+                    if (button->toolTip().isEmpty()) button->setToolTip("Open");
+                    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+                    QApplication::sendEvent(button, &help);
+                    EXPECT_EQ(hint, button->toolTip());
+                }
+                main->close();
+            }
+    });
+    closer.start(10);
+    EXPECT_EQ(RunProgram(*qApp, lang::LanguageFileName()), 0);
+    ProgramHintPause().Show = before;
+    ASSERT_EQ(icons.size(), 2u);
+    for (const QImage& icon : icons) EXPECT_EQ(icon, own);
+    EXPECT_EQ(pauses, std::vector<int>{4000});
 }
 
 TEST(Startup, TheServicesComeFromTheLanguageLayerAndTheVersionBlock) {

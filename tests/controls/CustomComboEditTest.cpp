@@ -108,6 +108,13 @@ TEST(CustomComboEdit, TheButtonSitsInsideTheFrameAndTheTextStopsBeforeIt) {
             edit.home(false);
             edit.grab();
             EXPECT_LE(edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(), host.left());
+
+            // Without a border the button fills the right edge from top to bottom.
+            edit.SetBorderStyle(bsNone);
+            EXPECT_EQ(edit.ButtonHost->geometry(), QRect(size.width() - 21, 0, 21, size.height()));
+            EXPECT_EQ(edit.Button->height(), size.height());
+            edit.SetBorderStyle(bsSingle);
+            EXPECT_EQ(edit.ButtonHost->geometry(), host);
         }
     }
 }
@@ -261,4 +268,56 @@ TEST(CustomComboEdit, GlyphKinds) {
     EXPECT_EQ(edit.NumGlyphs(), 2);
     edit.SetNumGlyphs(1);
     EXPECT_EQ(edit.NumGlyphs(), 1);
+}
+
+// A descendant whose default glyph is wider than the button.
+class WideDefaultEdit : public TCustomComboEdit {
+public:
+    using TCustomComboEdit::TCustomComboEdit;
+
+protected:
+    QImage GetDefaultGlyph() const override {
+        QImage glyph(60, 10, QImage::Format_RGB32);   // two images of 30 x 10
+        glyph.fill(Qt::darkGreen);
+        return glyph;
+    }
+};
+
+TEST(CustomComboEdit, TheDefaultGlyphWidensTheButtonToFitIt) {
+    QWidget window;
+    WideDefaultEdit edit(&window);
+    edit.resize(200, 24);
+    window.show();
+    edit.SetGlyphKind(gkDefault);
+    // The default glyph counts as one image whatever its shape.
+    EXPECT_EQ(edit.NumGlyphs(), 1);
+    EXPECT_EQ(edit.ButtonWidth(), 60 + 6);
+    edit.SetNumGlyphs(2);
+    EXPECT_EQ(edit.NumGlyphs(), 1);
+    edit.SetGlyphKind(gkCustom);
+    EXPECT_EQ(edit.ButtonWidth(), 66);   // a custom glyph keeps the width
+    EXPECT_EQ(edit.ButtonHost->width(), 66);
+    EXPECT_TRUE(edit.rect().contains(edit.ButtonHost->geometry()));
+}
+
+TEST(CustomComboEdit, EnteringByKeyboardSelectsAllOnlyWithDirectInput) {
+    struct Case {
+        bool autoSelect;
+        bool directInput;
+        bool selected;
+    };
+    const Case cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "autoSelect " << c.autoSelect << " direct " << c.directInput);
+        EditDialog d;
+        d.edit->setText("/tmp/a.kvt");
+        d.edit->AutoSelect = c.autoSelect;
+        d.edit->SetDirectInput(c.directInput);
+        d.cancel->setFocus();
+        ASSERT_FALSE(d.edit->hasFocus());
+        QTest::keyClick(d.cancel, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(d.ok, Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.edit->hasFocus());
+        EXPECT_EQ(d.edit->selectedText(), c.selected ? "/tmp/a.kvt" : "");
+    }
 }

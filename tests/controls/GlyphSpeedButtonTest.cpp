@@ -457,3 +457,30 @@ TEST(GlyphSpeedButton, AFlatButtonRaisesItsFrameOnlyUnderTheMouse) {
     EXPECT_EQ(entered.count(), 1);
     EXPECT_EQ(left.count(), 1);
 }
+
+TEST(GlyphSpeedButton, ALinkedActionDrivesTheButton) {
+    QWidget parent;
+    TGlyphSpeedButton button(&parent);
+    button.SetGroupIndex(3);
+    QAction action("&Bold");
+    action.setCheckable(true);
+    QPixmap icon(16, 16);
+    icon.fill(Qt::blue);
+    action.setIcon(QIcon(icon));
+    button.SetAction(&action);
+    EXPECT_EQ(button.text(), "&Bold");
+    EXPECT_EQ(button.Glyph().size(), QSize(16, 16));
+    EXPECT_EQ(button.Glyph().pixel(8, 8), qRgb(0, 0, 255));
+
+    action.setChecked(true);
+    EXPECT_TRUE(button.Down());
+    action.setChecked(false);
+    EXPECT_FALSE(button.Down());
+    action.setEnabled(false);
+    EXPECT_FALSE(button.isEnabled());
+    action.setEnabled(true);
+
+    QSignalSpy triggered(&action, &QAction::triggered);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, {5, 5});
+    EXPECT_EQ(triggered.count(), 1);
+}

@@ -2,6 +2,7 @@
 // asks for is there, and every line fits the 255-byte cut of the message table.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -102,4 +103,28 @@ TEST(LanguageFile, EveryLineFitsTheCut) {
 
 TEST(LanguageFile, IsTheOneInTheSourceTree) {
     EXPECT_EQ(ReadBytes(ShippedFile()), ReadBytes(std::string(ORVEL_SOURCE_DIR) + "/lang/language.txt"));
+}
+
+// A message is shown in every situation its key serves; what it says must hold in each of them.
+TEST(LanguageFile, NoMessageClaimsWhatOneOfItsSituationsBelies) {
+    struct Claim {
+        const char* Key;
+        const char* Words;      // what the text must not say (lower case)
+        const char* Situation;  // where that would be untrue
+    };
+    const Claim claims[] = {
+        {"RUNTEST_TEST_COMPLETED", "every question", "questions that need no answer were skipped"},
+        {"RUNTEST_STIMULS_UNANSWERED", "no answer yet", "only questions that need an answer are listed"},
+        {"OBJECTSTREE_NO_SCALES_FOR_WEIGHTS", "already has", "the test has no scale at all"},
+        {"RUNTEST_NUMOFCHOICES_ISBIG", "already chosen", "a limit of 0, nothing chosen"},
+        {"RUNTEST_NO_CHOSEN_REACTIONS", "go on", "Back and Go To are held as well"},
+        {"RUNTEST_OBJECT_NOT_DELETED", "could not be closed", "a page is replaced, no window closes"},
+        {"OBJECTSTREE_IS_PRIVATE_TEST", "this test is private", "a question or scale of the test is selected"},
+    };
+    const TDlgLangConverter table(ShippedFile());
+    for (const Claim& c : claims) {
+        std::string text = table.GetMessageText(c.Key);
+        for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(text.find(c.Words), std::string::npos) << c.Key << ": untrue when " << c.Situation;
+    }
 }

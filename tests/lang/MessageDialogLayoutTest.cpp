@@ -64,3 +64,14 @@ TEST(MessageDialogLayout, AMessageTooWideForTheScreenWraps) {
     EXPECT_LE(g.ButtonLefts.back() + TMessageDialogMetrics::kButtonWidth, g.Width);
     EXPECT_EQ(g.LabelTop, 17);   // the first line stays where a single line stands
 }
+
+TEST(MessageDialogLayout, AMessageOfTwoLinesGrowsByTheSecond) {
+    TMessageDialogMetrics m;
+    m.CaptionWidth = 300;
+    m.ExtraLinesHeight = 16;
+    const TMessageDialogGeometry g = ComputeMessageDialogGeometry(m);
+    EXPECT_EQ(g.Width, 340);
+    EXPECT_EQ(g.ClientHeight, TMessageDialogMetrics::kClientHeight + 16);
+    EXPECT_EQ(g.ButtonTop, g.ClientHeight - 35);
+    EXPECT_EQ(g.LabelTop, 17);   // the first line stays where a single line stands
+}

@@ -91,6 +91,27 @@ void PressThenClose(TMessageDialog& box, std::vector<const char*> names) {
     });
 }
 
+// Where the box puts its window, its first two buttons and its message, as it is shown.
+struct TShownBox {
+    QRect Frame, Client, First, Second, Label;
+    bool Wraps = false;
+};
+TShownBox ShowAndMeasure(TMessageDialog& box) {
+    TShownBox shown;
+    WhenShown(box, [&shown](QDialog& w) {
+        shown.Frame = w.frameGeometry();
+        shown.Client = w.geometry();
+        shown.First = w.findChild<QPushButton*>("Button0")->geometry();
+        if (auto* second = w.findChild<QPushButton*>("Button1")) shown.Second = second->geometry();
+        auto* l = w.findChild<QLabel*>("cap");
+        shown.Wraps = l->wordWrap();
+        shown.Label = l->geometry();
+        w.reject();
+    });
+    box.Execute();
+    return shown;
+}
+
 }  // namespace
 
 TEST_F(MessageBox, EachButtonGivesItsAnswer) {
@@ -292,24 +313,13 @@ TEST_F(MessageBox, ACaptionTooWideForTheScreenWraps) {
     const QFontMetrics fm(QApplication::font());
     ASSERT_GT(fm.horizontalAdvance(QString::fromStdString(caption.substr(0, 255))) + 40,
               QGuiApplication::primaryScreen()->availableGeometry().width());
-    QRect window, screen, yes, no, label;
-    bool wraps = false;
-    WhenShown(box, [&](QDialog& w) {
-        window = w.frameGeometry();
-        screen = QGuiApplication::primaryScreen()->availableGeometry();
-        yes = w.findChild<QPushButton*>("Button0")->geometry();
-        no = w.findChild<QPushButton*>("Button1")->geometry();
-        auto* l = w.findChild<QLabel*>("cap");
-        wraps = l->wordWrap();
-        label = l->geometry();
-        w.reject();
-    });
-    box.Execute();
-    EXPECT_TRUE(wraps);
-    EXPECT_LE(window.width(), screen.width());
-    EXPECT_LE(no.right(), window.width());
-    EXPECT_GT(label.height(), fm.height());
-    EXPECT_LT(label.bottom(), yes.top());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const TShownBox shown = ShowAndMeasure(box);
+    EXPECT_TRUE(shown.Wraps);
+    EXPECT_LE(shown.Frame.width(), screen.width());
+    EXPECT_LE(shown.Second.right(), shown.Frame.width());
+    EXPECT_GT(shown.Label.height(), fm.height());
+    EXPECT_LT(shown.Label.bottom(), shown.First.top());
 }
 
 TEST_F(MessageBox, AResponderAnswersWithoutAWindow) {
@@ -329,4 +339,20 @@ TEST_F(MessageBox, AResponderAnswersWithoutAWindow) {
     EXPECT_THROW(box.Execute(), Exception);
     EXPECT_EQ(asked, 1);
     TMessageDialog::SetResponder(std::move(old));
+}
+
+TEST_F(MessageBox, EveryLineOfAMessageWithLineBreaksIsShown) {
+    TMessageDialog box;
+    box.DialogType = mdOk;
+    const QString first = "The project file is damaged or is not an Orvel project.";
+    const QString second = "/a/rather/long/folder/name/of/the/projects/that/the/user/keeps/project.kvd";
+    box.Caption = (first + "\n" + second).toStdString();
+    const QFontMetrics fm(QApplication::font());
+    const TShownBox shown = ShowAndMeasure(box);
+    EXPECT_FALSE(shown.Wraps);
+    EXPECT_GE(shown.Label.width(), fm.horizontalAdvance(second));
+    EXPECT_GE(shown.Label.height(), fm.height() + fm.lineSpacing());
+    EXPECT_LE(shown.Label.right(), shown.Client.width());
+    EXPECT_LT(shown.Label.bottom(), shown.First.top());
+    EXPECT_GE(shown.Label.top(), 0);
 }

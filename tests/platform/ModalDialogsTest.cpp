@@ -1,6 +1,7 @@
 #include "platform/qt/ModalDialogs.h"
 
 #include <QDialog>
+#include <QFileDialog>
 
 #include <gtest/gtest.h>
 
@@ -69,4 +70,29 @@ TEST(ModalDialogs, EitherHookAnswersBothKindsOfCall) {
         EXPECT_EQ(RunFileDialog(r), std::nullopt);
         EXPECT_EQ(RunFileChoiceDialog(r), std::nullopt);
     }
+}
+
+TEST(ModalDialogs, TheRealDialogReportsTheChosenFileType) {
+    TFileDialogRequest r;
+    r.Kind = TFileDialogRequest::TKind::Save;
+    r.Title = "Export";
+    r.Filter = "Exchange (*.kvt)|*.kvt|XML (*.xml)|*.xml";
+    r.FilterIndex = 1;
+    r.InitialDir = "/tmp";
+    QString offered;
+    ScopedModalHook person([&](QDialog& d) {
+        auto& dialog = dynamic_cast<QFileDialog&>(d);
+        offered = dialog.selectedNameFilter();
+        dialog.selectNameFilter(QtFilterAt(r.Filter, 2));
+        dialog.selectFile("/tmp/chosen.xml");
+        return static_cast<int>(QDialog::Accepted);
+    });
+    const auto choice = RunFileChoiceDialog(r);
+    EXPECT_EQ(offered.toStdString(), "Exchange (*.kvt)");
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->FileName, "/tmp/chosen.xml");
+    EXPECT_EQ(choice->FilterIndex, 2);
+
+    ScopedModalHook cancel([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    EXPECT_EQ(RunFileChoiceDialog(r), std::nullopt);
 }

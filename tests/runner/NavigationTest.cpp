@@ -209,3 +209,36 @@ TEST(NavigationEdges, AClosedHostIsLeftAlone) {
     EXPECT_EQ(rig.View.Page, "kept");   // nothing was drawn into the closed window
     EXPECT_EQ(rig.Runner->Current(), 1);
 }
+
+TEST(NavigationEdges, AMandatoryQuestionWithoutAWayToAnswerItDoesNotHold) {
+    struct Case {
+        const char* Name;
+        bool Multiple;
+        int Limit;
+        bool WithoutAnswers;
+        bool Holds;
+    };
+    for (const Case& c : {Case{"single choice without answers", false, 0, true, false},
+                          Case{"multiple with a limit of zero", true, 0, false, false},
+                          Case{"multiple with a negative limit", true, -1, false, false},
+                          Case{"multiple with a limit of one", true, 1, false, true},
+                          Case{"single choice with answers", false, 0, false, true}}) {
+        for (std::uint8_t direction : {1, 2, 3}) {
+            TSixRun run({direction, false, {0}, c.Multiple, c.Limit}, kSixTestID);
+            if (c.WithoutAnswers)
+                for (int a = 0; a < 3; ++a) {
+                    ASSERT_TRUE(run.Store.Reactions.Locate(AnswerID(0, a)));
+                    run.Store.Reactions.Delete();
+                }
+            TRunnerRig& rig = *run.Rig;
+            rig.Run("start next next");
+            EXPECT_EQ(rig.Runner->Current(), c.Holds ? 0 : 1) << c.Name << " " << int(direction);
+            EXPECT_EQ(run.Env.Messages.size(), c.Holds ? 1u : 0u) << c.Name;
+            if (c.Holds) continue;
+            rig.Run("next next next next next");
+            EXPECT_EQ(rig.View.Page, "end") << c.Name;
+            EXPECT_TRUE(rig.View.EndLinks.empty()) << c.Name;
+            EXPECT_TRUE(rig.Runner->ReportsAllowed()) << c.Name;
+        }
+    }
+}

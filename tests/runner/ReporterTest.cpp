@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/SafeFile.h"
 #include "tests/runner/RunnerTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -88,6 +90,34 @@ TEST(Reporter, ProduceWritesTheFileAndOpensItWhenAsked) {
     EXPECT_EQ(ReadBytes(quiet.FileName), "q");
     EXPECT_EQ(env.Opened.size(), 1u);
     EXPECT_TRUE(env.Messages.empty());
+}
+
+TEST(Reporter, AReportNoProgramOpensSaysWhereItIs) {
+    TRunnerTestEnvironment env;
+    env.OpenSucceeds = false;
+    TempDir dir;
+    TTextReporter r;
+    r.FileName = dir.File("report.txt");
+    r.Data = "[TEXT]body";
+    r.Produce();
+    EXPECT_EQ(ReadBytes(r.FileName), "body");
+    EXPECT_EQ(env.Opened, std::vector<std::string>{r.FileName});
+    EXPECT_EQ(env.Messages, std::vector<std::string>{"No program opens the report: " + r.FileName});
+}
+
+TEST(Reporter, TheDesktopsOpenerTellsWhetherAProgramWasFound) {
+    // A stand-in for xdg-open first on the path: it ends at once with the status it is given.
+    TempDir dir;
+    const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (dir.Path() + ":" + saved).c_str(), 1);
+    for (const auto& [status, found] : {std::pair{0, true}, std::pair{3, false}, std::pair{4, false}}) {
+        const std::string opener = dir.File("xdg-open");
+        WriteBytes(opener, "#!/bin/sh\necho \"$1\" > \"" + dir.File("asked") + "\"\nexit " + std::to_string(status) + "\n");
+        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+        EXPECT_EQ(OpenWithDefaultProgram("/tmp/a report; $(x).txt"), found) << status;
+        EXPECT_EQ(ReadBytes(dir.File("asked")), "/tmp/a report; $(x).txt\n");
+    }
+    ::setenv("PATH", saved.c_str(), 1);
 }
 
 TEST(Reporter, AnEmptyReportWritesAndOpensNothing) {

@@ -35,7 +35,10 @@ TRunnerTestEnvironment::TRunnerTestEnvironment(const std::string& languageFile)
                        ReportServices()}) {
     ReportServices().MakeSetupDialog = [this] { return std::make_unique<TFakeSetup>(*this); };
     ReportServices().Today = [this] { return Today; };
-    ReportServices().OpenFile = [this](const std::string& f) { Opened.push_back(f); };
+    ReportServices().OpenFile = [this](const std::string& f) {
+        Opened.push_back(f);
+        return OpenSucceeds;
+    };
 }
 
 TRunnerTestEnvironment::~TRunnerTestEnvironment() {

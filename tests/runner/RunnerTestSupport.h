@@ -28,6 +28,7 @@ public:
     RecordingInteraction Interaction;
     std::vector<std::string>& Messages = Interaction.Messages;   // shown message boxes, in order
     std::vector<std::string> Opened;     // files the opener was asked to open
+    bool OpenSucceeds = true;            // whether the desktop had a program for them
     // What the fake setup dialog answers: its result and the values it leaves.
     std::uint8_t SetupResult = 1;
     TReportSetupValues SetupValues;

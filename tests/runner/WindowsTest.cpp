@@ -2,10 +2,14 @@
 // the main window hosts them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,12 +17,14 @@
 
 #include "lang/DlgLangConverter.h"
 #include "lang/MessageDialog.h"
+#include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtMessagePoster.h"
 #include "runner/FormReporter.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "tests/runner/RunnerTestSupport.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -28,6 +34,21 @@ void Flush() {
 }
 
 QColor TextColour(const QWidget& w) { return w.palette().color(QPalette::WindowText); }
+
+// Whether an answer text shows the yellow mark of a chosen answer behind it.
+bool Marked(const QWidget& w) {
+    return w.autoFillBackground() && w.palette().color(w.backgroundRole()) == TRunnerScreens::kChosen;
+}
+
+// A key event as the window system delivers it, to the control that has the focus, at a moment
+// in milliseconds (each event a moment of its own unless one is given).
+void Send(TRunTestForm& form, QEvent::Type type, Qt::Key key, bool autoRepeat = false, quint64 at = 0) {
+    static quint64 clock = 1000;
+    QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
+    QKeyEvent e(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
+    e.setTimestamp(at != 0 ? at : (clock += 100));
+    QApplication::sendEvent(target, &e);
+}
 
 // Presses a key where the keyboard focus of the window is, as a person would.
 void Key(TRunTestForm& form, Qt::Key key) {
@@ -106,10 +127,12 @@ TEST_F(Windows, SpaceOnAFocusedAnswerTogglesItOnceAndColoursIt) {
     Page().FocusAnswer(1);
     Key(*form, Qt::Key_Space);
     EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 1)});
-    EXPECT_EQ(TextColour(*Page().AnswerTexts()[1]), QColor(255, 255, 0));
+    EXPECT_TRUE(Marked(*Page().AnswerTexts()[1]));
+    EXPECT_FALSE(Marked(*Page().AnswerTexts()[0]));
     EXPECT_EQ(TextColour(*Page().AnswerTexts()[0]), QColor(0, 0, 0));
     Key(*form, Qt::Key_Space);
     EXPECT_TRUE(Runner().Chosen().empty());
+    EXPECT_FALSE(Marked(*Page().AnswerTexts()[1]));
     EXPECT_EQ(TextColour(*Page().AnswerTexts()[1]), QColor(0, 0, 0));
     // A click chooses as well.
     QTest::mouseClick(Page().AnswerTexts()[2], Qt::LeftButton);
@@ -125,9 +148,14 @@ TEST_F(Windows, ArrowsMoveTheFocusThroughTheAnswersAndWrap) {
     EXPECT_EQ(Page().FocusedAnswer(), 1);
     Key(*form, Qt::Key_Right);
     EXPECT_EQ(Page().FocusedAnswer(), 2);
-    Key(*form, Qt::Key_Down);   // past the last answer: back to the first
+    Key(*form, Qt::Key_Down);   // past the last answer: the Next link, as by Tab
+    EXPECT_EQ(Page().FocusedNavLink(), TNavLinkKind::Next);
+    EXPECT_EQ(Page().NavLink(TNavLinkKind::Next)->frameShape(), QFrame::Box);
+    Key(*form, Qt::Key_Down);   // past the last control: back to the first answer
     EXPECT_EQ(Page().FocusedAnswer(), 0);
-    Key(*form, Qt::Key_Up);     // before the first: the last
+    Key(*form, Qt::Key_Up);     // before the first: the link
+    EXPECT_EQ(Page().FocusedNavLink(), TNavLinkKind::Next);
+    Key(*form, Qt::Key_Up);
     EXPECT_EQ(Page().FocusedAnswer(), 2);
     Key(*form, Qt::Key_Left);
     EXPECT_EQ(Page().FocusedAnswer(), 1);
@@ -186,7 +214,7 @@ TEST_F(Windows, FullScreenAndBackKeepTheAnswers) {
     EXPECT_TRUE(full->windowFlags() & Qt::WindowStaysOnTopHint);
     ASSERT_EQ(full->View().AnswerTexts().size(), 3u);
     EXPECT_EQ(full->View().Heading()->text(), "Q1");
-    EXPECT_EQ(TextColour(*full->View().AnswerTexts()[1]), QColor(255, 255, 0));   // at once
+    EXPECT_TRUE(Marked(*full->View().AnswerTexts()[1]));   // at once
     EXPECT_FALSE(full->MenuItemMaximizeToScreen->isEnabled());
     EXPECT_TRUE(full->MenuItemMinimizeToMDI->isEnabled());
     EXPECT_FALSE(full->MenuItemExit->isEnabled());
@@ -273,6 +301,233 @@ TEST_F(Windows, AWindowWithoutRunnerReportsItsCommands) {
     EXPECT_NE(env.Messages[1].find(lang::GetMessageText("RUNTEST_TEST_IS_ACTIVE")), std::string::npos);
 }
 
+TEST_F(Windows, TheTestWindowOpensFillingTheMdiAreaWithItsPageShowing) {
+    Open({2, true, {}});
+    auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), mdi.viewport()->size()));
+    ASSERT_NE(Page().Page(), nullptr);
+    EXPECT_EQ(Page().Page()->size(), form->size());
+    // The instruction and the Next link under it are inside the window.
+    const QRect link = Page().NavLink(TNavLinkKind::Next)->geometry();
+    EXPECT_TRUE(form->rect().contains(QRect(Page().Panel()->mapTo(form, link.topLeft()), link.size())));
+}
+
+TEST_F(Windows, AHeldSpaceTogglesOnceAndAReleaseActsOnlyAfterItsOwnPress) {
+    Open({2, true, {}, true, 1});
+    form->MenuItemNext->trigger();
+    Flush();
+    // Held down: one press, the window system's repeats, one release. The repeats come as a
+    // release and a press of one moment, marked as repeats or (as the X server sends them) not.
+    for (bool marked : {true, false}) {
+        Page().FocusAnswer(0);
+        Send(*form, QEvent::KeyPress, Qt::Key_Space);
+        for (quint64 at = 50000; at < 50400; at += 40) {
+            Send(*form, QEvent::KeyRelease, Qt::Key_Space, marked, at);
+            Send(*form, QEvent::KeyPress, Qt::Key_Space, marked, at);
+        }
+        Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+        EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 0)}) << marked;
+        if (!marked) break;
+        // Chosen once; a tap takes it back for the second round.
+        Send(*form, QEvent::KeyPress, Qt::Key_Space);
+        Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+        ASSERT_TRUE(Runner().Chosen().empty());
+    }
+
+    // Over the limit: Return shows the message once; the Return that closes the message box is
+    // pressed in the box, and its release alone does not choose again.
+    Page().FocusAnswer(1);
+    Send(*form, QEvent::KeyPress, Qt::Key_Return);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Return);
+    ASSERT_EQ(env.Messages.size(), 1u);
+    for (int i = 0; i < 3; ++i) Send(*form, QEvent::KeyRelease, Qt::Key_Return);
+    EXPECT_EQ(env.Messages.size(), 1u);
+
+    // A press on one answer and its release on another does nothing.
+    Page().FocusAnswer(0);
+    Send(*form, QEvent::KeyPress, Qt::Key_Space);
+    Page().FocusAnswer(2);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_EQ(Runner().Chosen(), std::vector<std::int32_t>{AnswerID(0, 0)});
+    EXPECT_EQ(env.Messages.size(), 1u);
+}
+
+TEST_F(Windows, ReturnThatChoosesAMenuItemDoesNotChooseAnAnswer) {
+    Open({3, true, {}});
+    form->MenuItemNext->trigger();
+    Flush();
+    Page().FocusAnswer(0);
+    // The popup menu takes the press and chooses Go To question 2 by it; the release then
+    // arrives where the focus is.
+    form->TestPopupMenu->popup(form->mapToGlobal(QPoint(10, 10)));
+    Flush();
+    ASSERT_TRUE(form->TestPopupMenu->isVisible());
+    form->TestPopupMenu->setActiveAction(form->MenuItemGoto->menuAction());
+    QTest::keyClick(form->TestPopupMenu, Qt::Key_Right);
+    Flush();
+    ASSERT_TRUE(form->MenuItemGoto->isVisible());
+    form->MenuItemGoto->setActiveAction(form->MenuItemGoto->actions()[2]);
+    QTest::keyPress(form->MenuItemGoto, Qt::Key_Return);
+    Flush();
+    EXPECT_EQ(Runner().Current(), 2);
+    Page().FocusAnswer(0);   // wherever the focus went, an answer of the new page may hold it
+    Send(*form, QEvent::KeyRelease, Qt::Key_Return);
+    EXPECT_TRUE(Runner().Chosen().empty());
+    EXPECT_TRUE(env.Messages.empty());
+}
+
+TEST_F(Windows, ArrowKeysReachAnswersAndLinksFromTheWindowAndRepeatNothing) {
+    Open({2, true, {}});
+    form->MenuItemNext->trigger();
+    form->MenuItemNext->trigger();
+    Flush();
+    ASSERT_NE(Page().NavLink(TNavLinkKind::Back), nullptr);
+    form->setFocus();
+    // From the window itself into the page, through the answers and both links, press and release.
+    std::vector<std::string> path;
+    auto where = [&] {
+        if (Page().FocusedAnswer() >= 0) return "answer " + std::to_string(Page().FocusedAnswer());
+        if (Page().FocusedNavLink() == TNavLinkKind::Back) return std::string("back");
+        if (Page().FocusedNavLink() == TNavLinkKind::Next) return std::string("next");
+        return std::string("elsewhere");
+    };
+    for (int i = 0; i < 6; ++i) {
+        Send(*form, QEvent::KeyPress, Qt::Key_Down);
+        Send(*form, QEvent::KeyRelease, Qt::Key_Down);
+        path.push_back(where());
+    }
+    EXPECT_EQ(path, (std::vector<std::string>{"answer 0", "answer 1", "answer 2", "back", "next", "answer 0"}));
+    // A held arrow moves once.
+    Send(*form, QEvent::KeyPress, Qt::Key_Right);
+    for (quint64 at = 90000; at < 90120; at += 40) {
+        Send(*form, QEvent::KeyRelease, Qt::Key_Right, false, at);
+        Send(*form, QEvent::KeyPress, Qt::Key_Right, false, at);
+    }
+    Send(*form, QEvent::KeyRelease, Qt::Key_Right);
+    EXPECT_EQ(where(), "answer 1");
+    // Space on the Back link reached by the arrows goes back.
+    Send(*form, QEvent::KeyPress, Qt::Key_Up);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Up);
+    Send(*form, QEvent::KeyPress, Qt::Key_Up);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Up);
+    ASSERT_EQ(where(), "next");
+    Send(*form, QEvent::KeyPress, Qt::Key_Left);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Left);
+    ASSERT_EQ(where(), "back");
+    Send(*form, QEvent::KeyPress, Qt::Key_Space);
+    Send(*form, QEvent::KeyRelease, Qt::Key_Space);
+    Flush();
+    EXPECT_EQ(Runner().Current(), 0);
+}
+
+namespace {
+
+double Luminance(QRgb c) {
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+}  // namespace
+
+TEST_F(Windows, AChosenAnswerIsMarkedYellowAndStaysLegible) {
+    Open({2, true, {}});
+    form->MenuItemNext->trigger();
+    Flush();
+    QTest::mouseClick(Page().AnswerTexts()[1], Qt::LeftButton);
+    // The focus border elsewhere, so that only the mark and the text are drawn.
+    Page().FocusAnswer(0);
+    Runner().ExecuteCommand(wm::rnTab);
+    ASSERT_EQ(Page().AnswerTexts()[1]->frameShape(), QFrame::NoFrame);
+    TStaticText* chosen = Page().AnswerTexts()[1];
+    // The picture of the answer as the page shows it: the most common colour is its
+    // background, the darkest its text.
+    const QImage image = Page().Panel()->grab(chosen->geometry()).toImage();
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y) | 0xff000000u];
+    QRgb background = 0;
+    int most = 0;
+    double darkest = 1;
+    for (const auto& [colour, n] : counts) {
+        if (n > most) {
+            most = n;
+            background = colour;
+        }
+        darkest = std::min(darkest, Luminance(colour));
+    }
+    EXPECT_EQ(QColor(background), TRunnerScreens::kChosen);
+    const double contrast = (Luminance(background) + 0.05) / (darkest + 0.05);
+    EXPECT_GE(contrast, 4.5);
+}
+
+TEST_F(Windows, TheGoToMenuIsTheRunsOwnAndCutsLongCaptions) {
+    FillSixQuestions(store, {3, false, {}});
+    ASSERT_TRUE(store.Stimuli.Locate(14));
+    TStimul long4;
+    store.GetStimulus(14, long4);
+    long4.Name = std::string(3000, 'W');
+    store.Stimuli.Delete();
+    store.Stimuli.AddStimulus(long4);
+    store.Stimuli.Sort();
+    host = std::make_unique<TRunnerHost>(store, &mdi);
+    mdi.resize(800, 700);
+    mdi.show();
+    form = host->RunTest(kSixTestID);
+    ASSERT_NE(form, nullptr);
+    form->MenuItemNext->trigger();
+    form->MenuItemNext->trigger();
+    // Two questions leave the project during the run; the full-screen window's menu is the run's.
+    for (std::int32_t id : {10, 12}) {
+        ASSERT_TRUE(store.Stimuli.Locate(id));
+        store.Stimuli.Delete();
+    }
+    form->MenuItemMaximizeToScreen->trigger();
+    TRunTestForm* full = host->FullScreenForm();
+    ASSERT_NE(full, nullptr);
+    const QList<QAction*> items = full->MenuItemGoto->actions();
+    ASSERT_EQ(items.size(), 8);
+    const char* names[] = {"Q0", "Q1", "Q2", "Q3"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(items[i]->text().toStdString(), names[i]) << i;
+    EXPECT_FALSE(items[0]->isEnabled());   // visited
+    EXPECT_FALSE(items[1]->isEnabled());
+    EXPECT_TRUE(items[1]->isChecked());    // shown now
+    EXPECT_TRUE(items[2]->isEnabled());
+    EXPECT_TRUE(items[3]->isEnabled());
+    items[3]->trigger();
+    EXPECT_EQ(full->View().Heading()->text(), "Q3");
+    // The long question's item ends in an ellipsis and keeps the menu narrow.
+    const QString cut = items[4]->text();
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026))) << cut.size();
+    EXPECT_LE(QFontMetrics(full->MenuItemGoto->font()).horizontalAdvance(cut), platform::kMaxMenuCaptionWidth);
+    EXPECT_LT(full->MenuItemGoto->sizeHint().width(), 700);
+    EXPECT_LT(form->MenuItemGoto->sizeHint().width(), 700);
+}
+
+TEST_F(Windows, ARunThatFailsAtItsFirstStepIsNotKept) {
+    // The language file lacks the Next link's text: the instruction cannot be shown.
+    TempDir dir;
+    std::string text = ReadBytes(lang::LanguageFileName());
+    const std::size_t at = text.find("RUNTEST_NAVBTN_NEXT=");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at, text.find('\n', at) + 1 - at);
+    WriteBytes(dir.File("language.txt"), text);
+    TRunnerTestEnvironment broken(dir.File("language.txt"));
+    FillSixQuestions(store, {2, true, {}});
+    host = std::make_unique<TRunnerHost>(store, &mdi);
+    mdi.show();
+    EXPECT_EQ(host->RunTest(kSixTestID), nullptr);
+    ASSERT_EQ(broken.Messages.size(), 1u);
+    EXPECT_NE(broken.Messages[0].find("RUNTEST_NAVBTN_NEXT"), std::string::npos);
+    EXPECT_EQ(host->RunnerCount(), 0);
+    Flush();
+    EXPECT_TRUE(mdi.subWindowList().isEmpty());
+    EXPECT_FALSE(host->IsTestWindowOpen(kSixTestID));
+}
+
 TEST(FormReporter, CreateIsAvailableOnlyWithAFileName) {
     TFormReporter dialog;
     EXPECT_FALSE(dialog.ButtonCreate->isEnabled());
@@ -320,9 +575,32 @@ TEST(FormReporter, BrowsingAndTheTextTypeSetTheName) {
     EXPECT_EQ(seen.FileName, "/tmp/a.b/old.rep");
     EXPECT_EQ(seen.Kind, platform::TFileDialogRequest::TKind::Save);
     EXPECT_TRUE(seen.OverwritePrompt);
-    EXPECT_TRUE(seen.FileMustExist);
+    EXPECT_FALSE(seen.FileMustExist);   // a new report file may be named
     EXPECT_EQ(seen.Filter, TFormReporter::kFilter);
     EXPECT_EQ(dialog.EditFileName->text(), "/tmp/chosen.rep");
     dialog.RadioButtonIsText->click();
     EXPECT_EQ(dialog.EditFileName->text(), "/tmp/chosen.txt");
+}
+
+TEST(FormReporter, TheNameHasTheFocusAndReturnCreates) {
+    std::vector<std::string> steps;
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        auto& dialog = static_cast<TFormReporter&>(d);
+        d.show();
+        QWidget* focus = d.focusWidget();
+        EXPECT_EQ(focus, dialog.EditFileName);
+        if (!focus) return d.result();
+        // Nothing to create yet: Return does nothing.
+        QTest::keyClick(focus, Qt::Key_Return);
+        steps.push_back(d.isVisible() ? "open" : "closed");
+        QTest::keyClicks(focus, "/tmp/typed");
+        QTest::keyClick(focus, Qt::Key_Return);
+        steps.push_back(d.isVisible() ? "open" : "closed");
+        return d.result();
+    });
+    TFormReporterSetup setup;
+    TReportSetupValues values{"", true};
+    EXPECT_EQ(setup.Execute(values), 1);
+    EXPECT_EQ(values.FileName, "/tmp/typed");
+    EXPECT_EQ(steps, (std::vector<std::string>{"open", "closed"}));
 }

@@ -10,13 +10,6 @@
 
 namespace {
 
-template <typename Table>
-const typename Table::Record& ByID(const Table& t, std::int32_t id) {
-    const int i = t.IndexOfID(id);
-    EXPECT_GE(i, 0) << t.ClassName() << " has no " << id;
-    return t.At(i < 0 ? 0 : i);
-}
-
 // Every record of target equals the record of the same ID in source.
 template <typename Table>
 void ExpectCopiedAsIs(const Table& source, const Table& target) {

@@ -48,6 +48,14 @@ inline void ExpectSameState(const TFileAccess& a, const TFileAccess& b, const st
     }
 }
 
+// The record of that ID; the table's first record, and a failed check, when there is none.
+template <typename Table>
+const typename Table::Record& ByID(const Table& t, std::int32_t id) {
+    const int i = t.IndexOfID(id);
+    EXPECT_GE(i, 0) << t.ClassName() << " has no " << id;
+    return t.At(i < 0 ? 0 : i);
+}
+
 // The IDs of a table in table order.
 inline std::vector<int> IdsOf(const TObjectTable& t) {
     std::vector<int> ids;

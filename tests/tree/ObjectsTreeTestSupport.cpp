@@ -148,12 +148,6 @@ std::string FixtureDump() {
     return dump;
 }
 
-ScopedGlobalStore::ScopedGlobalStore(std::unique_ptr<TFileAccess> store) : saved_(std::move(GlobalStore())) {
-    GlobalStore() = std::move(store);
-}
-
-ScopedGlobalStore::~ScopedGlobalStore() { GlobalStore() = std::move(saved_); }
-
 MainWindowProbe::MainWindowProbe()
     : handle_(platform::MessageHub().Register([this](const platform::TWindowMessage& m) { Messages.push_back(m); })) {}
 

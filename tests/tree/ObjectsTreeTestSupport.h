@@ -14,6 +14,7 @@
 #include "store/FileAccess.h"
 #include "tree/NodeKind.h"
 #include "tests/support/RecordingInteraction.h"
+#include "tests/support/ScopedGlobalStore.h"
 #include "tests/support/TempDir.h"
 #include "tree/ObjectsTree.h"
 #include "tree/PropertyDialogs.h"
@@ -39,20 +40,6 @@ std::unique_ptr<TFileAccess> MakeFixtureStore();
 
 // The fixture's tree, as DumpTree writes it with the shipped language texts.
 std::string FixtureDump();
-
-// Makes store the global store for the length of one test and puts the old one back.
-class ScopedGlobalStore {
-public:
-    explicit ScopedGlobalStore(std::unique_ptr<TFileAccess> store);
-    ~ScopedGlobalStore();
-    ScopedGlobalStore(const ScopedGlobalStore&) = delete;
-    ScopedGlobalStore& operator=(const ScopedGlobalStore&) = delete;
-
-    TFileAccess& Store() const { return *GlobalStore(); }
-
-private:
-    std::unique_ptr<TFileAccess> saved_;
-};
 
 // Stands for the main window in the hub and keeps every message it gets.
 class MainWindowProbe {

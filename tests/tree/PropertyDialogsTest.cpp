@@ -535,6 +535,10 @@ TEST_P(PropertyDialog, OkIsEnabledExactlyWhileTheNameIsNotEmpty) {
     const auto form = GetParam().Make();
     QLineEdit* name = form->NameEdit;
     EXPECT_FALSE(form->OkBitBtn->isEnabled()) << "a new dialog has no name yet";
+    // The other fields as the tree presets them (a range or a weight needs its numbers).
+    GetParam().Preset(*form);
+    name->clear();
+    EXPECT_FALSE(form->OkBitBtn->isEnabled());
     const int result = RunModal(*form, [&] {
         QTest::keyClicks(name, "x");
         EXPECT_TRUE(form->OkBitBtn->isEnabled());
@@ -783,7 +787,13 @@ const TValueCase kValueCases[] = {
     {"an overflow puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "1e400"); }, "3"},
     {"a group separator puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "1,000"); }, "3"},
     {"trailing rubbish puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "2 kg"); }, "3"},
-    {"an emptied edit gets the last number back", "3.5", [](QLineEdit* e) { e->clear(); }, "3.5"},
+    // On the way to a number: what is typed stays, and OK checks it.
+    {"an emptied edit stays empty", "3.5", [](QLineEdit* e) { e->clear(); }, ""},
+    {"a sign typed over a selected number stays", "3.5", [](QLineEdit* e) { TypeOver(e, "-"); }, "-"},
+    {"a number typed after the sign", "3.5", [](QLineEdit* e) { TypeOver(e, "-2.5"); }, "-2.5"},
+    {"a decimal point typed last stays", "3", [](QLineEdit* e) { TypeAtEnd(e, "."); }, "3."},
+    {"an exponent being typed stays", "3", [](QLineEdit* e) { TypeAtEnd(e, "E-"); }, "3E-"},
+    {"rubbish after a sign puts the last number back", "3", [](QLineEdit* e) { TypeOver(e, "-x"); }, "3"},
     {"rubbish after a clamped preset ends at the clamp", "12345", [](QLineEdit* e) { TypeAtEnd(e, "x"); }, "9999"},
     // Before any number was accepted there is nothing to put back.
     {"a new dialog's first rubbish empties the edit", nullptr, [](QLineEdit* e) { PasteOver(*e, "abc"); }, ""},

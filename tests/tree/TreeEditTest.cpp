@@ -1,6 +1,7 @@
 // Create and change through the property dialogs, answered in place of a person.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -28,6 +29,13 @@ namespace {
 using Button = DialogButton;
 
 class TreeEdit : public FixtureTreeTest {};
+
+// Selects the field's whole text and types over it, key by key.
+void TypeInto(QLineEdit& edit, const char* text) {
+    edit.setFocus();
+    edit.selectAll();
+    QTest::keyClicks(&edit, text);
+}
 
 }  // namespace
 
@@ -102,8 +110,10 @@ TEST_F(TreeEdit, ACancelledDialogChangesNothing) {
 TEST_F(TreeEdit, ANewTestShowsItsTwoEmptyFolders) {
     Select(nkTestGroup, 2);
     const double before = platform::NowDateTime();
-    AnswerDialogs<TTestForm> answer([](TTestForm& f) {
+    double presetCreated = -1;
+    AnswerDialogs<TTestForm> answer([&](TTestForm& f) {
         EXPECT_TRUE(f.RadioButtonForwardOnly->isChecked());
+        presetCreated = f.Created();
         f.TestNameEdit->setText("Memory");
     });
     tree_.CreateObject();
@@ -115,9 +125,12 @@ TEST_F(TreeEdit, ANewTestShowsItsTwoEmptyFolders) {
     EXPECT_EQ(test.Order, 0);
     EXPECT_EQ(test.MoveDirection, mdForwardOnly);
     EXPECT_FALSE(test.Private);
-    // Created is preset to the moment of creation (the picker shows whole seconds).
-    EXPECT_GE(test.Created, before - 1.0 / 86400);
-    EXPECT_LE(test.Created, after + 1.0 / 86400);
+    // Created is preset to the day of creation, as the data file keeps it: no time of day that
+    // would read 00:00:00 after a save.
+    EXPECT_EQ(presetCreated, test.Created);
+    EXPECT_EQ(test.Created, std::floor(test.Created));
+    EXPECT_GE(test.Created, std::floor(before));
+    EXPECT_LE(test.Created, std::floor(after));
     QTreeWidgetItem* node = FindNode(tree_, nkTest, 3);
     ASSERT_NE(node, nullptr);
     ASSERT_EQ(node->childCount(), 2);
@@ -166,6 +179,59 @@ TEST_F(TreeEdit, ANumberThatDoesNotConvertStoresNothing) {
     EXPECT_EQ(S().Interpretations.RecordCount(), 2);
     EXPECT_FALSE(S().IsModified());
     EXPECT_EQ(DumpTree(tree_), FixtureDump());
+}
+
+TEST_F(TreeEdit, ARefusedRangeKeepsTheDialogOpenWithEverythingTyped) {
+    struct Case {
+        const char* Name;
+        TNodeKind Kind;
+        std::int32_t ID;
+        bool Create;
+    };
+    for (const Case& c : {Case{"create", nkScale, 1, true}, Case{"change", nkInterpretation, 2, false}}) {
+        SCOPED_TRACE(c.Name);
+        Select(c.Kind, c.ID);
+        shown_.Messages.clear();
+        std::vector<std::string> steps;
+        platform::ScopedModalHook hook([&](QDialog& d) {
+            auto& f = dynamic_cast<TInterpretationForm&>(d);
+            f.show();
+            TypeInto(*f.NameEdit, "Typed name");
+            TypeInto(*f.InterpretationMinEdit, "1x");
+            TypeInto(*f.InterpretationMaxEdit, "0.5");
+            f.DescriptionMemo->setPlainText("Typed text");
+            // Each refusal: the message, the dialog still open, the refused field selected.
+            const auto press = [&](const char* what) {
+                f.OkBitBtn->click();
+                const auto* field = qobject_cast<QLineEdit*>(f.focusWidget());
+                steps.push_back(std::string(what) + (f.isVisible() ? " open" : " closed") + " " +
+                                (field && field->hasSelectedText() && field->selectedText() == field->text()
+                                     ? field->objectName().toStdString()
+                                     : "-"));
+            };
+            press("letters");
+            TypeInto(*f.InterpretationMinEdit, "1");
+            press("min above max");
+            TypeInto(*f.InterpretationMaxEdit, "2");
+            press("fixed");
+            EXPECT_EQ(f.NameEdit->text(), "Typed name");
+            EXPECT_EQ(f.DescriptionMemo->toPlainText(), "Typed text");
+            f.hide();
+            return f.DialogResult;
+        });
+        c.Create ? tree_.CreateObject() : tree_.ChangeObject();
+        EXPECT_EQ(steps, (std::vector<std::string>{"letters open InterpretationMinEdit",
+                                                   "min above max open InterpretationMinEdit", "fixed closed -"}));
+        ASSERT_EQ(shown_.Messages.size(), 2u);
+        EXPECT_NE(shown_.Messages[0].find("\"1x\""), std::string::npos) << shown_.Messages[0];
+        EXPECT_EQ(shown_.Messages[1], T("OBJECTSTREE_RANGE_EMPTY"));
+        const std::int32_t id = c.Create ? 3 : c.ID;
+        const TInterpretation stored = Stored(S().Interpretations, id);
+        EXPECT_EQ(stored.Name, "Typed name");
+        EXPECT_EQ(stored.Minimum, 1);
+        EXPECT_EQ(stored.Maximum, 2);
+        EXPECT_EQ(stored.Description, "Typed text");
+    }
 }
 
 // ---- change: each dialog preset from its record, confirmed with edits
@@ -245,13 +311,13 @@ TEST_F(TreeEdit, EachDialogStoresTheRecordWithTheEdits) {
             EXPECT_EQ(f.InterpretationMinEdit->text(), QString("5"));
             EXPECT_EQ(f.InterpretationMaxEdit->text(), QString("10"));
             edits(f);
-            f.InterpretationMinEdit->setText("5.25");
-            f.InterpretationMaxEdit->setText("-1E-7");
+            f.InterpretationMinEdit->setText("-1E-7");
+            f.InterpretationMaxEdit->setText("5.25");
         });
         tree_.ChangeObject();
         TInterpretation expected = named(before);
-        expected.Minimum = 5.25;
-        expected.Maximum = -1e-7;
+        expected.Minimum = -1e-7;
+        expected.Maximum = 5.25;
         EXPECT_EQ(Stored(S().Interpretations, 2), expected);
         ExpectMirrorsTheStore("interpretation");
     }
