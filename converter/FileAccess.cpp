@@ -11,6 +11,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RealNumbers.h"
 #include "platform/SafeFile.h"
+#include "platform/TextReplace.h"
 #include "platform/UserInteraction.h"
 
 namespace vantrel {
@@ -77,18 +78,7 @@ void TFileAccess::SetModified(bool value) {
 
 std::string TFileAccess::SectionHeader(std::string_view name) { return "[" + std::string(name) + "]"; }
 
-std::string TFileAccess::EncodeLineBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    for (std::size_t p = text.find(kCrLf); p != std::string_view::npos; p = text.find(kCrLf, pos)) {
-        out.append(text.substr(pos, p - pos));
-        out.append("&&&&&");
-        pos = p + kCrLf.size();
-    }
-    out.append(text.substr(pos));
-    return out;
-}
+std::string TFileAccess::EncodeLineBreaks(std::string_view text) { return platform::ReplaceAll(text, kCrLf, "&&&&&"); }
 
 void TFileAccess::WriteProductInfo() {
     // The host program's version block: the library names the program that loaded it.
@@ -151,7 +141,7 @@ void TFileAccess::WriteDataFile(const std::string& fileName, std::string_view te
     platform::WriteFileAtomic(fileName, text);
 }
 
-bool TFileAccess::Save(const TSectionChoice& sections) {
+bool TFileAccess::Save(const ::TSectionChoice& sections) {
     try {
         const auto progress = lang::MakeProgress(15);
         FileText.clear();
@@ -190,6 +180,6 @@ bool TFileAccess::Save(const TSectionChoice& sections) {
     }
 }
 
-bool TFileAccess::SaveAll() { return Save(TSectionChoice::All()); }
+bool TFileAccess::SaveAll() { return Save(::TSectionChoice::All()); }
 
 }  // namespace vantrel

@@ -4,21 +4,9 @@
 
 #include "converter/Tables.h"
 #include "platform/FormatSettings.h"
+#include "store/SectionChoice.h"
 
 namespace vantrel {
-
-// The sections a Save writes, in the order test groups, tests, scales, interpretations, stimuli,
-// reactions, weights (not the order of the file).
-struct TSectionChoice {
-    bool TestGroups = false;
-    bool Tests = false;
-    bool Scales = false;
-    bool Interpretations = false;
-    bool Stimuli = false;
-    bool Reactions = false;
-    bool Weights = false;
-    static TSectionChoice All() { return {true, true, true, true, true, true, true}; }
-};
 
 // The converter's store for the 1.4.2 layout: eight tables, written as one plain text file
 // (every line ended by CR LF; the product record, then the sections TEST_GROUPS, TESTS, STIMULS,
@@ -31,7 +19,7 @@ public:
     // The whole store to FileName, atomically. On failure the message is shown, the file is left
     // as it was, and the result is False; nothing raises.
     bool SaveAll();
-    bool Save(const TSectionChoice& sections);
+    bool Save(const ::TSectionChoice& sections);
 
     void WriteProductInfo();
     bool WriteTestGroups();

@@ -12,6 +12,7 @@
 #include "platform/IniFile.h"
 #include "platform/RealNumbers.h"
 #include "platform/SafeFile.h"
+#include "platform/TextReplace.h"
 
 namespace vantrel {
 namespace {
@@ -285,16 +286,7 @@ bool TFileAccessOld::ReplaceFirst(std::string_view pattern, std::string_view rep
 }
 
 std::string TFileAccessOld::DecodeLineBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    for (std::size_t p = text.find(kLineBreakMark); p != std::string_view::npos; p = text.find(kLineBreakMark, pos)) {
-        out.append(text.substr(pos, p - pos));
-        out.append(kCrLf);
-        pos = p + kLineBreakMark.size();
-    }
-    out.append(text.substr(pos));
-    return out;
+    return platform::ReplaceAll(text, kLineBreakMark, kCrLf);
 }
 
 void TFileAccessOld::DecodeLineBreaksInList(std::vector<std::string>& list) {

@@ -6,10 +6,7 @@
 namespace vantrel {
 
 void TObjectTable::Sort() {
-    const bool moved = parentordersort::Sort(
-        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
-        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; },
-        [&](int i, int j) { std::swap(records_[static_cast<std::size_t>(i)], records_[static_cast<std::size_t>(j)]); });
+    const bool moved = parentordersort::SortRecords(records_);
     if (moved) {
         ForgetIndex();
         modified_ = true;
@@ -17,9 +14,7 @@ void TObjectTable::Sort() {
 }
 
 bool TObjectTable::IsInOrder() const {
-    return parentordersort::IsInOrder(
-        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
-        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; });
+    return parentordersort::RecordsInOrder(records_);
 }
 
 void TObjectTable::RaiseCopyClass() const {

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "platform/FormatSettings.h"
 
 namespace vantrel {
 namespace {
@@ -105,13 +104,3 @@ bool ConvertFile(const std::string& path, const platform::FormatSettings& settin
 }
 
 }  // namespace vantrel
-
-extern "C" __attribute__((visibility("default"))) bool Vantrel(const unsigned char* path) {
-    try {
-        if (!path) return false;
-        const std::string fileName(reinterpret_cast<const char*>(path + 1), path[0]);
-        return vantrel::ConvertFile(fileName, platform::FormatSettings::FromLocale());
-    } catch (...) {
-        return false;
-    }
-}

@@ -10,6 +10,7 @@
 #include "platform/RealNumbers.h"
 #include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
+#include "platform/TextReplace.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -160,16 +161,27 @@ struct Layout<TTestGroup> {
     }
 };
 
+// The first 12 lines of a test are those of the converter's 1.4.2 layout, which ends there.
+struct TestHeadLayout {
+    static constexpr const char* Name = "TESTS";
+    static constexpr int Lines = 12;
+    template <typename V, typename Rec>
+    static void Fields(V& v, Rec& r) {
+        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
+        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
+        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description);
+    }
+};
+
 template <>
 struct Layout<TTest> {
     static constexpr const char* Name = "TESTS";
     static constexpr int Lines = 18;
     template <typename V, typename Rec>
     static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
-        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
-        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description); v.Short(r.AuthorName);
-        v.Short(r.AuthorEmail); v.Short(r.Copyright); v.Date(r.Created); v.Bool(r.Private); v.Short(r.SpareText);
+        TestHeadLayout::Fields(v, r);
+        v.Short(r.AuthorName); v.Short(r.AuthorEmail); v.Short(r.Copyright); v.Date(r.Created); v.Bool(r.Private);
+        v.Short(r.SpareText);
     }
 };
 
@@ -231,16 +243,7 @@ template <typename R>
 struct Layout142 : Layout<R> {};
 
 template <>
-struct Layout142<TTest> {
-    static constexpr const char* Name = "TESTS";
-    static constexpr int Lines = 12;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
-        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
-        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description);
-    }
-};
+struct Layout142<TTest> : TestHeadLayout {};
 
 // The end of the line that starts at pos: the index of its CR LF, or the end of the text.
 // Lines are short, so a plain scan beats a library search per line.
@@ -360,18 +363,6 @@ bool ReadInLayout(TFileAccess& s, Table& table) {
     return ReadSection<Layout>(s.FileText, table, s.Settings, s.FormMismatch);
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    for (std::size_t p = text.find(from); p != std::string_view::npos; p = text.find(from, pos)) {
-        out.append(text.substr(pos, p - pos));
-        out.append(to);
-        pos = p + from.size();
-    }
-    out.append(text.substr(pos));
-    return out;
-}
 
 }  // namespace
 
@@ -379,12 +370,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 std::string TFileAccess::EncodeLineBreaks(std::string_view text) {
     if (text.find(kCrLf) == std::string_view::npos) return std::string(text);
-    return ReplaceAll(text, kCrLf, kLineBreakMark);
+    return platform::ReplaceAll(text, kCrLf, kLineBreakMark);
 }
 
 std::string TFileAccess::DecodeLineBreaks(std::string_view text) {
     if (text.find(kLineBreakMark) == std::string_view::npos) return std::string(text);
-    return ReplaceAll(text, kLineBreakMark, kCrLf);
+    return platform::ReplaceAll(text, kLineBreakMark, kCrLf);
 }
 
 int TFileAccess::LineCount(std::string_view text) {

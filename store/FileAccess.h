@@ -6,22 +6,9 @@
 #include <string_view>
 
 #include "platform/FormatSettings.h"
+#include "store/SectionChoice.h"
 #include "store/StoreServices.h"
 #include "store/Tables.h"
-
-// The sections a Save or Load works on. The members stand in this order, which is not the order
-// of the sections in the file.
-struct TSectionChoice {
-    bool TestGroups = false;
-    bool Tests = false;
-    bool Scales = false;
-    bool Interpretations = false;
-    bool Stimuli = false;
-    bool Reactions = false;
-    bool Weights = false;
-
-    static TSectionChoice All() { return {true, true, true, true, true, true, true}; }
-};
 
 // A version text that is not a number where a number must stand.
 class EConvertError : public Exception {

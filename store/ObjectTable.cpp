@@ -249,16 +249,11 @@ void TObjectTable::RaiseCopyClass() const {
 // ---- sort (the selection sorts of the data file, in store/ParentOrderSort.h)
 
 bool TObjectTable::IsInOrder() const {
-    return parentordersort::IsInOrder(
-        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
-        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; });
+    return parentordersort::RecordsInOrder(records_);
 }
 
 void TObjectTable::Sort() {
-    const bool moved = parentordersort::Sort(
-        RecordCount(), [&](int i) { return records_[static_cast<std::size_t>(i)]->ParentID; },
-        [&](int i) { return records_[static_cast<std::size_t>(i)]->Order; },
-        [&](int i, int j) { std::swap(records_[static_cast<std::size_t>(i)], records_[static_cast<std::size_t>(j)]); });
+    const bool moved = parentordersort::SortRecords(records_);
     if (moved) {
         ForgetIndexes();
         modified_ = true;

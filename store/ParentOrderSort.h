@@ -114,4 +114,20 @@ bool Sort(int n, ParentAt parentAt, OrderAt orderAt, Exchange exchange) {
     return moved;
 }
 
+// The same on a vector of owned records that have ParentID and Order.
+template <typename Records>
+bool SortRecords(Records& records) {
+    return Sort(
+        static_cast<int>(records.size()), [&](int i) { return records[static_cast<std::size_t>(i)]->ParentID; },
+        [&](int i) { return records[static_cast<std::size_t>(i)]->Order; },
+        [&](int i, int j) { std::swap(records[static_cast<std::size_t>(i)], records[static_cast<std::size_t>(j)]); });
+}
+
+template <typename Records>
+bool RecordsInOrder(const Records& records) {
+    return IsInOrder(
+        static_cast<int>(records.size()), [&](int i) { return records[static_cast<std::size_t>(i)]->ParentID; },
+        [&](int i) { return records[static_cast<std::size_t>(i)]->Order; });
+}
+
 }  // namespace parentordersort

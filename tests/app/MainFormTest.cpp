@@ -25,6 +25,8 @@
 #include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/LanguageController.h"
+#include "lang/Progress.h"
+#include "lang/ThreadProgressBar.h"
 #include "platform/ProgramFolder.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
@@ -1026,6 +1028,24 @@ TEST_F(MainWindow, ANameTypedInTheTreeIsStoredBeforeAnyCommand) {
     }
 }
 
+namespace {
+
+// Counts the progress windows shown while it lives, whoever shows them.
+class ProgressWindowCounter : public QObject {
+public:
+    ProgressWindowCounter() { qApp->installEventFilter(this); }
+    ~ProgressWindowCounter() override { qApp->removeEventFilter(this); }
+    ProgressWindowCounter(const ProgressWindowCounter&) = delete;
+    ProgressWindowCounter& operator=(const ProgressWindowCounter&) = delete;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == "FormProcessBar") ++Shown;
+        return false;
+    }
+    int Shown = 0;
+};
+
+}  // namespace
+
 TEST_F(MainWindow, AnOldProjectOpensConvertedAfterYesAndKeepsABackup) {
     TConverterBinding converters(platform::ProgramFolder());
     window->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(converters));
@@ -1033,7 +1053,13 @@ TEST_F(MainWindow, AnOldProjectOpensConvertedAfterYesAndKeepsABackup) {
     const std::string path = dir.File("old.kvd");
     WriteBytes(path, old);
     env.Interaction.YesNoAnswers = {true};
+    // The converter library shows its own progress windows in a windowed host: one while it reads
+    // the old file, one while it writes the new one.
+    lang::InstallWindowProgress();
+    ProgressWindowCounter progressWindows;
     Open(path);
+    lang::SetProgressFactory(nullptr);
+    EXPECT_EQ(progressWindows.Shown, 1 + 2) << "the update check's window and the converter's two";
 
     EXPECT_EQ(env.Interaction.Questions, std::vector<std::string>{lang::GetMessageText("UPDATEFILE_MUST_NEW_FILE")});
     EXPECT_TRUE(env.Interaction.Messages.empty());

@@ -234,3 +234,24 @@ TEST(SplashForm, ShowsTheVersionBlockAndFillsItsBar) {
     splash.RunProgress();
     EXPECT_EQ(splash.ProgressBarLoading->value(), 2500);
 }
+
+TEST(Startup, AMissingConverterLibraryEndsTheProgramWithItsName) {
+    RestoreProgramState restore;
+    RecordingInteraction shown;
+    TempDir dir;
+    EXPECT_NE(RunProgram(*qApp, lang::LanguageFileName(), dir.Path()), 0);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_EQ(shown.Messages[0].rfind(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n", 0), 0u)
+        << shown.Messages[0];
+    EXPECT_NE(shown.Messages[0].find(dir.Path() + "/libcorvish.so"), std::string::npos) << shown.Messages[0];
+    EXPECT_EQ(CountWindows<TMainForm>(), 0);
+    EXPECT_EQ(CountWindows<TSplashForm>(), 0);
+
+    // A library without its export counts as missing too.
+    std::filesystem::copy_file(platform::ProgramFolder() + "/libvantrel.so", dir.File("libcorvish.so"));
+    std::filesystem::copy_file(platform::ProgramFolder() + "/libvantrel.so", dir.File("libvantrel.so"));
+    shown.Messages.clear();
+    EXPECT_NE(RunProgram(*qApp, lang::LanguageFileName(), dir.Path()), 0);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_NE(shown.Messages[0].find("\"Corvish\""), std::string::npos) << shown.Messages[0];
+}

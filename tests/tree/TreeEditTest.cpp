@@ -12,10 +12,12 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <functional>
 #include <memory>
 
 #include "lang/DlgLangConverter.h"
+#include "platform/RealNumbers.h"
 #include "platform/ShortDates.h"
 #include "platform/qt/QtText.h"
 #include "tests/support/RecordingInteraction.h"
@@ -543,5 +545,36 @@ TEST_F(TreeEdit, AScriptOfCreatesAndChangesKeepsTreeAndStoreAlike) {
     create.operator()<TWeightForm>(nkAnswer, 4, [](TWeightForm& f) { f.WeightValueEdit->setText("-12.75"); });
     EXPECT_EQ(Stored(S().Weights, 6).ScaleID, 2) << "the new weight takes the scale the first one left";
     EXPECT_EQ(Stored(S().Weights, 6).Value, -12.75);
+    EXPECT_TRUE(shown_.Messages.empty());
+}
+
+TEST_F(TreeEdit, TheLargestValuesTypedInTheDialogsSaveAndLoadBack) {
+    const char* const largest = "1.7976931348623157e308";
+    const std::string negative = std::string("-") + largest;
+    Select(nkInterpretation, 2);
+    {
+        AnswerDialogs<TInterpretationForm> answer([&](TInterpretationForm& f) {
+            TypeInto(*f.InterpretationMinEdit, negative.c_str());
+            TypeInto(*f.InterpretationMaxEdit, largest);
+        });
+        tree_.ChangeObject();
+    }
+    Select(nkWeight, 1);
+    {
+        AnswerDialogs<TWeightForm> answer([&](TWeightForm& f) { TypeInto(*f.WeightValueEdit, negative.c_str()); });
+        tree_.ChangeObject();
+    }
+    const double max = std::numeric_limits<double>::max();
+    EXPECT_EQ(Stored(S().Interpretations, 2).Minimum, -max);
+    EXPECT_EQ(Stored(S().Interpretations, 2).Maximum, max);
+    EXPECT_EQ(Stored(S().Weights, 1).Value, -max);
+
+    S().FileName = dir_.File("largest.kvd");
+    ASSERT_TRUE(S().SaveAll()) << S().LastError;
+    TFileAccess back(S().FileName, S().Settings);
+    ASSERT_TRUE(back.LoadAll()) << back.LastError;
+    EXPECT_EQ(Stored(back.Interpretations, 2).Minimum, platform::RoundToShown(-max));
+    EXPECT_EQ(Stored(back.Interpretations, 2).Maximum, platform::RoundToShown(max));
+    EXPECT_EQ(Stored(back.Weights, 1).Value, platform::RoundToShown(-max));
     EXPECT_TRUE(shown_.Messages.empty());
 }
