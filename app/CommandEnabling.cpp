@@ -262,9 +262,6 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // import and export of tests
-        "MenuItemFileImportTests", "SpeedButtonFileImportTests", "MenuItemFileExportTests",
-        "SpeedButtonFileExportTests", "PopupItemImportTest", "PopupItemExportTest",
         // search
         "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
         // tool-bar setup

@@ -321,6 +321,25 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemArrangeItems"), &TObjectsTree::ArrangeItems, false);
     OnTriggered(MenuItemObjectRunTest, &TMainForm::RunTest);
 
+    // Import and export of one test: the File commands preselect nothing, the popup items the
+    // selected group or test.
+    const auto onExchange = [this](QAction* action, auto&& run) {
+        connect(action, &QAction::triggered, this, [this, run] { Guarded([&] { run(*Tree); }); });
+    };
+    onExchange(MenuItemFileImportTests, [this](TObjectsTree& tree) {
+        tree.ImportTest(-1);
+        UpdateCommands();
+    });
+    onExchange(MenuItemFileExportTests, [](TObjectsTree& tree) { tree.ExportTest(-1, -1); });
+    onExchange(Command("PopupItemImportTest"), [](TObjectsTree& tree) {
+        if (tree.SelectedKind() != nkTestGroup) return lang::ShowMessageByKey("MAIN_F_IMPORT_NEED_SEL_TESTGROUP");
+        tree.ImportTest(tree.SelectedID());
+    });
+    onExchange(Command("PopupItemExportTest"), [](TObjectsTree& tree) {
+        if (tree.SelectedKind() != nkTest) return lang::ShowMessageByKey("MAIN_F_IMPORT_NEED_SEL_TEST");
+        tree.ExportTest(tree.SelectedParentID(), tree.SelectedID());
+    });
+
     connect(MenuItemViewShowChildNodes, &QAction::triggered, this,
             [this] { Guarded([&] { Tree->ExpandAll(Tree->SelectedNode()); }); });
     connect(MenuItemViewHideChildNodes, &QAction::triggered, this,

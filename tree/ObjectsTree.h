@@ -113,6 +113,11 @@ public:
     void ChangeObject();
     void RemoveObject();
     void RemoveChildren();
+    // The import dialog with the group preselected (-1: none); an imported test is added under
+    // its group's node, last. Sends nothing.
+    void ImportTest(std::int32_t groupID);
+    // The export dialog with the group and the test preselected (-1: none). Sends nothing.
+    void ExportTest(std::int32_t groupID, std::int32_t testID);
 
     // ---- cut, copy and paste: the tree's own clipboard, one marked node
     // 0 nothing marked, 1 cut, 2 copy.

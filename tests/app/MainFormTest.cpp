@@ -194,8 +194,9 @@ TEST_P(WindowCommands, FollowTheTable) {
             EXPECT_EQ(b->isEnabled(), a->isEnabled()) << name;
         }
         // The commands of later features stay disabled whatever the pass gives them.
+        // Qt reports a hidden action as disabled, whatever its own state.
         if (want.Enabled) {
-            EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name)) << name;
+            EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name) && a->isVisible()) << name;
         }
         if (want.Visible) {
             EXPECT_EQ(a->isVisible(), *want.Visible) << name;

@@ -106,7 +106,7 @@ TEST_P(GridCases, ReadAsTheLayoutSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GridCases, ::testing::ValuesIn(GridCaseTable()),
-                         [](const auto& testCase) { return std::string(testCase.param.Name); });
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(FileAccessOld, TestCellsConvertAsTheColumnsSay) {
     TFileAccessOld file("unused");

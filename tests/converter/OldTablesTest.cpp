@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "converter/OldTables.h"
+#include "converter/Vantrel.h"
 
 using namespace vantrel;
 
@@ -67,4 +68,48 @@ TEST(OldTables, PositionsAreRestoredInReverseAndAnEmptyStackGivesNoRecord) {
     table.RestorePosition();
     EXPECT_EQ(table.Cursor(), -99999);
     EXPECT_THROW(table.GetID(), std::out_of_range);
+}
+
+TEST(OldTables, ACopyIntoThe142TableKeepsEveryFieldAndLeavesTheOldCursorWhereItWas) {
+    TTestTableOld from;
+    for (int i = 1; i <= 3; ++i) {
+        TAOldTest t;
+        t.ID = 10 - i;
+        t.ParentID = i;
+        t.Order = -i;
+        t.Name = "T" + std::to_string(i);
+        t.Annotation = "a";
+        t.Instruction = "i";
+        t.MoveDirection = static_cast<std::uint8_t>(i);
+        t.ReplayEnabled = i == 1;
+        t.StopEnabled = i == 2;
+        t.SpareFlag = i == 3;
+        t.TimeLimit = 60 * i;
+        from.Add(t);
+        from.SetDescription("d" + std::to_string(i));
+    }
+    ASSERT_TRUE(from.Locate(8));
+    TTestTable to;
+    TATest stale;
+    stale.ID = 99;
+    to.Add(stale);
+    CopyTests(from, to);
+    EXPECT_EQ(from.Cursor(), 1);
+    ASSERT_EQ(to.RecordCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const TAOldTest& o = from.At(i);
+        const TATest& n = to.At(i);
+        EXPECT_EQ(n.ID, o.ID);
+        EXPECT_EQ(n.ParentID, o.ParentID);
+        EXPECT_EQ(n.Order, o.Order);
+        EXPECT_EQ(n.Name, o.Name);
+        EXPECT_EQ(n.Description, o.Description);
+        EXPECT_EQ(n.Annotation, o.Annotation);
+        EXPECT_EQ(n.Instruction, o.Instruction);
+        EXPECT_EQ(n.MoveDirection, o.MoveDirection);
+        EXPECT_EQ(n.ReplayEnabled, o.ReplayEnabled);
+        EXPECT_EQ(n.StopEnabled, o.StopEnabled);
+        EXPECT_EQ(n.SpareFlag, o.SpareFlag);
+        EXPECT_EQ(n.TimeLimit, o.TimeLimit);
+    }
 }

@@ -186,7 +186,7 @@ TEST_P(Decisions, FollowTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Decisions, ::testing::ValuesIn(Cases()),
-                         [](const auto& testCase) { return std::string(testCase.param.Name); });
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(UpdateCheck, AnExistingBackupIsNeverOverwritten) {
     const std::string name = dir.File("p.kvd");

@@ -116,7 +116,7 @@ TEST_P(PlainLayoutLocales, RealsAreReadInTheFormTheyWereWrittenIn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, PlainLayoutLocales, ::testing::ValuesIn(CommonLocales()),
-                         [](const auto& testCase) { return testCase.param.Name; });
+                         [](const auto& row) { return row.param.Name; });
 
 TEST(PlainLayout, AFileThatDoesNotReadLeavesTheStoreEmpty) {
     TempDir dir;
