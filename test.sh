@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run (under both) of the
-# data-file readers, the exchange import, the language file reader and the number and date forms.
+# data-file readers, the exchange import, the language file reader, the number and date forms and
+# the quick-import reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -36,6 +37,7 @@ fuzz fuzz_inifile 4096 lang/language.txt tests/data/*language*.txt
 fuzz fuzz_numbers 64
 fuzz fuzz_exchange 4096 tests/data/*.kvt
 fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
+fuzz fuzz_quickimport 4096 tests/data/quickimport_*.txt
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

@@ -262,12 +262,8 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // search
-        "MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext",
         // tool-bar setup
         "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
-        // quick import
-        "PopupItemFastImportScales", "PopupItemFastImportStimuls",
         // help, about, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
         "MenuItemHelpSupport", "SpeedButtonHelpSupport", "MenuItemHelpAbout",

@@ -160,6 +160,11 @@ public:
     int WindowMenuCount = 0;
 
     // ---- search (kept for Find next)
+    // The Find dialog, preset with the kept search; on Find the search is kept and runs from the
+    // top of the tree.
+    void Find();
+    // The kept search again, from the node after the selected one.
+    void FindNext();
     std::string FindText;
     std::uint8_t FindFlags = 0;
     std::uint8_t FindKind = 0;

@@ -1,7 +1,8 @@
 // Timings of the objects tree on the ordinary large project (500 tests, 10,000 questions,
 // 50,000 answers, 250,000 weights): building the whole tree, bringing the weight kinds in line,
 // refilling one test, pasting a copy or a cut, dropping a node among its siblings, Show and Hide
-// All Children and a remove on the fully expanded tree. Runs on the offscreen platform.
+// All Children and a remove on the fully expanded tree, Find and Find Next, a quick import. Runs
+// on the offscreen platform.
 #include <QApplication>
 
 #include <cstdlib>
@@ -10,8 +11,13 @@
 #include <benchmark/benchmark.h>
 
 #include "lang/MessageDialog.h"
+#include "platform/SafeFile.h"
+#include "platform/qt/ModalDialogs.h"
 #include "store/FileAccess.h"
 #include "tests/support/ProjectGenerator.h"
+#include "tests/support/RecordingInteraction.h"
+#include "tests/support/TempDir.h"
+#include "tree/NodeSearch.h"
 #include "tree/ObjectsTree.h"
 #include "tree/TreeNode.h"
 
@@ -223,6 +229,85 @@ void BM_RemoveTestExpandedLargeProject(benchmark::State& state) {
     GlobalStore().reset();
 }
 BENCHMARK(BM_RemoveTestExpandedLargeProject)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// ---- Find and the quick import
+
+// Find of a name that only the last node of the tree holds, from the first node: the walk over
+// every node in display order.
+void BM_FindLastNodeLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    QTreeWidgetItem* last = tree.RootNode();
+    while (last->childCount() > 0) last = last->child(last->childCount() - 1);
+    const std::string name = "Only the last node";
+    tree.SetNodeName(last, name);
+    for (auto _ : state) {
+        tree.setCurrentItem(tree.RootNode());
+        if (tree.FindObject(nullptr, name, sfWholeTitle, fotAnyObject) != last) state.SkipWithError("not found");
+    }
+    state.counters["nodes"] = CountNodes(tree.RootNode());
+}
+BENCHMARK(BM_FindLastNodeLargeProject)->Unit(benchmark::kMillisecond);
+
+// Find and then Find Next over every match of a word that the name of every question holds
+// (10,000 matches, in any letter case), to the message at the end.
+void BM_FindNextEveryMatchLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    const std::string word = "question";
+    const RecordingInteraction shown;   // the not-found message at the end
+    int matches = 0;
+    for (auto _ : state) {
+        matches = 0;
+        for (QTreeWidgetItem* node = tree.FindObject(nullptr, word, 0, fotAnyObject); node;
+             node = tree.FindObject(tree.SelectedNode(), word, 0, fotAnyObject))
+            ++matches;
+    }
+    state.counters["matches"] = matches;
+}
+BENCHMARK(BM_FindNextEveryMatchLargeProject)->Unit(benchmark::kMillisecond);
+
+// A quick import of 10,000 questions with 5 answers each into the questions folder of one test:
+// reading the text, storing the objects and filling the folder anew. The questions are taken out
+// again between the rounds.
+void BM_QuickImportQuestionsLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    std::string text;
+    for (int q = 0; q < 10000; ++q) {
+        text += "Question " + std::to_string(q) + " of the import\r\n";
+        for (int a = 0; a < 5; ++a) text += "  Answer " + std::to_string(a) + "\r\n";
+        text += "\r\n";
+    }
+    TempDir dir;
+    const std::string file = dir.File("questions.txt");
+    platform::WriteFileAtomic(file, text);
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    tree.Rebuild();
+    // Test 2: the first test is private.
+    QTreeWidgetItem* folder = tree.FindChildByID(2, tree.FindTestGroupNode(2))->child(1);
+    const platform::ScopedFileDialogHook chooseFile([&](const platform::TFileDialogRequest&) { return file; });
+    bool imported = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int before = folder->childCount();
+        tree.setCurrentItem(folder);
+        state.ResumeTiming();
+        tree.FastImportStimuls();
+        state.PauseTiming();
+        imported = imported && folder->childCount() == before + 10000;
+        GlobalStore()->DeleteStimuliOfTest(2);
+        qDeleteAll(folder->takeChildren());
+        WarmIndexes(*GlobalStore());
+        state.ResumeTiming();
+    }
+    if (!imported) state.SkipWithError("not imported");
+    state.counters["lines"] = 60000;
+    // The project lost the test's questions: the next benchmarks start from a new one.
+    GlobalStore().reset();
+}
+BENCHMARK(BM_QuickImportQuestionsLargeProject)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

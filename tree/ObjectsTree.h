@@ -21,7 +21,7 @@ class TMessageDialog;
 
 // The tree view of the open project in the main window's left pane: one node per stored object,
 // grouped under folders, and the place where objects are created, changed, removed, renamed,
-// reordered, moved and copied. It works on the global store (GlobalStore()) and tells the main
+// reordered, moved, copied and found. It works on the global store (GlobalStore()) and tells the main
 // window of its changes through the message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
 // 510 to run the selected test).
 class TObjectsTree : public QTreeWidget {
@@ -169,6 +169,27 @@ public:
     // stored Orders take the dialog's order (507).
     void ArrangeItems();
 
+    // ---- find
+    // The first object after startNode in display order (collapsed nodes included; nullptr: from
+    // the first node) whose caption matches text with the flags (TSearchFlag) and the object type
+    // code (TFindObjectType). The match gets the focus and the selection, and is opened to and
+    // scrolled into view. The search never wraps around; without a match it shows the not-found
+    // message and gives nullptr.
+    QTreeWidgetItem* FindObject(QTreeWidgetItem* startNode, const std::string& text, std::uint8_t flags,
+                                std::uint8_t code);
+
+    // ---- quick text import into the selected folder of a test that is not private
+    // Scales with their interpretations into a scales folder, questions with their answers into a
+    // questions folder, from a text file the user picks; on any other node nothing happens. The
+    // folder is filled anew from the store, even when the import stopped part-way, and opened;
+    // then 504.
+    void FastImportScales();
+    void FastImportStimuls();
+    // The titles and the filter of the two file dialogs.
+    static constexpr const char* kImportScalesTitle = "Import scales and interpretations";
+    static constexpr const char* kImportStimulsTitle = "Import questions and answers";
+    static constexpr const char* kImportFilter = "Text Files (*.txt)|*.txt|Any File (*.*)|*.*";
+
 protected:
     // A right-button press focuses the tree and selects the node under the cursor, if any.
     void mousePressEvent(QMouseEvent* event) override;
@@ -206,6 +227,8 @@ private:
     void ChangeReaction(std::int32_t id, QTreeWidgetItem* node);
 
     void RemoveTestChildren(std::int32_t id, QTreeWidgetItem* node);
+    // The quick import into a folder of kind folderKind.
+    void FastImport(TNodeKind folderKind);
     bool Confirm(const char* titleKey, const char* questionKey);
 
     void Mark(std::uint8_t mode, int overlay);

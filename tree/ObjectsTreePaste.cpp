@@ -110,17 +110,14 @@ bool TObjectsTree::CanPaste() const {
 void TObjectsTree::Paste() {
     QTreeWidgetItem* target = SelectedNode();
     if (!target || !markedNode_ || !Store() || !CanPaste()) return;
-    QTreeWidgetItem* const before = pastedNode_;
     Guarded([&] {
         const platform::TBusyCursor busy;
         if (clipboardMode_ == cmCut) PasteMoved(target);
         else PasteCopied(target);
-    });
-    // The user sees what was pasted, with the selected parent above it when both fit.
-    if (pastedNode_ && pastedNode_ != before) {
+        // The user sees what was pasted, with the selected parent above it when both fit.
         scrollToItem(target);
         scrollToItem(pastedNode_);
-    }
+    });
     Notify(wm::cnTreeChanged, static_cast<std::int32_t>(handle_));
 }
 

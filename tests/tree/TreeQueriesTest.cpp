@@ -1,10 +1,16 @@
 // What the main window asks of the tree, the status line and the notices, over the fixture.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/WindowMessages.h"
 #include "platform/qt/QtText.h"
@@ -230,4 +236,41 @@ TEST_F(TreeQueries, HideAllChildrenOfAFullyExpandedTree) {
         EXPECT_EQ(ViewRowCount(tree_), total - (NodesIn(node) - 1) + node->childCount());
         EXPECT_EQ(ViewRowCount(tree_), ExpectedRowCount(tree_));
     }
+}
+
+// Work that takes long on a large project shows the busy cursor while it runs, and only then:
+// what the view hears while the work runs sees the busy cursor, and afterwards it is gone.
+TEST_F(TreeQueries, LongWorkShowsTheBusyCursor) {
+    std::vector<std::string> seen;
+    const auto probe = [&](const char* what) {
+        const QCursor* c = QApplication::overrideCursor();
+        seen.push_back(std::string(what) + (c && c->shape() == Qt::WaitCursor ? " busy" : " idle"));
+    };
+    const auto connectModel = [&] {
+        QObject::connect(tree_.model(), &QAbstractItemModel::rowsInserted, &tree_, [&] { probe("inserted"); });
+        QObject::connect(tree_.model(), &QAbstractItemModel::rowsRemoved, &tree_, [&] { probe("removed"); });
+    };
+    connectModel();
+    QObject::connect(&tree_, &QTreeView::expanded, &tree_, [&] { probe("expanded"); });
+
+    tree_.Rebuild();
+    ASSERT_FALSE(seen.empty());
+    tree_.ExpandAll(FindNode(tree_, nkTest, 1));
+    Select(nkQuestion, 2);
+    tree_.Copy();
+    Select(nkQuestionsFolder, 2);
+    tree_.Paste();
+    Select(nkQuestion, 1);
+    {
+        AnswerQuestions yes(TMessageDialog::mrYes);
+        tree_.RemoveObject();
+    }
+    for (const char* what : {"inserted", "removed", "expanded"}) {
+        const auto of = [&](const char* state) {
+            return std::count(seen.begin(), seen.end(), std::string(what) + state);
+        };
+        EXPECT_GT(of(" busy"), 0) << what;
+        EXPECT_EQ(of(" idle"), 0) << what << ::testing::PrintToString(seen);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
