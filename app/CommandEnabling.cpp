@@ -262,11 +262,9 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // tool-bar setup
-        "MenuItemEditToolbarsSetup", "SpeedButtonEditToolbarsSetup",
-        // help, about, web and mail links
+        // help, web and mail links
         "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
-        "MenuItemHelpSupport", "SpeedButtonHelpSupport", "MenuItemHelpAbout",
+        "MenuItemHelpSupport", "SpeedButtonHelpSupport",
         // the store's debug window
         "MenuItemDebugShowDM", "MenuItemDebugHideDM",
     };

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,7 +18,9 @@
 #include <exception>
 #include <filesystem>
 
+#include "app/FormAbout.h"
 #include "app/MenuImages.h"
+#include "app/ToolbarForm.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Helpers.h"
 #include "lang/MessageDialog.h"
@@ -223,6 +226,12 @@ QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::init
         button->setObjectName(buttonName);
         commands_.insert(buttonName, a);
     }
+    // A tool bar hidden other than through the Toolbars submenu (the close box of a floating
+    // one) takes its check with it; while the setup dialog is open the menu waits for its end.
+    connect(bar, &QToolBar::visibilityChanged, this, [this] {
+        if (!ToolbarSetupForm) SyncToolbarMenu();
+    });
+    bar->installEventFilter(this);
     return bar;
 }
 
@@ -354,6 +363,8 @@ void TMainForm::ConnectCommands() {
     for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
                        MenuItemEditToolbarObject, MenuItemEditToolbarHelp})
         connect(a, &QAction::triggered, this, [this, a] { Guarded([&] { ToolbarVisibilityChange(a); }); });
+    OnTriggered(MenuItemEditToolbarsSetup, &TMainForm::ToolbarSetup);
+    OnTriggered(MenuItemHelpAbout, &TMainForm::AboutProgram);
 
     OnTriggered(CascadeMenuItem, &TMainForm::CascadeWindows);
     OnTriggered(TileMenuItem, &TMainForm::TileWindows);
@@ -619,6 +630,7 @@ void TMainForm::HandleMessage(const platform::TWindowMessage& m) {
         case wm::WM_CHILDNOTIFY: ChildNotify(wm::MessageCode(m.WParam), m.LParam); break;
         case wm::WM_RUNTESTCOMMAND:
         case wm::WM_RUNTESTGOTO: runners_->HandleMessage(m); break;
+        case wm::WM_TOOLBARSCHANGED: WMToolbarsChanged(); break;
         default: break;
     }
 }
@@ -693,6 +705,13 @@ void TMainForm::WindowMenuItemClick(QAction* item) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) MdiArea->setActiveSubWindow(sub);
 }
 
+// ---- Help > About
+
+void TMainForm::AboutProgram() {
+    TFormAbout about(this);
+    platform::ExecModal(about);
+}
+
 // ---- tool bars
 
 void TMainForm::ToolbarVisibilityChange(QAction* item) {
@@ -712,6 +731,48 @@ void TMainForm::SyncToolbarMenu() {
     MenuItemEditToolbarView->setChecked(!ToolBarView->isHidden());
     MenuItemEditToolbarObject->setChecked(!ToolBarObject->isHidden());
     MenuItemEditToolbarHelp->setChecked(!ToolBarHelp->isHidden());
+}
+
+void TMainForm::ToolbarSetup() {
+    auto caption = [](const QToolBar* bar) { return platform::FromQString(bar->windowTitle()); };
+    TToolbarForm form(this, handle_, !ToolBarFile->isHidden(), !ToolBarEdit->isHidden(), !ToolBarView->isHidden(),
+                      !ToolBarObject->isHidden(), !ToolBarHelp->isHidden(), caption(ToolBarFile),
+                      caption(ToolBarEdit), caption(ToolBarView), caption(ToolBarObject), caption(ToolBarHelp));
+    ToolbarSetupForm = &form;
+    platform::ExecModal(form);
+    ToolbarSetupForm = nullptr;
+    SyncToolbarMenu();
+}
+
+void TMainForm::WMToolbarsChanged() {
+    if (!ToolbarSetupForm) return;
+    const auto& visible = ToolbarSetupForm->Visible;
+    QToolBar* const bars[] = {ToolBarFile, ToolBarEdit, ToolBarView, ToolBarObject, ToolBarHelp};
+    for (std::size_t i = 0; i < visible.size(); ++i) bars[i]->setVisible(visible[i]);
+}
+
+void TMainForm::GiveCloseBox(QToolBar* bar) {
+    // The tool bar makes itself a frameless window whenever it is dragged off; once it has come
+    // to rest it gets a title bar with a close box, which hides it like the Toolbars submenu.
+    if (!bar->isFloating() || bar->isHidden()) return;
+    const Qt::WindowFlags flags = bar->windowFlags();
+    if (flags & (Qt::WindowCloseButtonHint | Qt::X11BypassWindowManagerHint)) return;
+    const QPoint at = bar->pos();
+    bar->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    bar->move(at);
+    bar->show();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        if (auto* bar = qobject_cast<QToolBar*>(watched); bar && bar->isFloating()) {
+            QPointer<QToolBar> later(bar);
+            QTimer::singleShot(0, this, [this, later] {
+                if (later) GiveCloseBox(later);
+            });
+        }
+    }
+    return TLanguageController::eventFilter(watched, event);
 }
 
 // ---- leaving

@@ -31,6 +31,7 @@ class TMessageDialog;
 class TObjectsTree;
 class TRunTestForm;
 class TRunnerHost;
+class TToolbarForm;
 
 // The main window: the objects tree in the left pane, the test windows in the MDI area beside
 // it, the menus, tool bars and status bar. It owns the open project (the global store), the
@@ -159,6 +160,16 @@ public:
     void WindowMenuItemClick(QAction* item);
     int WindowMenuCount = 0;
 
+    // ---- tool bars
+    // The setup dialog while it is shown; its ticks reach the tool bars at once.
+    void ToolbarSetup();
+    QPointer<TToolbarForm> ToolbarSetupForm;
+    // Sets the check mark of each Toolbars item to its tool bar's visibility.
+    void SyncToolbarMenu();
+
+    // ---- Help > About
+    void AboutProgram();
+
     // ---- search (kept for Find next)
     // The Find dialog, preset with the kept search; on Find the search is kept and runs from the
     // top of the tree.
@@ -171,6 +182,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -198,7 +210,10 @@ private:
     void RemoveWindowMenuItem(platform::WindowHandle handle);
     void CheckWindowMenuItem(QAction* item);
     void ToolbarVisibilityChange(QAction* item);
-    void SyncToolbarMenu();
+    // The setup dialog's states become the tool bars' visibility.
+    void WMToolbarsChanged();
+    // A floating tool bar gets a title with a close box, as a window of its own.
+    void GiveCloseBox(QToolBar* bar);
 
     platform::FormatSettings settings_;
     platform::WindowHandle handle_ = platform::kNoWindow;

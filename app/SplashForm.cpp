@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/ProductLogo.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/VersionInformation.h"
 #include "platform/ProgramFolder.h"
@@ -85,13 +86,11 @@ void TSplashForm::RunProgress() {
 }
 
 void TSplashForm::paintEvent(QPaintEvent*) {
-    // The background picture: a calm gradient with a ring as the logo.
+    // The background picture: a calm gradient with the logo in its upper right corner.
     QPainter p(this);
     QLinearGradient g(0, 0, 0, height());
     g.setColorAt(0, QColor(32, 74, 135));
     g.setColorAt(1, QColor(16, 36, 70));
     p.fillRect(rect(), g);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(255, 255, 255, 90), 10));
-    p.drawEllipse(QPoint(width() - 70, 70), 40, 40);
+    PaintProductLogo(p, QRectF(width() - 110, 30, 80, 80), QColor(255, 255, 255, 90));
 }

@@ -136,10 +136,31 @@ void TObjectsTree::SetNodeName(QTreeWidgetItem* node, const std::string& name) {
 
 void TObjectsTree::RunTest() { Notify(wm::cnRunSelectedTest, static_cast<std::int32_t>(handle_)); }
 
+namespace {
+
+// Every node below node that has children, in display order.
+void CollectParents(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& out) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (child->childCount() == 0) continue;
+        out.push_back(child);
+        CollectParents(child, out);
+    }
+}
+
+}  // namespace
+
+// As CollapseAll: with a layout pending, the view only notes each node as expanded and lays the
+// rows out once at the end.
 void TObjectsTree::ExpandAll(QTreeWidgetItem* node) {
     if (!node) return;
     const platform::TBusyCursor busy;
-    expandRecursively(indexFromItem(node));
+    std::vector<QTreeWidgetItem*> parents;
+    CollectParents(node, parents);
+    scheduleDelayedItemsLayout();
+    node->setExpanded(true);
+    for (QTreeWidgetItem* n : parents) n->setExpanded(true);
+    executeDelayedItemsLayout();
 }
 
 namespace {

@@ -11,6 +11,9 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QMdiSubWindow>
+#include <QListWidget>
+#include <QPushButton>
+#include <QLabel>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,13 +23,18 @@
 #include <functional>
 #include <set>
 
+#include "app/FormAbout.h"
 #include "app/MainForm.h"
+#include "app/ToolbarForm.h"
 #include "app/UpdateCheck.h"
 #include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/LanguageController.h"
 #include "lang/Progress.h"
 #include "lang/ThreadProgressBar.h"
+#include "lang/VersionInformation.h"
+#include "platform/MessageHub.h"
+#include "platform/WindowMessages.h"
 #include "platform/ProgramFolder.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
@@ -327,6 +335,101 @@ TEST_F(MainWindow, TheToolbarsSubmenuShowsAndHidesItsToolBar) {
     window->MenuItemEditToolbarHelp->trigger();
     EXPECT_FALSE(window->ToolBarHelp->isHidden());
     EXPECT_TRUE(window->MenuItemEditToolbarHelp->isChecked());
+}
+
+TEST_F(MainWindow, AFloatingToolBarClosedFromItsOwnBoxClearsItsCheck) {
+    // The close box of a floating tool bar delivers a close to the bar itself.
+    window->ToolBarView->close();
+    Flush();
+    EXPECT_TRUE(window->ToolBarView->isHidden());
+    EXPECT_FALSE(window->MenuItemEditToolbarView->isChecked());
+    EXPECT_TRUE(window->MenuItemEditToolbarFile->isChecked());
+    window->MenuItemEditToolbarView->trigger();
+    EXPECT_FALSE(window->ToolBarView->isHidden());
+    EXPECT_TRUE(window->MenuItemEditToolbarView->isChecked());
+}
+
+TEST_F(MainWindow, ToolbarSetupHidesAndShowsToolBarsAtOnceAndTheMenuFollowsWhenItCloses) {
+    // A caption the language file does not have: the dialog shows the tool bar's own.
+    window->ToolBarView->setWindowTitle("Looking");
+    window->MenuItemEditToolbarObject->trigger();
+    ASSERT_TRUE(window->ToolBarObject->isHidden());
+    int shown = 0;
+    {
+        platform::ScopedModalHook hook([&](QDialog& d) {
+            auto* form = qobject_cast<TToolbarForm*>(&d);
+            EXPECT_NE(form, nullptr);
+            if (!form) return int(QDialog::Rejected);
+            ++shown;
+            EXPECT_EQ(window->ToolbarSetupForm, form);
+            EXPECT_EQ(form->parentWidget(), window.get());
+            EXPECT_EQ(form->MainHandle, window->Handle());
+            form->show();
+            Flush();
+            QListWidget* list = form->ToolbarCheckListBox;
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+            EXPECT_EQ(items, QStringList({"File", "Edit", "Looking", "Object", "Help"}));
+            EXPECT_EQ(list->item(3)->checkState(), Qt::Unchecked);
+            EXPECT_EQ(list->item(4)->checkState(), Qt::Checked);
+            // Unticking Help hides its tool bar at once; the menu waits for the dialog's end.
+            list->setCurrentRow(4);
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_TRUE(window->ToolBarHelp->isHidden());
+            EXPECT_TRUE(window->MenuItemEditToolbarHelp->isChecked());
+            // The same box twice: shown and hidden again.
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_TRUE(window->ToolBarFile->isHidden());
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_FALSE(window->ToolBarFile->isHidden());
+            // Object back on.
+            list->setCurrentRow(3);
+            QTest::keyClick(list, Qt::Key_Space);
+            EXPECT_FALSE(window->ToolBarObject->isHidden());
+            QTest::mouseClick(form->CloseBitBtn, Qt::LeftButton);
+            return form->result();
+        });
+        ASSERT_TRUE(window->MenuItemEditToolbarsSetup->isEnabled());
+        window->SpeedButton("SpeedButtonEditToolbarsSetup")->click();
+    }
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(window->ToolbarSetupForm, nullptr);
+    const std::pair<QAction*, QToolBar*> bars[] = {
+        {window->MenuItemEditToolbarFile, window->ToolBarFile},     {window->MenuItemEditToolbarEdit, window->ToolBarEdit},
+        {window->MenuItemEditToolbarView, window->ToolBarView},     {window->MenuItemEditToolbarObject, window->ToolBarObject},
+        {window->MenuItemEditToolbarHelp, window->ToolBarHelp},
+    };
+    for (const auto& [item, bar] : bars) EXPECT_EQ(item->isChecked(), !bar->isHidden()) << bar->objectName().toStdString();
+    EXPECT_TRUE(window->ToolBarHelp->isHidden());
+    EXPECT_FALSE(window->MenuItemEditToolbarHelp->isChecked());
+}
+
+TEST_F(MainWindow, TheToolbarsMessageWithoutTheDialogChangesNothing) {
+    platform::MessageHub().Send(window->Handle(), wm::WM_TOOLBARSCHANGED, 0, 0);
+    for (QToolBar* bar : {window->ToolBarFile, window->ToolBarEdit, window->ToolBarView, window->ToolBarObject,
+                          window->ToolBarHelp})
+        EXPECT_FALSE(bar->isHidden());
+}
+
+TEST_F(MainWindow, HelpAboutShowsTheAboutBoxOfTheProgram) {
+    Open(CaseProject());
+    int shown = 0;
+    {
+        platform::ScopedModalHook hook([&](QDialog& d) {
+            auto* about = qobject_cast<TFormAbout*>(&d);
+            EXPECT_NE(about, nullptr);
+            if (!about) return int(QDialog::Rejected);
+            ++shown;
+            EXPECT_EQ(about->parentWidget(), window.get());
+            const TVersionInformation version(platform::ProgramFile());
+            EXPECT_EQ(about->LabelVersionNumber->text().toStdString(), version.FileVersion);
+            return int(QDialog::Accepted);
+        });
+        ASSERT_TRUE(window->MenuItemHelpAbout->isEnabled());
+        window->MenuItemHelpAbout->trigger();
+    }
+    EXPECT_EQ(shown, 1);
 }
 
 // ---------------------------------------------------------------- project file commands

@@ -235,6 +235,39 @@ TEST(SplashForm, ShowsTheVersionBlockAndFillsItsBar) {
     EXPECT_EQ(splash.ProgressBarLoading->value(), 2500);
 }
 
+// Records the value a progress bar shows each time it is painted.
+class TPaintedValues : public QObject {
+public:
+    explicit TPaintedValues(QProgressBar* bar) : bar_(bar) { bar->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == bar_ && event->type() == QEvent::Paint) Values.push_back(bar_->value());
+        return false;
+    }
+    std::vector<int> Values;
+
+private:
+    QProgressBar* bar_;
+};
+
+TEST(SplashForm, TheBarIsPaintedAtEveryStepFromEmptyToFull) {
+    RestoreProgramState restore;
+    lang::SetMessageTable(std::make_unique<TDlgLangConverter>(platform::ProgramFolder() + "/language.txt"));
+    TSplashForm splash;
+    EXPECT_EQ(splash.ProgressBarLoading->minimum(), 0);
+    EXPECT_EQ(splash.ProgressBarLoading->maximum(), 2500);
+    EXPECT_EQ(splash.ProgressBarLoading->size(), QSize(361, 9));
+    splash.show();
+    Flush();
+    TPaintedValues painted(splash.ProgressBarLoading);
+    splash.RunProgress();
+    // Without waiting for the event loop: each step is on the screen before the next one.
+    std::vector<int> distinct;
+    for (int v : painted.Values)
+        if (distinct.empty() || distinct.back() != v) distinct.push_back(v);
+    ASSERT_EQ(distinct.size(), 2500u);
+    for (int i = 0; i < 2500; ++i) ASSERT_EQ(distinct[static_cast<std::size_t>(i)], i + 1);
+}
+
 TEST(Startup, AMissingConverterLibraryEndsTheProgramWithItsName) {
     RestoreProgramState restore;
     RecordingInteraction shown;

@@ -1,0 +1,30 @@
+#include "app/FormAcknowledgments.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
+    setObjectName("FormAcknowledgments");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(433, 288);
+    MemoThanks = new QPlainTextEdit(this);
+    MemoThanks->setObjectName("MemoThanks");
+    MemoThanks->setGeometry(8, 8, 417, 236);
+    MemoThanks->setReadOnly(true);
+    MemoThanks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ButtonClose = new QPushButton(this);
+    ButtonClose->setObjectName("ButtonClose");
+    ButtonClose->setGeometry(345, 252, 80, 28);
+    ButtonClose->setDefault(true);
+    ApplyLanguage();
+    FormCreate();
+    connect(ButtonClose, &QPushButton::clicked, this, &TFormAcknowledgments::ButtonCloseClick);
+}
+
+void TFormAcknowledgments::FormCreate() {
+    HelpContext = kHelpContext;
+    setProperty("HelpContext", HelpContext);
+    MemoThanks->setPlainText(kThanks);
+}
+
+void TFormAcknowledgments::ButtonCloseClick() { accept(); }

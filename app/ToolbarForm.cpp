@@ -1,0 +1,63 @@
+#include "app/ToolbarForm.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+#include "platform/CodePage.h"
+#include "platform/WindowMessages.h"
+#include "platform/qt/QtText.h"
+
+TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bool visibleFile, bool visibleEdit,
+                           bool visibleView, bool visibleObject, bool visibleHelp, const std::string& captionFile,
+                           const std::string& captionEdit, const std::string& captionView,
+                           const std::string& captionObject, const std::string& captionHelp)
+    : TLanguageController(owner), MainHandle(mainHandle) {
+    setObjectName("ToolbarForm");
+    setWindowTitle("Setup Toolbar");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(353, 211);
+
+    ToolbarCheckListBox = new QListWidget(this);
+    ToolbarCheckListBox->setObjectName("ToolbarCheckListBox");
+    ToolbarCheckListBox->setGeometry(0, 0, 353, 185);
+    for (const char* design : {"File", "Edit", "View", "Object", "Help"}) {
+        auto* item = new QListWidgetItem(design, ToolbarCheckListBox);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    CloseBitBtn = new QPushButton("&Close", this);
+    CloseBitBtn->setObjectName("CloseBitBtn");
+    CloseBitBtn->setGeometry(353 - 8 - 90, 185 + 1, 90, 24);
+    ApplyLanguage();
+
+    setProperty("HelpContext", HelpContext);
+    Visible = {visibleFile, visibleEdit, visibleView, visibleObject, visibleHelp};
+    const std::string* captions[] = {&captionFile, &captionEdit, &captionView, &captionObject, &captionHelp};
+    for (int i = 0; i < tbCount; ++i)
+        ToolbarCheckListBox->item(i)->setText(platform::ToQString(platform::CutShortText(*captions[i])));
+
+    connect(ToolbarCheckListBox, &QListWidget::itemChanged, this, [this] {
+        if (!showing_) ToolbarCheckListBoxClickCheck();
+    });
+    connect(CloseBitBtn, &QPushButton::clicked, this, &TToolbarForm::CloseBitBtnClick);
+}
+
+void TToolbarForm::showEvent(QShowEvent* event) {
+    FormShow();
+    TLanguageController::showEvent(event);
+}
+
+void TToolbarForm::FormShow() {
+    showing_ = true;
+    for (int i = 0; i < tbCount; ++i)
+        ToolbarCheckListBox->item(i)->setCheckState(Visible[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+    showing_ = false;
+}
+
+void TToolbarForm::ToolbarCheckListBoxClickCheck() {
+    for (int i = 0; i < tbCount; ++i)
+        Visible[static_cast<std::size_t>(i)] = ToolbarCheckListBox->item(i)->checkState() == Qt::Checked;
+    platform::MessageHub().Send(MainHandle, wm::WM_TOOLBARSCHANGED, 0, 0);
+}
+
+void TToolbarForm::CloseBitBtnClick() { accept(); }
