@@ -26,6 +26,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QRect& geometry) {
 // The band under the product texts: the colours of the splash, left to right.
 QPixmap Band(const QSize& size) {
     QPixmap picture(size);
+    picture.fill(Qt::transparent);
     QPainter painter(&picture);
     QLinearGradient g(0, 0, size.width(), 0);
     g.setColorAt(0, QColor(32, 74, 135));
@@ -43,7 +44,7 @@ TFormAbout::TFormAbout(QWidget* owner) : TFormAbout(owner, platform::ProgramFile
 
 TFormAbout::TFormAbout(QWidget* owner, const std::string& programFile) : TFormAboutCore(owner, programFile) {
     setObjectName("FormAbout");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(592, 364);
 
     ImageLogo = AddLabel(this, "ImageLogo", {16, 16, 96, 96});

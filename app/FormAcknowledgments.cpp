@@ -5,7 +5,7 @@
 
 TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormAcknowledgments");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(433, 288);
     MemoThanks = new QPlainTextEdit(this);
     MemoThanks->setObjectName("MemoThanks");

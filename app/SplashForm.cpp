@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPalette>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/ProductLogo.h"
 #include "lang/DlgLangConverter.h"
@@ -74,6 +77,16 @@ TSplashForm::TSplashForm() : TLanguageController(nullptr) {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+}
+
+void TSplashForm::ShowAtOnce() {
+    show();
+    raise();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    repaint();
 }
 
 void TSplashForm::RunProgress() {

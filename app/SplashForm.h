@@ -26,6 +26,9 @@ public:
     QLabel* LabelHTTPReference;
     QProgressBar* ProgressBarLoading;
 
+    // Shows the window and waits, a second at most, until it is on the screen: before the window
+    // system has mapped it, whatever is painted is lost.
+    void ShowAtOnce();
     // Steps the bar from its minimum to its maximum, repainting the window at once each step.
     void RunProgress();
 

@@ -91,11 +91,10 @@ int RunProgram(QApplication& app, const std::string& languageFile, const std::st
             throw Exception(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n" + e.what());
         }
         splash = std::make_unique<TSplashForm>();
-        splash->show();
-        splash->repaint();
+        splash->ShowAtOnce();
         auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
         main->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(*converters));
-        splash->show();
+        splash->ShowAtOnce();
         splash->RunProgress();
         splash->hide();
         splash.reset();

@@ -14,7 +14,7 @@ TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bo
     : TLanguageController(owner), MainHandle(mainHandle) {
     setObjectName("ToolbarForm");
     setWindowTitle("Setup Toolbar");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(353, 211);
 
     ToolbarCheckListBox = new QListWidget(this);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QProgressBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -256,8 +257,10 @@ TEST(SplashForm, TheBarIsPaintedAtEveryStepFromEmptyToFull) {
     EXPECT_EQ(splash.ProgressBarLoading->minimum(), 0);
     EXPECT_EQ(splash.ProgressBarLoading->maximum(), 2500);
     EXPECT_EQ(splash.ProgressBarLoading->size(), QSize(361, 9));
-    splash.show();
-    Flush();
+    splash.ShowAtOnce();
+    // What is painted from now on reaches the screen.
+    ASSERT_NE(splash.windowHandle(), nullptr);
+    EXPECT_TRUE(splash.windowHandle()->isExposed());
     TPaintedValues painted(splash.ProgressBarLoading);
     splash.RunProgress();
     // Without waiting for the event loop: each step is on the screen before the next one.
