@@ -38,6 +38,7 @@ fuzz fuzz_numbers 64
 fuzz fuzz_exchange 4096 tests/data/*.kvt
 fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
 fuzz fuzz_quickimport 4096 tests/data/quickimport_*.txt
+fuzz fuzz_helpsitemap 4096 help/*.hhc help/*.hhk
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

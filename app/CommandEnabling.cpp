@@ -262,11 +262,6 @@ TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(f
 
 const std::vector<std::string>& UnavailableCommands() {
     static const std::vector<std::string> names = {
-        // help, web and mail links
-        "MenuItemHelpContext", "SpeedButtonHelpContext", "MenuItemHelpHomepage", "SpeedButtonHelpHomepage",
-        "MenuItemHelpSupport", "SpeedButtonHelpSupport",
-        // the store's debug window
-        "MenuItemDebugShowDM", "MenuItemDebugHideDM",
     };
     return names;
 }

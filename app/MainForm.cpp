@@ -7,7 +7,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QApplication>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -19,14 +21,20 @@
 #include <filesystem>
 
 #include "app/FormAbout.h"
+#include "app/HtmlHelpBridge.h"
+#include "app/LinkAddresses.h"
+#include "app/Links.h"
 #include "app/MenuImages.h"
 #include "app/ToolbarForm.h"
 #include "lang/DlgLangConverter.h"
+#include "lang/HelpHook.h"
 #include "lang/Helpers.h"
 #include "lang/MessageDialog.h"
+#include "lang/VersionInformation.h"
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SafeFile.h"
 #include "platform/UserInteraction.h"
 #include "platform/WindowMessages.h"
@@ -37,6 +45,7 @@
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "store/FileAccess.h"
+#include "store/FormDatastoreDebug.h"
 #include "tree/FindForm.h"
 #include "tree/ObjectsTree.h"
 
@@ -75,6 +84,8 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
     GlobalStore().reset();
     TRunnerHost::TEvents events;
     events.WindowOpened = [this](TRunTestForm& form) {
+        // F1 in a test window asks for the test window's topic.
+        form.setProperty("HelpContext", form.HelpContext);
         AddWindowMenuItem(lang::GetMessageText("RUN_TEST_MENU_ADDING") + " (" + form.Title() + ")", form.Handle());
     };
     events.WindowFreed = [this](platform::WindowHandle handle) { RemoveWindowMenuItem(handle); };
@@ -91,6 +102,8 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
             [this](const QPoint& pos) { PopupMenu->popup(Tree->viewport()->mapToGlobal(pos)); });
 
     WindowMenuCount = 0;
+    MenuItemDebugShowDM->setEnabled(true);
+    MenuItemDebugHideDM->setEnabled(false);
     MessageDialog->Title = lang::GetMessageText("APPLICATION_NAME");
     MessageDialog->HelpContext = HelpContext;
     ConnectCommands();
@@ -365,6 +378,16 @@ void TMainForm::ConnectCommands() {
         connect(a, &QAction::triggered, this, [this, a] { Guarded([&] { ToolbarVisibilityChange(a); }); });
     OnTriggered(MenuItemEditToolbarsSetup, &TMainForm::ToolbarSetup);
     OnTriggered(MenuItemHelpAbout, &TMainForm::AboutProgram);
+
+    OnTriggered(MenuItemHelpContext, &TMainForm::Helper);
+    OnTriggered(MenuItemHelpHomepage, &TMainForm::HomepageClick);
+    OnTriggered(MenuItemHelpSupport, &TMainForm::SupportPageClick);
+    OnTriggered(MenuItemDebugShowDM, &TMainForm::MenuItemDebugShowDMClick);
+    OnTriggered(MenuItemDebugHideDM, &TMainForm::MenuItemDebugHideDMClick);
+    // The window reads its keys first, so F1 reaches it from any of its parts.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WindowShortcut);
+    help->setObjectName("HelpShortcut");
+    connect(help, &QShortcut::activated, this, [this] { Guarded([&] { ShowContextHelp(); }); });
 
     OnTriggered(CascadeMenuItem, &TMainForm::CascadeWindows);
     OnTriggered(TileMenuItem, &TMainForm::TileWindows);
@@ -703,6 +726,39 @@ void TMainForm::WindowMenuItemClick(QAction* item) {
     if (handle == platform::kNoWindow) return;
     if (TRunTestForm* form = runners_->FindChildForm(handle))
         if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) MdiArea->setActiveSubWindow(sub);
+}
+
+// ---- help, web and mail links
+
+void TMainForm::ShowContextHelp() { lang::RequestHelp(HelpContextOf(QApplication::focusWidget(), HelpContext)); }
+
+void TMainForm::Helper() { OpenLink(links::kProductPage); }
+
+void TMainForm::HomepageClick() { OpenLink(links::kHomePage); }
+
+void TMainForm::SupportPageClick() {
+    const TVersionInformation version(platform::ProgramFile());
+    SendMailTo(handle_, links::kSupportAddress, lang::GetMessageText("IEXPLORER_EMAIL_TITLE_TO_SUPPORT"),
+               lang::GetMessageText("IEXPLORER_EMAIL_BODY_TO_SUPPORT"), version.ProductName,
+               version.ProductVersion);
+}
+
+// ---- the store's debug window
+
+void TMainForm::MenuItemDebugShowDMClick() {
+    if (DebugForm) return;
+    DebugForm = new TFormDatastoreDebug(this);
+    DebugForm->show();
+    MenuItemDebugShowDM->setEnabled(false);
+    MenuItemDebugHideDM->setEnabled(true);
+}
+
+void TMainForm::MenuItemDebugHideDMClick() {
+    if (!DebugForm) return;
+    delete DebugForm.data();
+    DebugForm = nullptr;
+    MenuItemDebugShowDM->setEnabled(true);
+    MenuItemDebugHideDM->setEnabled(false);
 }
 
 // ---- Help > About

@@ -32,6 +32,7 @@ class TObjectsTree;
 class TRunTestForm;
 class TRunnerHost;
 class TToolbarForm;
+class TFormDatastoreDebug;
 
 // The main window: the objects tree in the left pane, the test windows in the MDI area beside
 // it, the menus, tool bars and status bar. It owns the open project (the global store), the
@@ -160,6 +161,18 @@ public:
     void WindowMenuItemClick(QAction* item);
     int WindowMenuCount = 0;
 
+    // ---- help, web and mail links
+    // F1 anywhere in the window: the help topic of the focused part (a test window's own),
+    // else the main window's.
+    void ShowContextHelp();
+    void Helper();
+    void HomepageClick();
+    void SupportPageClick();
+
+    // ---- the store's debug window (Debugging menu)
+    void MenuItemDebugShowDMClick();
+    void MenuItemDebugHideDMClick();
+    QPointer<TFormDatastoreDebug> DebugForm;
     // ---- tool bars
     // The setup dialog while it is shown; its ticks reach the tool bars at once.
     void ToolbarSetup();

@@ -3,6 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "app/HelpViewerForm.h"
+#include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
 #include "app/MenuImages.h"
 #include "app/SplashForm.h"
@@ -13,6 +15,7 @@
 #include "lang/ThreadProgressBar.h"
 #include "lang/VersionInformation.h"
 #include "platform/FormatSettings.h"
+#include "platform/HtmlHelp.h"
 #include "platform/ProgramFolder.h"
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtMessagePoster.h"
@@ -80,6 +83,8 @@ int RunProgram(QApplication& app, const std::string& languageFile, const std::st
     QApplication::setWindowIcon(ProgramIcon());
     app.installEventFilter(&ProgramHintPause());
     std::unique_ptr<TSplashForm> splash;
+    std::unique_ptr<THelpViewerForm> helpViewer;
+    std::unique_ptr<THelpBridge> help;
     int status = 1;
     try {
         lang::SetLanguageFileName(languageFile);
@@ -90,6 +95,10 @@ int RunProgram(QApplication& app, const std::string& languageFile, const std::st
         } catch (const platform::ELibraryError& e) {
             throw Exception(lang::GetMessageText("UPDATEFILE_NO_CONVERTER_LIBRARY") + "\n" + e.what());
         }
+        platform::SetHelpFileName("orvel_helper.chm");
+        helpViewer = std::make_unique<THelpViewerForm>();
+        platform::SetHtmlHelp(helpViewer.get());
+        help = std::make_unique<THelpBridge>();
         splash = std::make_unique<TSplashForm>();
         splash->ShowAtOnce();
         auto main = std::make_unique<TMainForm>(platform::FormatSettings::FromLocale());
@@ -107,6 +116,9 @@ int RunProgram(QApplication& app, const std::string& languageFile, const std::st
         status = 1;
     }
     splash.reset();
+    help.reset();
+    platform::SetHtmlHelp(nullptr);
+    helpViewer.reset();
     lang::SetMessageTable(nullptr);
     return status;
 }

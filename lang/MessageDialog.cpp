@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QScreen>
 #include <QStringList>
 
@@ -107,6 +108,16 @@ std::uint8_t TMessageDialog::Execute() {
     const int labelHeight = wraps ? m.TextHeightAt(g.LabelWidth) : fm.height() + m.ExtraLinesHeight;
     label->setGeometry(g.LabelLeft, g.LabelTop, g.LabelWidth, labelHeight);
     dialog->move(desk.center() - QPoint(g.Width / 2, g.ClientHeight / 2));
+    // The window carries the help context: F1 asks for its topic, as the Help button does.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), dialog.get());
+    connect(help, &QShortcut::activated, this, [this] {
+        if (HelpContext == 0) return;
+        try {
+            lang::RequestHelp(HelpContext);
+        } catch (const std::exception& e) {
+            platform::ShowError(e.what());
+        }
+    });
 
     window_ = dialog.get();
     dialog->exec();

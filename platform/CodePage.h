@@ -30,6 +30,9 @@ private:
     bool utf8_;
 };
 
+// Appends the UTF-8 form of the code point c.
+void AppendUtf8(char32_t c, std::string& out);
+
 // Makes bad UTF-8 valid: each byte that starts no valid sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view s);
 

@@ -17,24 +17,6 @@ char32_t Decode(std::string_view s, std::size_t& i) {
     return c;
 }
 
-void Encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string UpperCase(std::string_view local) {
@@ -65,7 +47,7 @@ std::string UpperCase(std::string_view local) {
             const char32_t c = Decode(utf8, k);
             const std::string_view original = std::string_view(utf8).substr(start, k - start);
             std::string upper;
-            Encode(static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c))), upper);
+            AppendUtf8(static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(c))), upper);
             const std::string written = page.FromUtf8(upper);
             out += page.ToUtf8(written) == upper ? written : page.FromUtf8(original);
         }

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libjpeg62-turbo-dev
   xdg-utils
+  fp-utils libchm-dev
 )
 
 missing=()

@@ -1,0 +1,379 @@
+// Help: the bridge from the windows' help requests to the HTML Help commands, the viewer of the
+// help file that the build puts beside the program, and F1 pressed in the windows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QWindow>
+
+#include <set>
+
+#include "app/HelpViewerForm.h"
+#include "app/HtmlHelpBridge.h"
+#include "app/MainForm.h"
+#include "lang/DlgLangConverter.h"
+#include "lang/HelpHook.h"
+#include "lang/MessageDialog.h"
+#include "platform/HtmlHelp.h"
+#include "platform/qt/ModalDialogs.h"
+#include "runner/RunTestForm.h"
+#include "runner/RunnerHost.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/CommandCases.h"
+#include "tests/support/TempDir.h"
+#include "tree/FormArrangeItems.h"
+#include "tree/NodeKind.h"
+#include "tree/ObjectsTree.h"
+#include "tree/PropertyDialogs.h"
+
+namespace {
+
+// Keeps the HTML Help commands instead of showing anything.
+struct TRecordedCommand {
+    std::string File;
+    std::uint32_t Command;
+    std::uintptr_t Number;
+    std::string Text;
+    bool TesterInstalled;
+    bool operator==(const TRecordedCommand&) const = default;
+};
+
+class RecordingHtmlHelp : public platform::IHtmlHelp {
+public:
+    RecordingHtmlHelp() : previous_(platform::SetHtmlHelp(this)) {}
+    ~RecordingHtmlHelp() override { platform::SetHtmlHelp(previous_); }
+    void HtmlHelp(const std::string& file, std::uint32_t command, const platform::THelpData& data) override {
+        Commands.push_back({file, command, data.Number, data.Text, WinHelpTester() != nullptr});
+    }
+    std::vector<TRecordedCommand> Commands;
+
+private:
+    platform::IHtmlHelp* previous_;
+};
+
+TEST(HelpBridge, TheHookTurnsWinHelpCommandsIntoHtmlHelpCommands) {
+    struct Case {
+        std::uint32_t WinHelp;
+        platform::THelpData Data;
+        std::uint32_t HtmlHelp;
+        std::uintptr_t Number;
+        std::string Text;
+    };
+    const Case cases[] = {
+        {platform::HELP_CONTEXT, {110, "x"}, platform::HH_HELP_CONTEXT, 110, ""},
+        {platform::HELP_CONTEXTPOPUP, {530, ""}, platform::HH_HELP_CONTEXT, 530, ""},
+        {platform::HELP_QUIT, {7, "x"}, platform::HH_CLOSE_ALL, 0, ""},
+        {platform::HELP_CONTENTS, {7, "x"}, platform::HH_DISPLAY_TOC, 0, ""},
+        {platform::HELP_FINDER, {0, "pages/find.html"}, platform::HH_DISPLAY_TOPIC, 0, "pages/find.html"},
+        {platform::HELP_KEY, {0, "Scores"}, platform::HH_DISPLAY_INDEX, 0, "Scores"},
+        {platform::HELP_SETPOPUP_POS, {0x00200010, ""}, platform::HH_DISPLAY_TOPIC, 0, ""},
+        {99, {5, "x"}, platform::HH_DISPLAY_TOPIC, 0, ""},
+    };
+    RecordingHtmlHelp viewer;
+    TconHTMLHelp hook;
+    for (const Case& c : cases) {
+        viewer.Commands.clear();
+        bool callHelp = true;
+        EXPECT_TRUE(hook.ApplicationHelp(c.WinHelp, c.Data, callHelp));
+        EXPECT_FALSE(callHelp);
+        ASSERT_EQ(viewer.Commands.size(), 1u) << c.WinHelp;
+        const TRecordedCommand& got = viewer.Commands[0];
+        EXPECT_EQ(got.File, "orvel_helper.chm");
+        EXPECT_EQ(got.Command, c.HtmlHelp) << c.WinHelp;
+        EXPECT_EQ(got.Number, c.Number) << c.WinHelp;
+        EXPECT_EQ(got.Text, c.Text) << c.WinHelp;
+    }
+}
+
+TEST(HelpBridge, TheViewerAndTheSelectorAnswerAsDescribed) {
+    RecordingHtmlHelp recorder;
+    THelpBridge bridge;
+    THTMLHelpViewer& viewer = bridge.Viewer();
+    EXPECT_EQ(viewer.GetViewerName(), "D6OnHelpFix");
+    EXPECT_EQ(viewer.UnderstandsKeyword("x"), 1);
+    EXPECT_EQ(viewer.GetHelpStrings("Find"), std::vector<std::string>{"D6OnHelpFix: Find"});
+    EXPECT_TRUE(viewer.CanShowTableOfContents() && viewer.UnderstandsTopic("t") && viewer.UnderstandsContext(1, ""));
+
+    viewer.ShowTableOfContents();
+    viewer.ShowHelp(std::string(300, 'k'));
+    viewer.DisplayTopic("Scale");
+    viewer.DisplayTopic(std::string(254, 't'));
+    viewer.DisplayHelpByContext(550);
+    const std::vector<TRecordedCommand> expected = {
+        {"orvel_helper.chm", platform::HH_DISPLAY_TOC, 0, "", true},
+        {"orvel_helper.chm", platform::HH_DISPLAY_INDEX, 0, std::string(255, 'k'), true},
+        {"orvel_helper.chm", platform::HH_DISPLAY_INDEX, 0, "Scalezzz", true},
+        {"orvel_helper.chm", platform::HH_DISPLAY_INDEX, 0, std::string(254, 't') + "z", true},
+        // The WinHelp tester is away while the context is asked for, and back afterwards.
+        {"orvel_helper.chm", platform::HH_HELP_CONTEXT, 550, "", false},
+    };
+    EXPECT_EQ(recorder.Commands, expected);
+    EXPECT_NE(WinHelpTester(), nullptr);
+
+    // A window's help request goes the same way.
+    recorder.Commands.clear();
+    lang::RequestHelp(600);
+    ASSERT_EQ(recorder.Commands.size(), 1u);
+    EXPECT_EQ(recorder.Commands[0].Command, platform::HH_HELP_CONTEXT);
+    EXPECT_EQ(recorder.Commands[0].Number, 600u);
+
+    const THelpSelector& selector = bridge.Selector();
+    EXPECT_EQ(selector.SelectKeyword({"a", "b"}), 0);
+    EXPECT_EQ(selector.TableOfContents({"WinHelp", "D6OnHelpFix", "Other", "D6OnHelpFix", "Last"}), 3);
+    EXPECT_EQ(selector.TableOfContents({"WinHelp", "Other"}), 0);
+    EXPECT_EQ(selector.TableOfContents({}), 0);
+
+    TWinHelpTester tester("orvel_helper.chm");
+    EXPECT_FALSE(tester.CanShowALink("a", "f") || tester.CanShowTopic("t", "f") || tester.CanShowContext(1, "f"));
+    EXPECT_TRUE(tester.GetHelpStrings("x").empty());
+    EXPECT_EQ(tester.GetHelpPath(), "");
+    EXPECT_EQ(tester.GetDefaultHelpFile(""), "orvel_helper.chm");
+    EXPECT_EQ(tester.GetDefaultHelpFile("other.chm"), "other.chm");
+}
+
+TEST(HelpBridge, AtTheEndTheHelpIsClosedAndNoLongerAsked) {
+    RecordingHtmlHelp recorder;
+    { THelpBridge bridge; }
+    ASSERT_EQ(recorder.Commands.size(), 1u);
+    EXPECT_EQ(recorder.Commands[0].Command, platform::HH_CLOSE_ALL);
+    lang::RequestHelp(110);
+    EXPECT_FALSE(ApplicationHelpCommand(platform::HELP_CONTEXT, {110, {}}));
+    EXPECT_EQ(recorder.Commands.size(), 1u);
+    EXPECT_EQ(WinHelpTester(), nullptr);
+}
+
+// The program's help as start-up installs it, with the main window.
+class Help : public ::testing::Test {
+public:
+    Help() : previousViewer_(platform::SetHtmlHelp(&viewer)) {}
+    ~Help() override { platform::SetHtmlHelp(previousViewer_); }
+
+    void SetUp() override {
+        window = std::make_unique<TMainForm>(platform::FormatSettings::Posix());
+        window->resize(1000, 700);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override {
+        window.reset();
+        Flush();
+    }
+    void OpenProject() {
+        const std::string path = dir.File("project.kvd");
+        WriteProject(path, FillCommandCaseProject);
+        env.Files.push_back(path);
+        window->MenuItemProjectOpen->trigger();
+        Flush();
+    }
+    std::string Topic() const { return viewer.isVisible() ? viewer.CurrentTopic() : "<not shown>"; }
+
+    TAppTestEnvironment env;
+    TempDir dir;
+    THelpViewerForm viewer;
+    THelpBridge bridge;
+    std::unique_ptr<TMainForm> window;
+
+private:
+    platform::IHtmlHelp* previousViewer_;
+};
+
+TEST_F(Help, EveryContextNumberThatAWindowNamesOpensAPageOfTheHelpFile) {
+    TTestGroupForm group(nullptr);
+    TTestForm test(nullptr, platform::FormatSettings::Posix());
+    TScaleForm scale(nullptr);
+    TInterpretationForm interpretation(nullptr, platform::FormatSettings::Posix());
+    TStimulForm question(nullptr);
+    TReactionForm answer(nullptr);
+    TWeightForm weight(nullptr, platform::FormatSettings::Posix());
+    TFileAccess store(std::string(), platform::FormatSettings::Posix());
+    TRunTestForm testWindow(nullptr, store, window->Handle(), 1, "T");
+    const std::pair<const char*, int> windows[] = {
+        {"main window", window->HelpContext},
+        {"main window's message box", window->MessageDialog->HelpContext},
+        {"test group", group.HelpContext()},
+        {"test", test.HelpContext()},
+        {"scale", scale.HelpContext()},
+        {"interpretation", interpretation.HelpContext()},
+        {"question", question.HelpContext()},
+        {"answer", answer.HelpContext()},
+        {"weight", weight.HelpContext()},
+        {"arrange items", TFormArrangeItems::kHelpContext},
+        {"test window", testWindow.HelpContext},
+    };
+    std::set<std::string> topics;
+    for (const auto& [name, context] : windows) {
+        ASSERT_NE(context, 0) << name;
+        viewer.hide();
+        lang::RequestHelp(context);
+        EXPECT_TRUE(viewer.isVisible()) << name;
+        EXPECT_NE(viewer.CurrentTopic(), viewer.File()->DefaultTopic()) << name;
+        topics.insert(viewer.CurrentTopic());
+    }
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+    // The property dialogs, the arrange dialog and the test window each have a topic of their own.
+    EXPECT_EQ(topics.size(), std::size(windows) - 1);
+}
+
+TEST_F(Help, F1InTheMainWindowOpensTheMainWindowsTopic) {
+    window->Tree->setFocus();
+    QTest::keyClick(window->Tree, Qt::Key_F1);
+    EXPECT_EQ(Topic(), "/pages/main_window.html");
+    EXPECT_EQ(viewer.windowTitle(), "Orvel Help");
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+}
+
+TEST_F(Help, F1InAPropertyDialogOpensTheDialogsTopic) {
+    OpenProject();
+    Select(*window, FindNode(*window, nkTestGroup, -1));
+    int dialogs = 0;
+    platform::ScopedModalHook hook([&](QDialog& dialog) {
+        ++dialogs;
+        auto* form = dynamic_cast<TPropertyForm*>(&dialog);
+        if (!form) return 0;
+        // On the screen and active, as the modal dialog is for the person.
+        form->show();
+        form->activateWindow();
+        if (!QTest::qWaitForWindowActive(form)) ADD_FAILURE() << "the dialog did not become active";
+        QCoreApplication::processEvents();
+        QTest::keyClick(form->NameEdit, Qt::Key_F1);
+        form->CancelBitBtn->click();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    window->MenuItemObjectChange->trigger();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(Topic(), "/pages/test_group.html");
+}
+
+TEST_F(Help, F1InATestWindowOpensTheTestWindowsTopic) {
+    OpenProject();
+    Select(*window, FindNode(*window, nkTest, -1));
+    window->MenuItemObjectRunTest->trigger();
+    Flush();
+    auto* sub = window->MdiArea->activeSubWindow();
+    ASSERT_NE(sub, nullptr);
+    QWidget* inside = sub->widget()->focusWidget() ? sub->widget()->focusWidget() : sub->widget();
+    inside->setFocus();
+    QTest::keyClick(inside, Qt::Key_F1);
+    EXPECT_EQ(Topic(), "/pages/test_window.html");
+}
+
+TEST_F(Help, F1InTheMessageBoxOpensTheTopicOfItsWindow) {
+    // The real box, not the test's answers.
+    const TMessageDialog::Responder answers = TMessageDialog::SetResponder({});
+    TMessageDialog& box = *window->MessageDialog;
+    box.DialogType = mdOk;
+    box.Caption = "Something to say";
+    std::string shownWhileOpen;
+    bool aboveTheBox = false;
+    QTimer::singleShot(0, [&] {
+        QDialog* w = box.Window();
+        if (!w) return;
+        if (!QTest::qWaitForWindowExposed(w)) ADD_FAILURE() << "the box was not shown";
+        QTest::keyClick(w->findChild<QPushButton*>("Button0"), Qt::Key_F1);
+        shownWhileOpen = Topic();
+        // The modal box does not block the help: it stands above the box.
+        aboveTheBox = viewer.windowHandle() && viewer.windowHandle()->transientParent() == w->windowHandle();
+        w->findChild<QPushButton*>("Button0")->click();
+    });
+    // Never left hanging: the box closes itself if the keys did not.
+    QTimer::singleShot(5000, [&] {
+        if (box.Window()) box.Window()->reject();
+    });
+    box.Execute();
+    TMessageDialog::SetResponder(answers);
+    EXPECT_EQ(shownWhileOpen, "/pages/main_window.html");
+    EXPECT_TRUE(aboveTheBox);
+}
+
+TEST_F(Help, TheContentsAndTheIndexListEveryTopic) {
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_DISPLAY_TOC, {});
+    ASSERT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.TabsNavigation->currentWidget(), viewer.TabContents);
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/start.html");
+    std::set<std::string> pages;
+    for (const std::string& o : viewer.File()->Objects())
+        if (o.size() > 5 && o.compare(o.size() - 5, 5, ".html") == 0) pages.insert(o);
+    std::set<std::string> contents;
+    for (QTreeWidgetItemIterator it(viewer.TreeContents); *it; ++it) {
+        // Each entry shows its page when clicked.
+        viewer.TreeContents->setCurrentItem(*it);
+        emit viewer.TreeContents->itemClicked(*it, 0);
+        contents.insert(viewer.CurrentTopic());
+    }
+    EXPECT_EQ(contents, pages);
+    std::set<std::string> index;
+    for (int i = 0; i < viewer.ListIndex->count(); ++i) {
+        emit viewer.ListIndex->itemActivated(viewer.ListIndex->item(i));
+        index.insert(viewer.CurrentTopic());
+    }
+    EXPECT_EQ(index, pages);
+}
+
+TEST_F(Help, TheIndexFindsKeywordsAsTheyAreTyped) {
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_DISPLAY_INDEX, {0, "Find"});
+    EXPECT_EQ(viewer.TabsNavigation->currentWidget(), viewer.TabIndex);
+    EXPECT_EQ(viewer.EditKeyword->text(), "Find");
+    ASSERT_NE(viewer.ListIndex->currentItem(), nullptr);
+    EXPECT_EQ(viewer.ListIndex->currentItem()->text(), "Find");
+
+    viewer.EditKeyword->clear();
+    QTest::keyClicks(viewer.EditKeyword, "scor");
+    ASSERT_NE(viewer.ListIndex->currentItem(), nullptr);
+    EXPECT_EQ(viewer.ListIndex->currentItem()->text(), "Scores");
+    QTest::keyClick(viewer.EditKeyword, Qt::Key_Return);
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/scores.html");
+    // A topic asked for by name lands in the index after the last keyword before it.
+    bridge.Viewer().DisplayTopic("Weight");
+    EXPECT_EQ(viewer.EditKeyword->text(), "Weightzzz");
+    EXPECT_EQ(viewer.ListIndex->currentItem()->text(), "XML export");
+}
+
+TEST_F(Help, LinksAndPicturesOfATopicComeFromTheHelpFile) {
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_DISPLAY_TOPIC, {});
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/start.html");
+    const QVariant picture = viewer.BrowserTopic->loadResource(QTextDocument::ImageResource, QUrl("images/tree.png"));
+    EXPECT_FALSE(picture.value<QImage>().isNull());
+    emit viewer.BrowserTopic->anchorClicked(QUrl("main_window.html"));
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/main_window.html");
+    // The contents show where the link led.
+    ASSERT_NE(viewer.TreeContents->currentItem(), nullptr);
+    EXPECT_EQ(viewer.TreeContents->currentItem()->text(0), "The main window");
+    emit viewer.BrowserTopic->anchorClicked(QUrl("no_such_page.html"));
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/main_window.html");
+    QTest::mouseClick(viewer.ButtonBack, Qt::LeftButton);
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/start.html");
+    QTest::mouseClick(viewer.ButtonForward, Qt::LeftButton);
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/main_window.html");
+    QTest::mouseClick(viewer.ButtonHome, Qt::LeftButton);
+    EXPECT_EQ(viewer.CurrentTopic(), "/pages/start.html");
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_CLOSE_ALL, {});
+    EXPECT_FALSE(viewer.isVisible());
+}
+
+TEST_F(Help, AMissingHelpFileOrTopicGivesAMessage) {
+    const std::string saved = platform::HelpFileName();
+    platform::SetHelpFileName(dir.File("orvel_helper.chm"));
+    QTest::keyClick(window->Tree, Qt::Key_F1);
+    platform::SetHelpFileName(saved);
+    ASSERT_EQ(env.Interaction.Messages.size(), 1u);
+    EXPECT_EQ(env.Interaction.Messages[0],
+              lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + dir.File("orvel_helper.chm"));
+    EXPECT_FALSE(viewer.isVisible());
+
+    lang::RequestHelp(4242);
+    ASSERT_EQ(env.Interaction.Messages.size(), 2u);
+    EXPECT_EQ(env.Interaction.Messages[1], lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " 4242");
+    EXPECT_FALSE(viewer.isVisible());
+}
+
+}  // namespace
