@@ -350,14 +350,16 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemFastImportStimuls"), &TObjectsTree::FastImportStimuls, false);
 
     // Import and export of one test: the File commands preselect nothing, the popup items the
-    // selected group or test.
+    // selected group or test. An import modifies the project: the commands follow.
     const auto onExchange = [this](QAction* action, auto&& run) {
-        connect(action, &QAction::triggered, this, [this, run] { Guarded([&] { run(*Tree); }); });
+        connect(action, &QAction::triggered, this, [this, run] {
+            Guarded([&] {
+                run(*Tree);
+                UpdateCommands();
+            });
+        });
     };
-    onExchange(MenuItemFileImportTests, [this](TObjectsTree& tree) {
-        tree.ImportTest(-1);
-        UpdateCommands();
-    });
+    onExchange(MenuItemFileImportTests, [](TObjectsTree& tree) { tree.ImportTest(-1); });
     onExchange(MenuItemFileExportTests, [](TObjectsTree& tree) { tree.ExportTest(-1, -1); });
     onExchange(Command("PopupItemImportTest"), [](TObjectsTree& tree) {
         if (tree.SelectedKind() != nkTestGroup) return lang::ShowMessageByKey("MAIN_F_IMPORT_NEED_SEL_TESTGROUP");

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -1243,4 +1244,39 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
                                        lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak"});
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(ReadBytes(path + ".bak"), old);
+}
+
+TEST_F(MainWindow, ThePopupExportAndImportWorkOnTheSelectedTestAndGroup) {
+    Open(CaseProject());
+    TempDir dir;
+    const std::string path = dir.File("case.kvt");
+    // On a node of another kind each asks for the right one.
+    Select(*window, FindNode(*window, nkScale, 1));
+    const std::size_t shown = env.Interaction.Messages.size();
+    window->Command("PopupItemExportTest")->trigger();
+    window->Command("PopupItemImportTest")->trigger();
+    EXPECT_EQ(std::vector<std::string>(env.Interaction.Messages.begin() + static_cast<long>(shown),
+                                       env.Interaction.Messages.end()),
+              (std::vector<std::string>{lang::GetMessageText("MAIN_F_IMPORT_NEED_SEL_TEST"),
+                                        lang::GetMessageText("MAIN_F_IMPORT_NEED_SEL_TESTGROUP")}));
+
+    // The dialogs get the file name typed and are confirmed.
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        d.findChild<QLineEdit*>("FilenameEdit")->setText(QString::fromStdString(path));
+        d.findChild<QPushButton*>("ButtonOK")->click();
+        return d.result();
+    });
+    QTreeWidgetItem* test = FindNode(*window, nkTest, 1);
+    Select(*window, test);
+    window->Command("PopupItemExportTest")->trigger();
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(window->MenuItemProjectSave->isEnabled());
+
+    const int tests = Store()->Tests.RecordCount();
+    Select(*window, test->parent());
+    window->Command("PopupItemImportTest")->trigger();
+    EXPECT_EQ(Store()->Tests.RecordCount(), tests + 1);
+    EXPECT_EQ(test->parent()->childCount(), Store()->TestCount(GetNodeID(test->parent())));
+    // The imported test is there to save.
+    EXPECT_TRUE(window->MenuItemProjectSave->isEnabled());
 }
