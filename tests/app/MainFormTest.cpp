@@ -1248,8 +1248,8 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
 
 TEST_F(MainWindow, ThePopupExportAndImportWorkOnTheSelectedTestAndGroup) {
     Open(CaseProject());
-    TempDir dir;
-    const std::string path = dir.File("case.kvt");
+    TempDir exchangeDir;
+    const std::string path = exchangeDir.File("case.kvt");
     // On a node of another kind each asks for the right one.
     Select(*window, FindNode(*window, nkScale, 1));
     const std::size_t shown = env.Interaction.Messages.size();
