@@ -28,21 +28,21 @@ TEST(Browser, AProgramOfTheDesktopIsFoundWhereverTheDesktopKeepsIt) {
     struct Case {
         const char* Name;
         const char* ContentType;   // what the default is set for
-        const char* Exec;          // %s: the program
+        std::string Exec;          // PROGRAM stands for the program
         bool Found;
     };
     const Case cases[] = {
-        {"http handler", "x-scheme-handler/http", "%s %u", true},
-        {"html files when no http handler is set", "text/html", "%s %f", true},
-        {"quoted program path", "x-scheme-handler/http", "\"%s\" %U", true},
-        {"only a mail program", "x-scheme-handler/mailto", "%s %u", false},
-        {"an Exec line of only a field code", "x-scheme-handler/http", "%%u", false},
+        {"http handler", "x-scheme-handler/http", "PROGRAM %u", true},
+        {"html files when no http handler is set", "text/html", "PROGRAM %f", true},
+        {"quoted program path", "x-scheme-handler/http", "\"PROGRAM\" %U", true},
+        {"only a mail program", "x-scheme-handler/mailto", "PROGRAM %u", false},
+        {"an Exec line of only a field code", "x-scheme-handler/http", "%u", false},
     };
     for (const Case& c : cases) {
         StandInDesktop desktop;
         const std::string program = desktop.AddRecordingProgram("standin");
-        char exec[256];
-        std::snprintf(exec, sizeof exec, c.Exec, program.c_str());
+        std::string exec = c.Exec;
+        if (const std::size_t at = exec.find("PROGRAM"); at != std::string::npos) exec.replace(at, 7, program);
         desktop.AddDesktopEntry("standin.desktop", exec);
         desktop.SetDefault(c.ContentType, "standin.desktop");
         EXPECT_EQ(platform::OpenInBrowser("https://example.org/"), c.Found) << c.Name;
