@@ -13,6 +13,8 @@ export QT_QPA_PLATFORM=offscreen
 echo "== plain build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
+echo "== every header on its own"
+cmake --build build -j"$jobs" --target orvel_header_check
 SCREENSHOT_DIR="$PWD/build/screenshots" ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== fuzz run"

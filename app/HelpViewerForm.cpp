@@ -57,9 +57,9 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
     if (!file_) return {};
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != kScheme) return {};
-    const std::optional<std::string> data = file_->Read(ObjectPathOf(url));
-    if (!data) return {};
-    const QByteArray bytes(data->data(), static_cast<qsizetype>(data->size()));
+    const std::optional<std::string> content = file_->Read(ObjectPathOf(url));
+    if (!content) return {};
+    const QByteArray bytes(content->data(), static_cast<qsizetype>(content->size()));
     if (type == QTextDocument::ImageResource) return QImage::fromData(bytes);
     if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource) return QString::fromUtf8(bytes);
     return bytes;
@@ -274,7 +274,7 @@ void THelpViewerForm::Present() {
     activateWindow();
 }
 
-void THelpViewerForm::HtmlHelp(const std::string& helpFile, std::uint32_t command, const platform::THelpData& data) {
+void THelpViewerForm::HtmlHelp(const std::string& helpFile, std::uint32_t command, const platform::THelpData& request) {
     if (command == platform::HH_CLOSE_ALL) {
         hide();
         return;
@@ -287,23 +287,23 @@ void THelpViewerForm::HtmlHelp(const std::string& helpFile, std::uint32_t comman
             break;
         case platform::HH_DISPLAY_INDEX:
             TabsNavigation->setCurrentWidget(TabIndex);
-            EditKeyword->setText(Utf8(data.Text));
+            EditKeyword->setText(Utf8(request.Text));
             SelectKeyword(EditKeyword->text());
             if (CurrentTopic().empty()) ShowTopic(file_->DefaultTopic());
             break;
         case platform::HH_HELP_CONTEXT:
             if (const std::optional<std::string> topic =
-                    data.Number <= 0xFFFFFFFFu ? file_->TopicOfContext(static_cast<std::uint32_t>(data.Number))
+                    request.Number <= 0xFFFFFFFFu ? file_->TopicOfContext(static_cast<std::uint32_t>(request.Number))
                                                : std::nullopt) {
                 ShowTopic(*topic);
             } else {
                 lang::ShowMessageText(lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " " +
-                                      std::to_string(data.Number));
+                                      std::to_string(request.Number));
                 return;
             }
             break;
         default:
-            if (data.Text.empty() || !ShowTopic(data.Text)) ShowTopic(file_->DefaultTopic());
+            if (request.Text.empty() || !ShowTopic(request.Text)) ShowTopic(file_->DefaultTopic());
             break;
     }
     Present();

@@ -45,7 +45,7 @@ public:
     explicit THelpViewerForm(QWidget* parent = nullptr);
     ~THelpViewerForm() override;
 
-    void HtmlHelp(const std::string& helpFile, std::uint32_t command, const platform::THelpData& data) override;
+    void HtmlHelp(const std::string& helpFile, std::uint32_t command, const platform::THelpData& request) override;
 
     // Shows a topic of the open file (a path in it, possibly with an anchor); False when the
     // file has no such page.

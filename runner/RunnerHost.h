@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/MessageHub.h"
+#include "runner/RunTestForm.h"
 #include "store/FileAccess.h"
 
 class QMdiArea;
-class TRunTestForm;
 class TTestRunner;
 
 // The main window's side of running tests: it opens a test window and its runner, keeps the

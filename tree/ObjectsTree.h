@@ -162,7 +162,7 @@ public:
     void DropBefore(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     // What a drag of the selected node carries; the tree takes drops only of its own drags.
     QMimeData* CreateDragData() const;
-    bool IsOwnDrag(const QMimeData* data) const;
+    bool IsOwnDrag(const QMimeData* mime) const;
     // Each child's index becomes its stored Order, and the table is sorted.
     void RenumberChildren(QTreeWidgetItem* node);
     // The Arrange Items dialog on the children of the selected node; on OK the nodes and the

@@ -169,21 +169,21 @@ void TObjectsTree::DropBefore(QTreeWidgetItem* dragged, QTreeWidgetItem* target)
 // for one of ours.
 QMimeData* TObjectsTree::CreateDragData() const {
     const QTreeWidgetItem* node = SelectedNode();
-    auto* data = new QMimeData;
+    auto* mime = new QMimeData;
     if (node)
-        data->setData(kDragFormat, QStringLiteral("%1 %2 %3 %4")
+        mime->setData(kDragFormat, QStringLiteral("%1 %2 %3 %4")
                                        .arg(QCoreApplication::applicationPid())
                                        .arg(handle_)
                                        .arg(GetNodeID(node))
                                        .arg(static_cast<int>(GetNodeKind(node)))
                                        .toLatin1());
-    return data;
+    return mime;
 }
 
-bool TObjectsTree::IsOwnDrag(const QMimeData* data) const {
-    if (!data || !SelectedNode() || !data->hasFormat(kDragFormat)) return false;
+bool TObjectsTree::IsOwnDrag(const QMimeData* mime) const {
+    if (!mime || !SelectedNode() || !mime->hasFormat(kDragFormat)) return false;
     const std::unique_ptr<QMimeData> own(CreateDragData());
-    return data->data(kDragFormat) == own->data(kDragFormat);
+    return mime->data(kDragFormat) == own->data(kDragFormat);
 }
 
 void TObjectsTree::startDrag(Qt::DropActions) {

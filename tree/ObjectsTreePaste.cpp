@@ -162,13 +162,13 @@ void TObjectsTree::PasteCopied(QTreeWidgetItem* target) {
     const std::string description = table.GetDescription();
     table.EditObject(copy, table.GetParentID(), table.GetName(), description, last + 1);
 
-    TNodeData data;
-    GetNodeData(markedNode_, data);
-    data.Id = copy;
-    data.Name = table.GetName();
+    TNodeData copied;
+    GetNodeData(markedNode_, copied);
+    copied.Id = copy;
+    copied.Name = table.GetName();
     if (kind == nkWeight || kind == nkWeightNoScale)
-        data.Kind = s.Weights.At(s.Weights.IndexOfID(copy)).ScaleID == -1 ? nkWeightNoScale : nkWeight;
-    QTreeWidgetItem* node = AddObjectNode(nullptr, target, data);
+        copied.Kind = s.Weights.At(s.Weights.IndexOfID(copy)).ScaleID == -1 ? nkWeightNoScale : nkWeight;
+    QTreeWidgetItem* node = AddObjectNode(nullptr, target, copied);
     FillNode(node);
     target->setExpanded(true);
     ExpandAll(node);

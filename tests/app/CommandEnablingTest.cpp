@@ -58,4 +58,4 @@ TEST_P(CommandEnabling, MenuItemAndToolButtonAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandEnabling, ::testing::ValuesIn(CommandCases()),
-                         [](const auto& info) { return info.param.Name; });
+                         [](const auto& testCase) { return testCase.param.Name; });

@@ -225,7 +225,7 @@ TEST_P(WindowCommands, FollowTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WindowCommands, ::testing::ValuesIn(WindowCases()),
-                         [](const auto& info) { return info.param.Name; });
+                         [](const auto& testCase) { return testCase.param.Name; });
 
 TEST_F(MainWindow, EveryCommandIsThereWithItsShortcut) {
     struct Row {
@@ -1248,8 +1248,8 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
 
 TEST_F(MainWindow, ThePopupExportAndImportWorkOnTheSelectedTestAndGroup) {
     Open(CaseProject());
-    TempDir dir;
-    const std::string path = dir.File("case.kvt");
+    TempDir exchangeDir;
+    const std::string path = exchangeDir.File("case.kvt");
     // On a node of another kind each asks for the right one.
     Select(*window, FindNode(*window, nkScale, 1));
     const std::size_t shown = env.Interaction.Messages.size();

@@ -57,7 +57,7 @@ TEST_P(Answers, ChoicesFollowTheQuestionsRules) {
     EXPECT_EQ(rig.View.Highlighted, rig.Runner->Chosen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Runner, Answers, ::testing::ValuesIn(kRows), [](const auto& info) { return CaseName(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Runner, Answers, ::testing::ValuesIn(kRows), [](const auto& testCase) { return CaseName(testCase.param.Name); });
 
 TEST(AnswerKeys, SpaceOnAFocusedLinkActsAsItsClick) {
     TSixRun run({2, true, {}});

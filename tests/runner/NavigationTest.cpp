@@ -121,7 +121,7 @@ TEST_P(Navigation, ScriptLeadsToTheExpectedState) {
     EXPECT_EQ(env.SetupCalls, 0);   // no row may reach a report
 }
 
-INSTANTIATE_TEST_SUITE_P(Runner, Navigation, ::testing::ValuesIn(kRows), [](const auto& info) { return CaseName(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Runner, Navigation, ::testing::ValuesIn(kRows), [](const auto& testCase) { return CaseName(testCase.param.Name); });
 
 TEST(NavigationEdges, ATestWithoutQuestionsStaysOnItsInstruction) {
     TSixRun run({3, true, {}}, kEmptyTestID);

@@ -64,7 +64,7 @@ TEST_P(FixtureFile, IsWrittenByteForByteAndReadsBackEqual) {
 INSTANTIATE_TEST_SUITE_P(Settings, FixtureFile,
                          ::testing::Values(std::make_pair(kDot, std::string("fixture_dot")),
                                            std::make_pair(kComma, std::string("fixture_comma"))),
-                         [](const auto& info) { return info.param.second; });
+                         [](const auto& testCase) { return testCase.param.second; });
 
 TEST(DataFileLayout, LineHelpers) {
     EXPECT_EQ(TFileAccess::LineCount(""), 1);

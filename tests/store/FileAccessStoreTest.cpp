@@ -103,7 +103,7 @@ TEST_P(FixtureSave, WritesTheHandWrittenFileAndLoadsItBack) {
 INSTANTIATE_TEST_SUITE_P(Settings, FixtureSave,
                          ::testing::Values(std::make_pair(FormatSettings{'.', DateOrder::YMD, '-'}, std::string("fixture_dot")),
                                            std::make_pair(FormatSettings{',', DateOrder::DMY, '.'}, std::string("fixture_comma"))),
-                         [](const auto& info) { return info.param.second; });
+                         [](const auto& testCase) { return testCase.param.second; });
 
 TEST_F(StoreFile, GeneratedProjectSurvivesSaveAndLoad) {
     // Generated in parent order, then shuffled, so that the save has to sort every table.

@@ -221,7 +221,7 @@ void UnbindOrphanWeights(TFileAccess& s) {
 namespace {
 
 struct Copier {
-    Copier(TFileAccess& source, TFileAccess& target, bool newIDs) : src(source), dst(target), newIDs(newIDs) {}
+    Copier(TFileAccess& source, TFileAccess& target, bool giveNewIDs) : src(source), dst(target), newIDs(giveNewIDs) {}
     TFileAccess& src;
     TFileAccess& dst;
     bool newIDs;

@@ -483,7 +483,7 @@ std::optional<QString> CaptionOf(QWidget* w) {
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, PropertyDialog, ::testing::ValuesIn(AllDialogs()),
-                         [](const auto& info) { return info.param.Section; });
+                         [](const auto& testCase) { return testCase.param.Section; });
 
 TEST_P(PropertyDialog, CarriesItsComponentsByTheirNames) {
     const auto form = GetParam().Make();
@@ -906,7 +906,7 @@ const TDirectionCase kDirectionCases[] = {
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Coupling, MoveDirection, ::testing::ValuesIn(kDirectionCases),
-                         [](const auto& info) { return std::string(info.param.What); });
+                         [](const auto& testCase) { return std::string(testCase.param.What); });
 
 TEST_P(MoveDirection, AClickedDirectionSetsWhetherReplayCanBeChanged) {
     const TDirectionCase& c = GetParam();
