@@ -475,7 +475,9 @@ std::unique_ptr<TFileAccess> TMainForm::LoadProject(const std::string& fileName)
     MessageDialog->DialogType = mdOk;
     MessageDialog->Title = "Orvyl";
     const std::string reason = store->LastError.empty() ? lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG") : store->LastError;
-    MessageDialog->Caption = reason + "\n" + fileName;
+    // Where the file is damaged, on a line of its own before the file's name.
+    const std::string where = DescribeLoadFailure(store->LoadFailure);
+    MessageDialog->Caption = reason + "\n" + (where.empty() ? std::string() : where + "\n") + fileName;
     MessageDialog->Execute();
     return nullptr;
 }

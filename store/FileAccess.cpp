@@ -54,7 +54,11 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
     return static_cast<std::int32_t>(v);
 }
 
-struct Failed {};
+// A value that does not read: what broke it, and its line within the record (from 1).
+struct Failed {
+    TLoadFailureKind Kind;
+    int Field;
+};
 // A real or a date that the settings' forms do not read; another form may.
 struct FormFailed : Failed {};
 
@@ -105,26 +109,27 @@ public:
         : slots_(slots), fs_(fs), plainWords_(plainWords) {}
     void Int(std::int32_t& out) {
         auto v = ParseInteger(Next());
-        if (!v) throw Failed{};
+        if (!v) throw Failed{TLoadFailureKind::BadInteger, k_};
         out = *v;
     }
     // IDs are positive; parents, orders and scale IDs lie between the sort's sentinels.
     void Id(std::int32_t& out) {
         Int(out);
-        if (out < 1 || out >= kTooLarge) throw Failed{};
+        idField_ = k_;
+        if (out < 1 || out >= kTooLarge) throw Failed{TLoadFailureKind::OutOfRange, k_};
     }
     void Key(std::int32_t& out) {
         Int(out);
-        if (out <= kTooSmall || out >= kTooLarge) throw Failed{};
+        if (out <= kTooSmall || out >= kTooLarge) throw Failed{TLoadFailureKind::OutOfRange, k_};
     }
     void Real(double& out) {
         auto v = platform::ParseReal(Next(), fs_);
-        if (!v) throw FormFailed{};
+        if (!v) throw FormFailed{{TLoadFailureKind::BadReal, k_}};
         out = *v;
     }
     void Date(double& out) {
         auto v = platform::ParseShortDate(Next(), fs_);
-        if (!v) throw FormFailed{};
+        if (!v) throw FormFailed{{TLoadFailureKind::BadDate, k_}};
         out = *v;
     }
     void Bool(bool& out) { out = plainWords_ ? Next() == "1" : TextToBool(Next()); }
@@ -143,6 +148,11 @@ private:
     const platform::FormatSettings& fs_;
     bool plainWords_;
     int k_ = 0;
+    int idField_ = 0;
+
+public:
+    // The line of the record's own ID, once read.
+    int IdField() const { return idField_; }
 };
 
 // ---- the layout of each section: its name, its lines per record, and their order.
@@ -307,17 +317,24 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
 }
 
 template <template <typename> class L, typename Table>
-bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed) {
+bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed,
+                 TLoadFailure& failure) {
     using R = typename Table::Record;
     constexpr int n = L<R>::Lines;
     constexpr bool plainWords = !std::is_same_v<L<R>, Layout<R>>;
+    int record = 1;   // the record being read, from 1
+    const auto fail = [&](TLoadFailureKind kind, int at, int field) {
+        failure = {kind, L<R>::Name, at, field};
+        return false;
+    };
     try {
         const std::size_t header = FindSectionHeader(L<R>::Name, fileText);
-        if (header == std::string_view::npos) return false;   // missing
+        if (header == std::string_view::npos) return fail(TLoadFailureKind::MissingSection, 0, 0);
 
         std::string_view slots[n];
         int filled = 0;
         bool ok = true;
+        int duplicateField = 0;
         // The writer ends the text with a line break; a section that runs to the end of the text
         // without one was cut inside a line.
         std::size_t lastLineEnd = LineEnd(fileText, header);
@@ -337,30 +354,35 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
             L<R>::Fields(v, rec);
             if (table.ContainsID(rec.ID)) {   // an ID twice in one table
                 ok = false;
+                duplicateField = v.IdField();
                 return;
             }
             table.AddRecord(std::move(rec));
+            ++record;
         });
         // A section that ends inside a record, or inside a line, was cut short. A blank line
         // before the next header starts no record (every record starts with its Order).
         const bool blankLine = filled == 1 && slots[0].empty();
         const bool cut = (filled != 0 && !blankLine) || (lastLineEnd == fileText.size() && !endsWithBreak);
-        return ok && !cut;
-    } catch (const FormFailed&) {
+        if (!ok) return fail(TLoadFailureKind::DuplicateID, record, duplicateField);
+        if (cut) return fail(TLoadFailureKind::IncompleteRecord, record, filled);
+        return true;
+    } catch (const FormFailed& e) {
         formFailed = true;
-        return false;
-    } catch (const Failed&) {
-        return false;
+        return fail(e.Kind, record, e.Field);
+    } catch (const Failed& e) {
+        return fail(e.Kind, record, e.Field);
     } catch (const std::exception&) {
-        return false;
+        return fail(TLoadFailureKind::Unreadable, record, 0);
     }
 }
 
 // A section in the layout the store is reading: its own coded one, or the converter's 1.4.2 one.
 template <typename Table>
 bool ReadInLayout(TFileAccess& s, Table& table) {
-    if (s.ReadingPlainLayout) return ReadSection<Layout142>(s.FileText, table, s.Settings, s.FormMismatch);
-    return ReadSection<Layout>(s.FileText, table, s.Settings, s.FormMismatch);
+    if (s.ReadingPlainLayout)
+        return ReadSection<Layout142>(s.FileText, table, s.Settings, s.FormMismatch, s.LoadFailure);
+    return ReadSection<Layout>(s.FileText, table, s.Settings, s.FormMismatch, s.LoadFailure);
 }
 
 

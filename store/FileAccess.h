@@ -7,6 +7,7 @@
 
 #include "platform/FormatSettings.h"
 #include "store/SectionChoice.h"
+#include "store/LoadFailure.h"
 #include "store/StoreServices.h"
 #include "store/Tables.h"
 
@@ -42,6 +43,9 @@ public:
 
     // Why the last Save or Load failed (the text the user is shown); empty after a success.
     std::string LastError;
+    // Why and where the last Load failed; Kind None after a success. A section reader that
+    // fails sets it too.
+    TLoadFailure LoadFailure;
     // Set by a section reader that met a real or a date its settings do not read: the file may
     // read under another form. Load clears it.
     bool FormMismatch = false;

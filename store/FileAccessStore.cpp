@@ -130,6 +130,7 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
+        LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
     return LoadFromBytes(coded, sections);
@@ -142,6 +143,7 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 
 bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
     LastError.clear();
+    LoadFailure = {};
     const platform::FormatSettings own = Settings;
     std::array<int, 8> counts{};
     std::array<bool, 8> modified{};
@@ -159,12 +161,17 @@ bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionCh
     };
     try {
         FileText = std::move(text);
-        if (cutShort) RaiseFileViolated();
+        if (cutShort) {
+            LoadFailure.Kind = TLoadFailureKind::CutShort;
+            RaiseFileViolated();
+        }
         Progress progress(7);
         const auto chosen = InFileOrder(sections);
         // Files are written with the user's number and date forms; one written under other
         // settings is read under the first common form that reads it whole, the user's first.
         bool first = true;
+        // Where the user's own form broke off is what the user is told.
+        TLoadFailure ownFailure;
         for (const platform::FormatSettings& form : own.ReadingForms()) {
             Settings = form;
             FormMismatch = false;
@@ -173,17 +180,20 @@ bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionCh
                 whole = !chosen[i] || kReaders[i](*this);
                 if (first) progress.Step();
             }
-            first = false;
             if (whole) {
                 Settings = own;
+                LoadFailure = {};
                 SetModified(false);
                 return true;
             }
+            if (first) ownFailure = LoadFailure;
+            first = false;
             undo();
             // A file that is cut or out of shape reads under no form.
             if (!FormMismatch) break;
         }
         Settings = own;
+        LoadFailure = ownFailure;
         RaiseFileViolated();
     } catch (const std::exception& e) {
         Settings = own;
@@ -202,6 +212,7 @@ bool TFileAccess::LoadEitherLayout() {
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
+        LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
     if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());

@@ -750,16 +750,19 @@ TEST_F(MainWindow, AFailedOpenKeepsTheOpenProjectAsItWas) {
             EXPECT_EQ(env.Interaction.Errors, std::vector<std::string>{lang::GetMessageText("MAIN_F_PROJECT_NO_FILE")});
             continue;
         }
-        // One message, naming the file on its second line; no question about saving.
+        // One message, naming the file on its last line; no question about saving.
         ASSERT_EQ(env.Asked.size(), 1u);
         EXPECT_EQ(env.Asked[0].Title, "Orvyl");
         EXPECT_EQ(env.Asked[0].Type, mdOk);
         const std::string& shown = env.Asked[0].Caption;
         const std::size_t lineBreak = shown.find('\n');
         ASSERT_NE(lineBreak, std::string::npos) << shown;
-        EXPECT_EQ(shown.substr(lineBreak + 1), path);
+        EXPECT_EQ(shown.substr(shown.rfind('\n') + 1), path);
         if (row.Kind == Row::File) {
+            // The language file's text, then the line that says where the file is damaged.
             EXPECT_EQ(shown.substr(0, lineBreak), lang::GetMessageText("FILEACC_FILE_VIOLATED_MSG"));
+            const std::string where = shown.substr(lineBreak + 1, shown.rfind('\n') - lineBreak - 1);
+            EXPECT_NE(where.find(lang::GetMessageText("FILEACC_DAMAGE_MISSING_SECTION")), std::string::npos) << shown;
             EXPECT_EQ(ReadBytes(path), row.Bytes);
         }
     }

@@ -257,6 +257,69 @@ TEST_F(StoreFile, LoadFailures) {
     EXPECT_EQ(nokey.LastError, "Inner Error -> No such message; Bad file! - FILEACC_FILE_VIOLATED_MSG absent");
 }
 
+TEST_F(StoreFile, ADamagedFileSaysWhereItIsDamaged) {
+    using K = TLoadFailureKind;
+    struct Case {
+        const char* Name;
+        const char* From;   // a piece of the fixture's text, replaced by To
+        const char* To;
+        TLoadFailure Expected;
+    };
+    const char* const secondWeight = "\r\n\r\n1\r\n2\r\n2\r\n-1\r\nw2\r\n-0.75\r\n\r\n";
+    const Case cases[] = {
+        {"missing section", "[WEIGHTS]", "[WEIGHTZ]", {K::MissingSection, "WEIGHTS", 0, 0}},
+        {"bad real", "w1\r\n2.5\r\n", "w1\r\n2.5x\r\n", {K::BadReal, "WEIGHTS", 1, 6}},
+        {"bad integer", secondWeight, "\r\n\r\none\r\n2\r\n2\r\n-1\r\nw2\r\n-0.75\r\n\r\n", {K::BadInteger, "WEIGHTS", 2, 1}},
+        {"bad date", "2024-03-15", "15th March", {K::BadDate, "TESTS", 1, 16}},
+        {"duplicate ID", secondWeight, "\r\n\r\n1\r\n1\r\n2\r\n-1\r\nw2\r\n-0.75\r\n\r\n", {K::DuplicateID, "WEIGHTS", 2, 2}},
+        {"out-of-range ID", "[WEIGHTS]\r\n0\r\n1\r\n", "[WEIGHTS]\r\n0\r\n0\r\n", {K::OutOfRange, "WEIGHTS", 1, 2}},
+        {"incomplete record", secondWeight, "\r\n\r\n1\r\n2\r\n2\r\n-1\r\nw2\r\n", {K::IncompleteRecord, "WEIGHTS", 2, 5}},
+    };
+    const std::string fixture = TestDataFile("fixture_dot.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::string text = fixture;
+        const std::size_t at = text.find(c.From);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, std::string_view(c.From).size(), c.To);
+        WriteBytes(Path(), EncodeText(text));
+        TFileAccess s(Path());
+        EXPECT_FALSE(s.LoadAll());
+        EXPECT_EQ(s.LastError, kViolated);
+        EXPECT_EQ(s.LoadFailure, c.Expected);
+        for (const TObjectTable* t : s.AllTables()) EXPECT_EQ(t->RecordCount(), 0) << t->ClassName();
+        // One line naming the section, the record and the line within it.
+        const std::string where = DescribeLoadFailure(s.LoadFailure);
+        EXPECT_EQ(where.find('\n'), std::string::npos) << where;
+        EXPECT_NE(where.find(c.Expected.Section), std::string::npos) << where;
+        if (c.Expected.Record > 0) {
+            EXPECT_NE(where.find(", " + ScopedStoreServices::TextOf("FILEACC_DAMAGE_AT_RECORD") + " " +
+                                 std::to_string(c.Expected.Record)),
+                      std::string::npos)
+                << where;
+        }
+    }
+
+    // Coded bytes cut inside a byte: no section to name.
+    WriteBytes(Path(), EncodeText(fixture).substr(0, 101));
+    TFileAccess cut(Path());
+    EXPECT_FALSE(cut.LoadAll());
+    EXPECT_EQ(cut.LoadFailure, (TLoadFailure{K::CutShort, "", 0, 0}));
+    EXPECT_EQ(DescribeLoadFailure(cut.LoadFailure), ScopedStoreServices::TextOf("FILEACC_DAMAGE_CUT_SHORT"));
+
+    // A load that reads clears what an earlier one left.
+    WriteBytes(Path(), EncodeText(fixture));
+    ASSERT_TRUE(cut.LoadAll()) << cut.LastError;
+    EXPECT_EQ(cut.LoadFailure, TLoadFailure{});
+    EXPECT_EQ(DescribeLoadFailure(cut.LoadFailure), "");
+
+    // A file that cannot be read at all has its own message and nothing to point at.
+    TFileAccess folder(dir.Path());
+    EXPECT_FALSE(folder.LoadAll());
+    EXPECT_EQ(folder.LoadFailure.Kind, K::Unreadable);
+    EXPECT_EQ(DescribeLoadFailure(folder.LoadFailure), "");
+}
+
 TEST_F(StoreFile, FailedSaveLeavesTheFileAndTheModifiedState) {
     TFileAccess s(Path());
     FillFixture(s);
