@@ -3,95 +3,11 @@
 #include <array>
 #include <initializer_list>
 
-#include "lang/DlgLangConverter.h"
 #include "lang/Helpers.h"
 #include "platform/IniFile.h"
+#include "tree/NodeKind.h"
 
 namespace {
-
-// A cell of the kind table that takes the paste state.
-constexpr std::uint8_t CS = 9;
-
-struct TKindRow {
-    std::array<std::uint8_t, 7> Object;   // Cut, Copy, Paste, Create, Change, Remove, RunTest
-    std::array<std::uint8_t, 6> Popup;    // Cut, Copy, Paste, Create, Change, Remove
-    std::array<std::uint8_t, 4> Shown;    // RunTest, ExportTest, ImportScales, ImportStimuls
-    bool FastStimuls;
-    bool FastScales;
-    // Create, Change, Remove, Arrange Items, Remove children.
-    std::array<const char*, 5> Captions;
-};
-
-using lang::MessageKey;
-
-constexpr std::array<const char*, 5> kCommonCaptions = {
-    MessageKey("OBJECTSTREE_COMMON_CREATE"), MessageKey("OBJECTSTREE_COMMON_CHANGE"),
-    MessageKey("OBJECTSTREE_COMMON_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_ITEMS"),
-    MessageKey("OBJECTSTREE_REMOVE_CHILDREN")};
-
-constexpr TKindRow kWeightRow = {{1, 1, CS, 2, 1, 1, 1}, {1, 1, CS, 2, 1, 1}, {2, 2, 2, 2}, false, false,
-                                 {MessageKey("OBJECTSTREE_COMMON_CREATE"), MessageKey("OBJECTSTREE_WEIGHT_CHANGE"),
-                                  MessageKey("OBJECTSTREE_WEIGHT_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_ITEMS"),
-                                  MessageKey("OBJECTSTREE_REMOVE_CHILDREN")}};
-
-// One row per node kind, 0 (nothing selected) to 12 (answer).
-constexpr std::array<TKindRow, 13> kKindRows = {{
-    // 0 none
-    {{2, 2, 2, 2, 2, 2, 2}, {2, 2, 2, 2, 2, 2}, {2, 2, 2, 2}, false, false, kCommonCaptions},
-    // 1 root
-    {{2, 2, CS, 2, 2, 2, 2}, {2, 2, CS, 2, 2, 2}, {2, 2, 2, 2}, false, false, kCommonCaptions},
-    // 2 tests root
-    {{2, 2, CS, 1, 2, 2, 2}, {2, 2, CS, 1, 2, 2}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_TSTGRP_CREATE"), MessageKey("OBJECTSTREE_COMMON_CHANGE"),
-      MessageKey("OBJECTSTREE_COMMON_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_TEST_GROUPS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_TESTGROUPS")}},
-    // 3 test group
-    {{1, 1, CS, 1, 1, 1, 2}, {1, 1, CS, 1, 1, 1}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_TEST_CREATE"), MessageKey("OBJECTSTREE_TSTGRP_CHANGE"),
-      MessageKey("OBJECTSTREE_TSTGRP_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_TESTS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_TESTS")}},
-    // 4 test
-    {{1, 1, CS, 2, 1, 1, 1}, {1, 1, CS, 2, 1, 1}, {1, 1, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_COMMON_CREATE"), MessageKey("OBJECTSTREE_TEST_CHANGE"),
-      MessageKey("OBJECTSTREE_TEST_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_ITEMS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_SCLSTM")}},
-    // 5 scales folder
-    {{2, 2, CS, 1, 2, 2, 1}, {2, 2, CS, 1, 2, 2}, {2, 2, 1, 2}, false, true,
-     {MessageKey("OBJECTSTREE_SCALE_CREATE"), MessageKey("OBJECTSTREE_COMMON_CHANGE"),
-      MessageKey("OBJECTSTREE_COMMON_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_SCALES"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_SCALES")}},
-    // 6 scale
-    {{1, 1, CS, 1, 1, 1, 1}, {1, 1, CS, 1, 1, 1}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_INTERP_CREATE"), MessageKey("OBJECTSTREE_SCALE_CHANGE"),
-      MessageKey("OBJECTSTREE_SCALE_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_INTERPS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_INTERPS")}},
-    // 7 interpretation
-    {{1, 1, CS, 2, 1, 1, 1}, {1, 1, CS, 2, 1, 1}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_COMMON_CREATE"), MessageKey("OBJECTSTREE_INTERP_CHANGE"),
-      MessageKey("OBJECTSTREE_INTERP_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_ITEMS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILDREN")}},
-    // 8 weight, 9 weight without scale
-    kWeightRow,
-    kWeightRow,
-    // 10 questions folder
-    {{2, 2, CS, 1, 2, 2, 1}, {2, 2, CS, 1, 2, 2}, {2, 2, 2, 1}, true, false,
-     {MessageKey("OBJECTSTREE_STIMUL_CREATE"), MessageKey("OBJECTSTREE_COMMON_CHANGE"),
-      MessageKey("OBJECTSTREE_COMMON_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_STIMULS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_STIMULS")}},
-    // 11 question
-    {{1, 1, CS, 1, 1, 1, 1}, {1, 1, CS, 1, 1, 1}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_REACTION_CREATE"), MessageKey("OBJECTSTREE_STIMUL_CHANGE"),
-      MessageKey("OBJECTSTREE_STIMUL_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_REACTIONS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_REACTIONS")}},
-    // 12 answer
-    {{1, 1, CS, 1, 1, 1, 1}, {1, 1, CS, 1, 1, 1}, {2, 2, 2, 2}, false, false,
-     {MessageKey("OBJECTSTREE_WEIGHT_CREATE"), MessageKey("OBJECTSTREE_REACTION_CHANGE"),
-      MessageKey("OBJECTSTREE_REACTION_REMOVE"), MessageKey("OBJECTSTREE_ARRANGE_WEIGHTS"),
-      MessageKey("OBJECTSTREE_REMOVE_CHILD_WEIGHTS")}},
-}};
-
-constexpr int kTestGroupKind = 3;
-constexpr int kTestKind = 4;
 
 // The pass: the setters of the main window, each touching only what it names.
 class TPass {
@@ -114,7 +30,10 @@ private:
         if (state == csLeave) return;
         for (const char* n : names) s_.Commands[n].Visible = CommandStateEnabled(state);
     }
-    std::uint8_t Paste(std::uint8_t cell) const { return cell == CS ? CommandState(f_.CanPaste) : cell; }
+    // A cell of the kind's row as the setters take it.
+    std::uint8_t Cell(TCell cell) const {
+        return cell == TCell::IfPaste ? CommandState(f_.CanPaste) : CommandState(cell == TCell::On);
+    }
     bool Selected() const { return f_.Kind != 0; }
 
     void SetFileCommandStates(std::array<std::uint8_t, 8> st);
@@ -212,40 +131,42 @@ TCommandStates TPass::Run() {
     Show({"PopupItemImportTest"}, csDisable);
     Enable({"PopupItemExportTest"}, true);
 
-    if (kind >= 0 && kind < static_cast<int>(kKindRows.size())) {
-        const TKindRow& row = kKindRows[static_cast<std::size_t>(kind)];
-        std::array<std::uint8_t, 7> object = row.Object;
-        for (auto& cell : object) cell = Paste(cell);
-        std::array<std::uint8_t, 6> popup = row.Popup;
-        for (auto& cell : popup) cell = Paste(cell);
-        SetObjectCommandStates(object);
-        SetObjectCommandCaptions(row.Captions);
+    // A kind outside the tree's kinds leaves the object commands as they were.
+    const TKindCommands& row = NodeKindInfo(kind).Commands;
+    if (IsNodeKind(kind)) {
+        SetObjectCommandStates({Cell(row.Cut), Cell(row.Copy), Cell(row.Paste), Cell(row.Create),
+                                Cell(row.Change), Cell(row.Remove), Cell(row.RunTest)});
+        SetObjectCommandCaptions(row.CaptionKeys);
         UpdateViewCommands();
-        SetPopupCommandStates(popup, row.Shown);
-        SetPopupCommandCaptions(row.Captions);
-        SetFastImportStates(row.FastStimuls, row.FastScales);
-        if (kind == kTestGroupKind) Show({"PopupItemExportTestSeparator", "PopupItemImportTest"}, csEnable);
-        if (kind == kTestKind) {
-            Show({"PopupItemExportTestSeparator", "PopupItemExportTest"}, csEnable);
+        SetPopupCommandStates({Cell(row.PopupCut), Cell(row.PopupCopy), Cell(row.PopupPaste),
+                               Cell(row.PopupCreate), Cell(row.PopupChange), Cell(row.PopupRemove)},
+                              {Cell(row.ShowRunTest), Cell(row.ShowExportTest), Cell(row.ShowImportScales),
+                               Cell(row.ShowImportStimuls)});
+        SetPopupCommandCaptions(row.CaptionKeys);
+        SetFastImportStates(row.FastImportStimuls, row.FastImportScales);
+        if (row.ShowImportTest) Show({"PopupItemExportTestSeparator", "PopupItemImportTest"}, csEnable);
+        if (row.NeverArrange)
             Enable({"MenuItemObjectArrangeItems", "SpeedButtonObjectArrangeItems", "PopupItemArrangeItems"}, false);
-        }
     }
 
     if (f_.FileOpen) {
-        SetFileCommandStates({1, 1, 0, 1, 1, 1, 1, 0});
+        SetFileCommandStates({csEnable, csEnable, csLeave, csEnable, csEnable, csEnable, csEnable, csLeave});
         State({"MenuItemProjectSave", "SpeedButtonProjectSave"}, CommandState(f_.Modified));
         SetEditViewCommandStates(csEnable, CommandState(!platform::TrimBlanks(f_.FindText).empty()), csLeave);
         if (!platform::TrimBlanks(f_.FileName).empty()) s_.CaptionFileName = f_.FileName;
         if (f_.Private) {
-            SetObjectCommandStates({2, 2, 2, 2, 2, CommandState(kind == kTestKind), 0});
+            SetObjectCommandStates({csDisable, csDisable, csDisable, csDisable, csDisable,
+                                    CommandState(IsNodeKind(kind) && row.RemovableWhenPrivate), csLeave});
             Enable({"PopupItemExportTest", "PopupItemFastImportScales", "PopupItemFastImportStimuls"}, false);
-            SetPopupCommandStates({2, 2, 2, 2, 2, 2}, {0, 0, 0, 0});
+            SetPopupCommandStates({csDisable, csDisable, csDisable, csDisable, csDisable, csDisable},
+                                  {csLeave, csLeave, csLeave, csLeave});
         }
     } else {
-        SetFileCommandStates({1, 1, 2, 2, 2, 2, 2, 0});
+        SetFileCommandStates({csEnable, csEnable, csDisable, csDisable, csDisable, csDisable, csDisable, csLeave});
         SetEditViewCommandStates(csDisable, csDisable, csLeave);
-        SetObjectCommandStates({2, 2, 2, 2, 2, 2, 2});
-        SetObjectCommandCaptions(kCommonCaptions);
+        SetObjectCommandStates({csDisable, csDisable, csDisable, csDisable, csDisable, csDisable, csDisable});
+        // Nothing to act on: the captions of no selection.
+        SetObjectCommandCaptions(NodeKindInfo(nkNone).Commands.CaptionKeys);
         UpdateViewCommands();
     }
     return std::move(s_);

@@ -2,28 +2,29 @@
 
 #include "platform/TextCase.h"
 
-bool FindTypeAccepts(std::uint8_t code, TNodeKind kind) {
+namespace {
+
+// The stored object a type code looks for; None for every object.
+TStoredType SoughtType(std::uint8_t code) {
     switch (code) {
-        case fotTestGroup: return kind == nkTestGroup;
-        case fotTest: return kind == nkTest;
-        case fotScale: return kind == nkScale;
-        case fotInterpretation: return kind == nkInterpretation;
-        case fotWeight: return kind == nkWeight || kind == nkWeightNoScale;
-        case fotQuestion: return kind == nkQuestion;
-        case fotAnswer: return kind == nkAnswer;
-        default:
-            switch (kind) {
-                case nkTestGroup:
-                case nkTest:
-                case nkScale:
-                case nkInterpretation:
-                case nkWeight:
-                case nkWeightNoScale:
-                case nkQuestion:
-                case nkAnswer: return true;
-                default: return false;
-            }
+        case fotTestGroup: return TStoredType::TestGroup;
+        case fotTest: return TStoredType::Test;
+        case fotScale: return TStoredType::Scale;
+        case fotInterpretation: return TStoredType::Interpretation;
+        case fotWeight: return TStoredType::Weight;
+        case fotQuestion: return TStoredType::Stimulus;
+        case fotAnswer: return TStoredType::Reaction;
+        default: return TStoredType::None;
     }
+}
+
+}  // namespace
+
+// Only nodes of stored objects are found: never a root or a folder.
+bool FindTypeAccepts(std::uint8_t code, TNodeKind kind) {
+    const TStoredType object = NodeKindInfo(kind).Object;
+    const TStoredType sought = SoughtType(code);
+    return object != TStoredType::None && (sought == TStoredType::None || object == sought);
 }
 
 TNodeSearch::TNodeSearch(std::string_view text, std::uint8_t flags, std::uint8_t code)

@@ -25,6 +25,12 @@ const QTreeWidgetItem* Up(const QTreeWidgetItem* node, int levels) {
     return node;
 }
 
+// The test node above a node; nullptr above any test.
+const QTreeWidgetItem* TestNodeOf(const QTreeWidgetItem* node) {
+    const int depth = NodeKindInfo(GetNodeKind(node)).TestDepth;
+    return depth < 0 ? nullptr : Up(node, depth);
+}
+
 // The in-place editor of a caption: what was typed goes to the tree, never into the item.
 class TRenameDelegate : public QStyledItemDelegate {
 public:
@@ -207,36 +213,15 @@ QTreeWidgetItem* TObjectsTree::SelectedNode() const { return currentItem(); }
 std::int32_t TObjectsTree::SelectedParentID() const { return GetParentNodeID(SelectedNode()); }
 
 std::int32_t TObjectsTree::TestIDOf(const QTreeWidgetItem* node) {
-    switch (GetNodeKind(node)) {
-        case nkTest: return GetNodeID(node);
-        case nkScalesFolder:
-        case nkQuestionsFolder: return GetNodeID(Up(node, 1));
-        case nkScale:
-        case nkInterpretation:
-        case nkQuestion:
-        case nkAnswer: return GetNodeID(Up(node, 2));
-        case nkWeight:
-        case nkWeightNoScale: return GetNodeID(Up(node, 3));
-        default: return -1;
-    }
+    const QTreeWidgetItem* test = TestNodeOf(node);
+    return test ? GetNodeID(test) : -1;
 }
 
 std::string TObjectsTree::TestNameOf(const QTreeWidgetItem* node) {
-    int levels = -1;
-    switch (GetNodeKind(node)) {
-        case nkTest: levels = 0; break;
-        case nkScalesFolder:
-        case nkQuestionsFolder: levels = 1; break;
-        case nkScale:
-        case nkQuestion: levels = 2; break;
-        case nkInterpretation:
-        case nkAnswer: levels = 3; break;
-        case nkWeight:
-        case nkWeightNoScale: levels = 4; break;
-        default: return kUndefinedName;
-    }
+    const QTreeWidgetItem* test = TestNodeOf(node);
+    if (!test) return kUndefinedName;
     std::string name;
-    GetNodeName(Up(node, levels), name);
+    GetNodeName(test, name);
     return name;
 }
 
@@ -244,19 +229,7 @@ std::int32_t TObjectsTree::SelectedObjectTestID() const {
     TFileAccess* s = Store();
     const QTreeWidgetItem* node = SelectedNode();
     if (!s || !node) return -1;
-    const std::int32_t id = GetNodeID(node);
-    switch (GetNodeKind(node)) {
-        case nkTest:
-        case nkScalesFolder:
-        case nkQuestionsFolder: return id;
-        case nkScale: return s->GetTestOfScale(id);
-        case nkInterpretation: return s->GetTestOfInterpretation(id);
-        case nkWeight:
-        case nkWeightNoScale: return s->GetTestOfWeight(id);
-        case nkQuestion: return s->GetTestOfStimulus(id);
-        case nkAnswer: return s->GetTestOfReaction(id);
-        default: return -1;
-    }
+    return StoredTestOf(*s, GetNodeKind(node), GetNodeID(node));
 }
 
 bool TObjectsTree::IsSelectedTestPrivate() const {
@@ -271,20 +244,7 @@ bool TObjectsTree::HasNoStoredChildren(const QTreeWidgetItem* node) const {
     if (!node) return false;
     const TFileAccess* s = Store();
     if (!s) return true;
-    const std::int32_t id = GetNodeID(node);
-    int count = 0;
-    switch (GetNodeKind(node)) {
-        case nkTestsRoot: count = s->TestGroupCount(); break;
-        case nkTestGroup: count = s->TestCount(id); break;
-        case nkTest: count = s->ScaleCount(id) + s->StimulusCount(id); break;
-        case nkScalesFolder: count = s->ScaleCount(id); break;
-        case nkScale: count = s->InterpretationCount(id); break;
-        case nkQuestionsFolder: count = s->StimulusCount(id); break;
-        case nkQuestion: count = s->ReactionCount(id); break;
-        case nkAnswer: count = s->WeightCount(id); break;
-        default: break;
-    }
-    return count <= 0;
+    return StoredChildCount(*s, GetNodeKind(node), GetNodeID(node)) <= 0;
 }
 
 QTreeWidgetItem* TObjectsTree::FindTestGroupNode(std::int32_t id) const {
@@ -302,31 +262,17 @@ QTreeWidgetItem* TObjectsTree::FindChildByID(std::int32_t id, const QTreeWidgetI
 // ---- the status line
 
 std::string TObjectsTree::StatusText(const QTreeWidgetItem* node) {
-    const TNodeKind kind = GetNodeKind(node);
+    const TNodeKindInfo& info = NodeKindInfo(GetNodeKind(node));
+    // Roots and folders say what they are; groups and tests add their own name and ID; objects
+    // inside a test name their test as well.
+    std::string text = lang::GetMessageText(info.StatusKey);
+    if (info.Object == TStoredType::None) return text;
     std::string caption;
     GetNodeName(node, caption);
-    const std::string own = ": " + caption + " (Id = " + std::to_string(GetNodeID(node)) + ")";
-    // Objects inside a test name their test.
-    const auto inTest = [&](const char* key) {
-        return lang::GetMessageText(key) + own + ", " + lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TEST") +
-               " \"" + TestNameOf(node) + "\"";
-    };
-    switch (kind) {
-        case nkNone: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NO_SELECTED_NODES");
-        case nkRoot: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_GLOBAL_NODE");
-        case nkTestsRoot: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TESTS");
-        case nkTestGroup: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TESTS_GROUP") + own;
-        case nkTest: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_TEST") + own;
-        case nkScalesFolder: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_SCALES");
-        case nkScale: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_SCALE"));
-        case nkInterpretation: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_INTERPRETATION"));
-        case nkWeight: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_WEIGHT"));
-        case nkWeightNoScale: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_WEIGHT_NO_SCALE"));
-        case nkQuestionsFolder: return lang::GetMessageText("OBJECTSTREE_STATUSBAR_NODE_QUESTIONS");
-        case nkQuestion: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_QUESTION"));
-        case nkAnswer: return inTest(lang::MessageKey("OBJECTSTREE_STATUSBAR_NODE_ANSWER"));
-    }
-    return {};
+    text += ": " + caption + " (Id = " + std::to_string(GetNodeID(node)) + ")";
+    if (info.TestDepth > 0)
+        text += ", " + lang::GetMessageText(NodeKindInfo(nkTest).StatusKey) + " \"" + TestNameOf(node) + "\"";
+    return text;
 }
 
 void TObjectsTree::TreeChange(QTreeWidgetItem* node) {

@@ -103,6 +103,9 @@ public:
     void FillInterpretations(QTreeWidgetItem* node);
     void FillReactions(QTreeWidgetItem* node);
     void FillWeights(QTreeWidgetItem* node);
+    // The children of a node that are stored objects of type, under a new folder (withFolder) where
+    // the type is kept in a folder of a test.
+    void FillObjects(TStoredType type, QTreeWidgetItem* node, bool withFolder);
     // Brings the kind of every weight node in line with the store (bound or not).
     void RefreshWeightKinds();
     // The selection became node: writes the status line (not for nil) and sends 504.
@@ -226,7 +229,6 @@ private:
     void ChangeStimulus(std::int32_t id, QTreeWidgetItem* node);
     void ChangeReaction(std::int32_t id, QTreeWidgetItem* node);
 
-    void RemoveTestChildren(std::int32_t id, QTreeWidgetItem* node);
     // The quick import into a folder of kind folderKind.
     void FastImport(TNodeKind folderKind);
     bool Confirm(const char* titleKey, const char* questionKey);

@@ -24,33 +24,10 @@
 namespace {
 
 // The table of the objects that stand for nodes of this kind.
-TObjectTable* OwnTable(TFileAccess& s, TNodeKind kind) {
-    switch (kind) {
-        case nkTestGroup: return &s.TestGroups;
-        case nkTest: return &s.Tests;
-        case nkScale: return &s.Scales;
-        case nkInterpretation: return &s.Interpretations;
-        case nkWeight:
-        case nkWeightNoScale: return &s.Weights;
-        case nkQuestion: return &s.Stimuli;
-        case nkAnswer: return &s.Reactions;
-        default: return nullptr;
-    }
-}
+TObjectTable* OwnTable(TFileAccess& s, TNodeKind kind) { return TableOf(s, NodeKindInfo(kind).Object); }
 
-// The table of the children of a node of this kind.
-TObjectTable* ChildrenTable(TFileAccess& s, TNodeKind kind) {
-    switch (kind) {
-        case nkTestsRoot: return &s.TestGroups;
-        case nkTestGroup: return &s.Tests;
-        case nkScalesFolder: return &s.Scales;
-        case nkScale: return &s.Interpretations;
-        case nkQuestionsFolder: return &s.Stimuli;
-        case nkQuestion: return &s.Reactions;
-        case nkAnswer: return &s.Weights;
-        default: return nullptr;
-    }
-}
+// The table of the children of a node of this kind; nullptr when its children are folders.
+TObjectTable* ChildrenTable(TFileAccess& s, TNodeKind kind) { return TableOf(s, ChildObjectType(kind)); }
 
 // Orders 0, 1, 2 ... by the IDs in this order, then the sort; an ID not found is skipped and its
 // index given to no other.
@@ -72,8 +49,6 @@ void CollectExpanded(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& expan
     for (int i = 0; i < node->childCount(); ++i) CollectExpanded(node->child(i), expanded);
 }
 
-bool IsWeight(TNodeKind kind) { return kind == nkWeight || kind == nkWeightNoScale; }
-
 constexpr const char* kDragFormat = "application/x-orvel-tree-node";
 
 }  // namespace
@@ -83,14 +58,8 @@ constexpr const char* kDragFormat = "application/x-orvel-tree-node";
 void TObjectsTree::TreeEditing(bool& allowEdit) const {
     const QTreeWidgetItem* node = SelectedNode();
     if (!node) return;
-    switch (GetNodeKind(node)) {
-        case nkNone:
-        case nkRoot:
-        case nkTestsRoot:
-        case nkScalesFolder:
-        case nkQuestionsFolder: allowEdit = false; break;
-        default: allowEdit = true; break;
-    }
+    // Roots and folders have fixed captions.
+    allowEdit = NodeKindInfo(GetNodeKind(node)).Object != TStoredType::None;
 }
 
 void TObjectsTree::TreeEdited(QTreeWidgetItem* node, std::string& text) {
@@ -139,7 +108,9 @@ bool TObjectsTree::CanDropOn(const QTreeWidgetItem* dragged, const QTreeWidgetIt
         return false;
     const TNodeKind a = GetNodeKind(dragged);
     const TNodeKind b = GetNodeKind(target);
-    return a == b || (IsWeight(a) && IsWeight(b));
+    // Kinds of one stored object (a weight with and without a scale) count as one.
+    const TStoredType object = NodeKindInfo(a).Object;
+    return a == b || (object != TStoredType::None && object == NodeKindInfo(b).Object);
 }
 
 void TObjectsTree::TreeDragOver(const QPoint& pos, bool& accept) const {

@@ -44,7 +44,7 @@ TNodeKind KindOf(const TScale&) { return nkScale; }
 TNodeKind KindOf(const TInterpretation&) { return nkInterpretation; }
 TNodeKind KindOf(const TStimul&) { return nkQuestion; }
 TNodeKind KindOf(const TReaction&) { return nkAnswer; }
-TNodeKind KindOf(const TWeight& w) { return w.ScaleID == -1 ? nkWeightNoScale : nkWeight; }
+TNodeKind KindOf(const TWeight& w) { return WeightKind(w.ScaleID); }
 
 template <class Form>
 std::unique_ptr<Form> MakeForm(QWidget* owner, const platform::FormatSettings& fs, const std::string& title) {
@@ -190,15 +190,16 @@ struct TFreeScales {
 void TObjectsTree::CreateObject() {
     QTreeWidgetItem* node = SelectedNode();
     if (Store()) {
-        switch (GetNodeKind(node)) {
-            case nkTestsRoot: AddTestGroup(node); break;
-            case nkTestGroup: AddTest(node); break;
-            case nkScalesFolder: AddScale(node); break;
-            case nkScale: AddInterpretation(node); break;
-            case nkQuestionsFolder: AddStimulus(node); break;
-            case nkQuestion: AddReaction(node); break;
-            case nkAnswer: AddWeight(node); break;
-            default: break;
+        // What a kind creates below it, by the stored object of the created kind.
+        switch (NodeKindInfo(NodeKindInfo(GetNodeKind(node)).Creates).Object) {
+            case TStoredType::TestGroup: AddTestGroup(node); break;
+            case TStoredType::Test: AddTest(node); break;
+            case TStoredType::Scale: AddScale(node); break;
+            case TStoredType::Interpretation: AddInterpretation(node); break;
+            case TStoredType::Stimulus: AddStimulus(node); break;
+            case TStoredType::Reaction: AddReaction(node); break;
+            case TStoredType::Weight: AddWeight(node); break;
+            case TStoredType::None: break;
         }
     }
     ClearClipboard();
@@ -216,16 +217,15 @@ void TObjectsTree::ChangeObject() {
         return;
     }
     const std::int32_t id = GetNodeID(node);
-    switch (GetNodeKind(node)) {
-        case nkTestGroup: ChangeTestGroup(id, node); break;
-        case nkTest: ChangeTest(id, node); break;
-        case nkScale: ChangeScale(id, node); break;
-        case nkInterpretation: ChangeInterpretation(id, node); break;
-        case nkWeight:
-        case nkWeightNoScale: ChangeWeight(id, node); break;
-        case nkQuestion: ChangeStimulus(id, node); break;
-        case nkAnswer: ChangeReaction(id, node); break;
-        default: break;
+    switch (NodeKindInfo(GetNodeKind(node)).Object) {
+        case TStoredType::TestGroup: ChangeTestGroup(id, node); break;
+        case TStoredType::Test: ChangeTest(id, node); break;
+        case TStoredType::Scale: ChangeScale(id, node); break;
+        case TStoredType::Interpretation: ChangeInterpretation(id, node); break;
+        case TStoredType::Weight: ChangeWeight(id, node); break;
+        case TStoredType::Stimulus: ChangeStimulus(id, node); break;
+        case TStoredType::Reaction: ChangeReaction(id, node); break;
+        case TStoredType::None: break;
     }
     ClearClipboard();
     node->setExpanded(true);

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The caption of a root or a folder.
+std::string FixedCaption(TNodeKind kind) { return lang::GetMessageText(NodeKindInfo(kind).CaptionKey); }
+
 TTreeNode* NewNode(std::int32_t id, const std::string& name, TNodeKind kind) {
     TNodeData d;
     d.Id = id;
@@ -65,7 +68,7 @@ void ForEachChild(const Table& table, std::int32_t parentID, F&& f) {
 // The scales or the questions of a test: under a new folder of the test node (withFolder), or
 // under the folder node itself. Both carry the test's ID.
 template <typename F>
-void FillTestPart(QTreeWidgetItem* node, bool withFolder, const char* captionKey, TNodeKind folderKind, F&& items) {
+void FillTestPart(QTreeWidgetItem* node, bool withFolder, TNodeKind folderKind, F&& items) {
     if (!node) return;
     const std::int32_t test = GetNodeID(node);
     if (!withFolder) {
@@ -73,8 +76,8 @@ void FillTestPart(QTreeWidgetItem* node, bool withFolder, const char* captionKey
         return;
     }
     FillLoop(node, [&](TFileAccess&, TChildBatch& batch) {
-        QTreeWidgetItem* folder = batch.Add(NewNode(test, lang::GetMessageText(captionKey), folderKind));
-        FillTestPart(folder, false, captionKey, folderKind, items);
+        QTreeWidgetItem* folder = batch.Add(NewNode(test, FixedCaption(folderKind), folderKind));
+        FillTestPart(folder, false, folderKind, items);
     });
 }
 
@@ -86,9 +89,9 @@ void TObjectsTree::Rebuild() {
     const platform::TBusyCursor busy;
     std::unique_ptr<QTreeWidgetItem> root;
     try {
-        root.reset(NewNode(-1, lang::GetMessageText("OBJECTSTREE_MAIN_NODE_TITLE"), nkRoot));
+        root.reset(NewNode(-1, FixedCaption(nkRoot), nkRoot));
         rootNode_ = root.get();
-        testsRootNode_ = NewNode(-1, lang::GetMessageText("OBJECTSTREE_TESTS_MAIN_NODE_TITLE"), nkTestsRoot);
+        testsRootNode_ = NewNode(-1, FixedCaption(nkTestsRoot), nkTestsRoot);
         root->addChild(testsRootNode_);
         FillTestGroups(testsRootNode_);
     } catch (const std::exception& e) {
@@ -102,25 +105,30 @@ void TObjectsTree::Rebuild() {
 }
 
 void TObjectsTree::FillNode(QTreeWidgetItem* node) {
-    switch (GetNodeKind(node)) {
-        case nkNone:
-            if (node) Rebuild();
-            break;
-        case nkRoot: Rebuild(); break;
-        case nkTestsRoot: FillTestGroups(node); break;
-        case nkTestGroup: FillTests(node); break;
-        case nkTest:
-            FillScales(node, true);
-            FillStimuli(node, true);
-            break;
-        case nkScalesFolder: FillScales(node, false); break;
-        case nkScale: FillInterpretations(node); break;
-        case nkQuestionsFolder: FillStimuli(node, false); break;
-        case nkQuestion: FillReactions(node); break;
-        case nkAnswer: FillWeights(node); break;
-        case nkInterpretation:
-        case nkWeight:
-        case nkWeightNoScale: break;
+    const TNodeKind kind = GetNodeKind(node);
+    if (kind == nkRoot || (kind == nkNone && node)) {
+        Rebuild();
+        return;
+    }
+    // Children that are stored objects of one type; else the folders, each with its contents.
+    if (const TStoredType type = ChildObjectType(kind); type != TStoredType::None) {
+        FillObjects(type, node, false);
+        return;
+    }
+    for (const TNodeKind child : NodeKindInfo(kind).Children)
+        if (NodeKindInfo(child).CarriesTestID) FillObjects(ChildObjectType(child), node, true);
+}
+
+void TObjectsTree::FillObjects(TStoredType type, QTreeWidgetItem* node, bool withFolder) {
+    switch (type) {
+        case TStoredType::TestGroup: FillTestGroups(node); break;
+        case TStoredType::Test: FillTests(node); break;
+        case TStoredType::Scale: FillScales(node, withFolder); break;
+        case TStoredType::Interpretation: FillInterpretations(node); break;
+        case TStoredType::Weight: FillWeights(node); break;
+        case TStoredType::Stimulus: FillStimuli(node, withFolder); break;
+        case TStoredType::Reaction: FillReactions(node); break;
+        case TStoredType::None: break;
     }
 }
 
@@ -133,22 +141,20 @@ void TObjectsTree::FillTestGroups(QTreeWidgetItem* node) {
 void TObjectsTree::FillTests(QTreeWidgetItem* node) {
     FillLoop(node, [this, node](TFileAccess& s, TChildBatch& batch) {
         ForEachChild(s.Tests, GetNodeID(node), [&](const TTest& t) {
-            QTreeWidgetItem* test = batch.Add(t, nkTest);
-            FillScales(test, true);
-            FillStimuli(test, true);
+            FillNode(batch.Add(t, nkTest));
         });
     });
 }
 
 void TObjectsTree::FillScales(QTreeWidgetItem* node, bool withFolder) {
-    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_SCALES_MAIN_NODE_TITLE"), nkScalesFolder,
+    FillTestPart(node, withFolder, nkScalesFolder,
                  [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
                      ForEachChild(s.Scales, test, [&](const TScale& sc) { FillInterpretations(batch.Add(sc, nkScale)); });
                  });
 }
 
 void TObjectsTree::FillStimuli(QTreeWidgetItem* node, bool withFolder) {
-    FillTestPart(node, withFolder, lang::MessageKey("OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"), nkQuestionsFolder,
+    FillTestPart(node, withFolder, nkQuestionsFolder,
                  [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
                      ForEachChild(s.Stimuli, test, [&](const TStimul& st) { FillReactions(batch.Add(st, nkQuestion)); });
                  });
@@ -171,7 +177,7 @@ void TObjectsTree::FillReactions(QTreeWidgetItem* node) {
 void TObjectsTree::FillWeights(QTreeWidgetItem* node) {
     FillLoop(node, [node](TFileAccess& s, TChildBatch& batch) {
         ForEachChild(s.Weights, GetNodeID(node), [&](const TWeight& w) {
-            batch.Add(w, w.ScaleID == -1 ? nkWeightNoScale : nkWeight);
+            batch.Add(w, WeightKind(w.ScaleID));
         });
     });
 }
@@ -180,10 +186,9 @@ namespace {
 
 // Weight nodes stand only below answers, but every node is looked at, collapsed ones included.
 void RefreshWeights(QTreeWidgetItem* node, const TWeightTable& weights) {
-    const TNodeKind kind = GetNodeKind(node);
-    if (kind == nkWeight || kind == nkWeightNoScale) {
+    if (NodeKindInfo(GetNodeKind(node)).Object == TStoredType::Weight) {
         const int at = weights.IndexOfID(GetNodeID(node));
-        if (at >= 0) SetNodeKind(node, weights.At(at).ScaleID == -1 ? nkWeightNoScale : nkWeight);
+        if (at >= 0) SetNodeKind(node, WeightKind(weights.At(at).ScaleID));
     }
     const int n = node->childCount();
     for (int i = 0; i < n; ++i) RefreshWeights(node->child(i), weights);

@@ -10,39 +10,6 @@
 
 namespace {
 
-// What may be pasted where, and the store operations that do it.
-struct TPasteRule {
-    TNodeKind Marked;
-    TNodeKind NewParent;
-    bool (TFileAccess::*Move)(std::int32_t id, std::int32_t newParentID);
-    std::int32_t (TFileAccess::*Copy)(std::int32_t id, std::int32_t newParentID);
-    TObjectTable& (*Table)(TFileAccess& store);
-};
-
-template <auto Member>
-TObjectTable& TableOf(TFileAccess& s) {
-    return s.*Member;
-}
-
-// A test group is not here: the store can neither move nor copy a whole group.
-const TPasteRule kPasteRules[] = {
-    {nkTest, nkTestGroup, &TFileAccess::MoveTest, &TFileAccess::CopyTest, TableOf<&TFileAccess::Tests>},
-    {nkScale, nkScalesFolder, &TFileAccess::MoveScale, &TFileAccess::CopyScale, TableOf<&TFileAccess::Scales>},
-    {nkInterpretation, nkScale, &TFileAccess::MoveInterpretation, &TFileAccess::CopyInterpretation,
-     TableOf<&TFileAccess::Interpretations>},
-    {nkWeight, nkAnswer, &TFileAccess::MoveWeight, &TFileAccess::CopyWeight, TableOf<&TFileAccess::Weights>},
-    {nkWeightNoScale, nkAnswer, &TFileAccess::MoveWeight, &TFileAccess::CopyWeight, TableOf<&TFileAccess::Weights>},
-    {nkQuestion, nkQuestionsFolder, &TFileAccess::MoveStimulus, &TFileAccess::CopyStimulus,
-     TableOf<&TFileAccess::Stimuli>},
-    {nkAnswer, nkQuestion, &TFileAccess::MoveReaction, &TFileAccess::CopyReaction, TableOf<&TFileAccess::Reactions>},
-};
-
-const TPasteRule* RuleFor(TNodeKind marked, TNodeKind newParent) {
-    for (const TPasteRule& r : kPasteRules)
-        if (r.Marked == marked && r.NewParent == newParent) return &r;
-    return nullptr;
-}
-
 // ---- weights that a move takes into another test
 
 // Unbinds the weight at index i unless its scale belongs to test.
@@ -65,18 +32,17 @@ void KeepBindingsOfReaction(TFileAccess& s, std::int32_t reaction, std::int32_t 
 // After a move, every weight of a test names a scale of that test or none, as after a copy: the
 // weights that came along keep only bindings to scales of their new test, and the weights that
 // stayed behind let go of a scale that left.
-void KeepBindingsInTheirTests(TFileAccess& s, TNodeKind kind, std::int32_t id) {
+void KeepBindingsInTheirTests(TFileAccess& s, TStoredType type, std::int32_t id) {
     s.Weights.SavePosition();
-    switch (kind) {
-        case nkQuestion: {
+    switch (type) {
+        case TStoredType::Stimulus: {
             const std::int32_t test = s.GetTestOfStimulus(id);
             for (int r : s.Reactions.IndexesOfParent(id)) KeepBindingsOfReaction(s, s.Reactions.At(r).ID, test);
             break;
         }
-        case nkAnswer: KeepBindingsOfReaction(s, id, s.GetTestOfReaction(id)); break;
-        case nkWeight:
-        case nkWeightNoScale: KeepBindingIn(s, s.Weights.IndexOfID(id), s.GetTestOfWeight(id)); break;
-        case nkScale:
+        case TStoredType::Reaction: KeepBindingsOfReaction(s, id, s.GetTestOfReaction(id)); break;
+        case TStoredType::Weight: KeepBindingIn(s, s.Weights.IndexOfID(id), s.GetTestOfWeight(id)); break;
+        case TStoredType::Scale:
             for (int i = 0; i < s.Weights.RecordCount(); ++i)
                 if (s.Weights.At(i).ScaleID == id) KeepBindingIn(s, i, s.GetTestOfWeight(s.Weights.At(i).ID));
             break;
@@ -104,7 +70,7 @@ void TObjectsTree::Cut() { Mark(cmCut, kCutOverlayImage); }
 void TObjectsTree::Copy() { Mark(cmCopy, kCopyOverlayImage); }
 
 bool TObjectsTree::CanPaste() const {
-    return markedNode_ && RuleFor(GetNodeKind(markedNode_), SelectedKind()) != nullptr;
+    return markedNode_ && CanPasteKind(GetNodeKind(markedNode_), SelectedKind());
 }
 
 void TObjectsTree::Paste() {
@@ -126,17 +92,16 @@ void TObjectsTree::Paste() {
 void TObjectsTree::PasteMoved(QTreeWidgetItem* target) {
     TFileAccess& s = *Store();
     QTreeWidgetItem* moved = markedNode_;
-    const TNodeKind kind = GetNodeKind(moved);
-    const TPasteRule& rule = *RuleFor(kind, GetNodeKind(target));
+    const TStoredType type = NodeKindInfo(GetNodeKind(moved)).Object;
     const std::int32_t id = GetNodeID(moved);
     // A scale leaves weights behind in its old test.
-    QTreeWidgetItem* oldTest = kind == nkScale && moved->parent() ? moved->parent()->parent() : nullptr;
-    if (!(s.*rule.Move)(id, GetNodeID(target)))
+    QTreeWidgetItem* oldTest = type == TStoredType::Scale && moved->parent() ? moved->parent()->parent() : nullptr;
+    if (!MoveStored(s, type, id, GetNodeID(target)))
         throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_MOVING_OBJECT"));
 
     MoveNode(moved, target, 0);
     RenumberChildren(target);
-    KeepBindingsInTheirTests(s, kind, id);
+    KeepBindingsInTheirTests(s, type, id);
     RefreshWeightKinds(moved);
     if (oldTest) RefreshWeightKinds(oldTest);
     ExpandAll(moved);
@@ -152,11 +117,11 @@ void TObjectsTree::PasteMoved(QTreeWidgetItem* target) {
 void TObjectsTree::PasteCopied(QTreeWidgetItem* target) {
     TFileAccess& s = *Store();
     const TNodeKind kind = GetNodeKind(markedNode_);
-    const TPasteRule& rule = *RuleFor(kind, GetNodeKind(target));
+    const TStoredType type = NodeKindInfo(kind).Object;
     const std::int32_t parent = GetNodeID(target);
-    TObjectTable& table = rule.Table(s);
+    TObjectTable& table = *TableOf(s, type);
     const std::int32_t last = table.MaxOrder(parent);
-    const std::int32_t copy = (s.*rule.Copy)(GetNodeID(markedNode_), parent);
+    const std::int32_t copy = CopyStored(s, type, GetNodeID(markedNode_), parent);
     if (copy == -1 || !table.Locate(copy)) throw Exception(lang::GetMessageText("OBJECTSTREE_ERROR_COPYING_OBJECT"));
     // After its new siblings, in the store as in the tree.
     const std::string description = table.GetDescription();
@@ -166,8 +131,7 @@ void TObjectsTree::PasteCopied(QTreeWidgetItem* target) {
     GetNodeData(markedNode_, copied);
     copied.Id = copy;
     copied.Name = table.GetName();
-    if (kind == nkWeight || kind == nkWeightNoScale)
-        copied.Kind = s.Weights.At(s.Weights.IndexOfID(copy)).ScaleID == -1 ? nkWeightNoScale : nkWeight;
+    if (type == TStoredType::Weight) copied.Kind = WeightKind(s.Weights.At(s.Weights.IndexOfID(copy)).ScaleID);
     QTreeWidgetItem* node = AddObjectNode(nullptr, target, copied);
     FillNode(node);
     target->setExpanded(true);

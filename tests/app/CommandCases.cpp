@@ -1,108 +1,17 @@
 #include "tests/app/CommandCases.h"
 
 #include <initializer_list>
-#include <sstream>
 
 #include "store/FileAccess.h"
+#include "tree/NodeKind.h"
 #include "tests/support/StoreFixtures.h"
 
 namespace {
 
-// ---------------------------------------------------------------- the table by node kind
+// ---------------------------------------------------------------- a kind's row, by name
 
-// States as the table writes them: "1" enable or show, "2" disable or hide, "CS" the paste state.
-struct TKindRow {
-    std::vector<int> Kinds;
-    const char* Object;   // Cut Copy Paste Create Change Remove RunTest
-    const char* Popup;    // Cut Copy Paste Create Change Remove
-    const char* Shown;    // RunTest ExportTest ImportScales ImportStimuls
-    bool FastStimuls;
-    bool FastScales;
-    std::vector<const char*> ShownExtra;      // shown after the row
-    std::vector<const char*> DisabledExtra;   // disabled after the row
-};
-
-const std::vector<TKindRow>& KindRows() {
-    static const std::vector<TKindRow> rows = {
-        {{0}, "2 2 2 2 2 2 2", "2 2 2 2 2 2", "2 2 2 2", false, false, {}, {}},
-        {{1}, "2 2 CS 2 2 2 2", "2 2 CS 2 2 2", "2 2 2 2", false, false, {}, {}},
-        {{2}, "2 2 CS 1 2 2 2", "2 2 CS 1 2 2", "2 2 2 2", false, false, {}, {}},
-        {{3}, "1 1 CS 1 1 1 2", "1 1 CS 1 1 1", "2 2 2 2", false, false,
-         {"PopupItemExportTestSeparator", "PopupItemImportTest"}, {}},
-        {{4}, "1 1 CS 2 1 1 1", "1 1 CS 2 1 1", "1 1 2 2", false, false,
-         {"PopupItemExportTestSeparator", "PopupItemExportTest"},
-         {"MenuItemObjectArrangeItems", "SpeedButtonObjectArrangeItems", "PopupItemArrangeItems"}},
-        {{5}, "2 2 CS 1 2 2 1", "2 2 CS 1 2 2", "2 2 1 2", false, true, {}, {}},
-        {{6}, "1 1 CS 1 1 1 1", "1 1 CS 1 1 1", "2 2 2 2", false, false, {}, {}},
-        {{7}, "1 1 CS 2 1 1 1", "1 1 CS 2 1 1", "2 2 2 2", false, false, {}, {}},
-        {{8, 9}, "1 1 CS 2 1 1 1", "1 1 CS 2 1 1", "2 2 2 2", false, false, {}, {}},
-        {{10}, "2 2 CS 1 2 2 1", "2 2 CS 1 2 2", "2 2 2 1", true, false, {}, {}},
-        {{11}, "1 1 CS 1 1 1 1", "1 1 CS 1 1 1", "2 2 2 2", false, false, {}, {}},
-        {{12}, "1 1 CS 1 1 1 1", "1 1 CS 1 1 1", "2 2 2 2", false, false, {}, {}},
-    };
-    return rows;
-}
-
-// Caption keys: Create, Change, Remove, Arrange Items, Remove children.
-struct TCaptionRow {
-    std::vector<int> Kinds;
-    std::vector<const char*> Keys;
-};
-
-const std::vector<TCaptionRow>& CaptionRows() {
-    static const std::vector<TCaptionRow> rows = {
-        {{0, 1},
-         {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
-          "OBJECTSTREE_ARRANGE_ITEMS", "OBJECTSTREE_REMOVE_CHILDREN"}},
-        {{2},
-         {"OBJECTSTREE_TSTGRP_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
-          "OBJECTSTREE_ARRANGE_TEST_GROUPS", "OBJECTSTREE_REMOVE_CHILD_TESTGROUPS"}},
-        {{3},
-         {"OBJECTSTREE_TEST_CREATE", "OBJECTSTREE_TSTGRP_CHANGE", "OBJECTSTREE_TSTGRP_REMOVE",
-          "OBJECTSTREE_ARRANGE_TESTS", "OBJECTSTREE_REMOVE_CHILD_TESTS"}},
-        {{4},
-         {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_TEST_CHANGE", "OBJECTSTREE_TEST_REMOVE",
-          "OBJECTSTREE_ARRANGE_ITEMS", "OBJECTSTREE_REMOVE_CHILD_SCLSTM"}},
-        {{5},
-         {"OBJECTSTREE_SCALE_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
-          "OBJECTSTREE_ARRANGE_SCALES", "OBJECTSTREE_REMOVE_CHILD_SCALES"}},
-        {{6},
-         {"OBJECTSTREE_INTERP_CREATE", "OBJECTSTREE_SCALE_CHANGE", "OBJECTSTREE_SCALE_REMOVE",
-          "OBJECTSTREE_ARRANGE_INTERPS", "OBJECTSTREE_REMOVE_CHILD_INTERPS"}},
-        {{7},
-         {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_INTERP_CHANGE", "OBJECTSTREE_INTERP_REMOVE",
-          "OBJECTSTREE_ARRANGE_ITEMS", "OBJECTSTREE_REMOVE_CHILDREN"}},
-        {{8, 9},
-         {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_WEIGHT_CHANGE", "OBJECTSTREE_WEIGHT_REMOVE",
-          "OBJECTSTREE_ARRANGE_ITEMS", "OBJECTSTREE_REMOVE_CHILDREN"}},
-        {{10},
-         {"OBJECTSTREE_STIMUL_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
-          "OBJECTSTREE_ARRANGE_STIMULS", "OBJECTSTREE_REMOVE_CHILD_STIMULS"}},
-        {{11},
-         {"OBJECTSTREE_REACTION_CREATE", "OBJECTSTREE_STIMUL_CHANGE", "OBJECTSTREE_STIMUL_REMOVE",
-          "OBJECTSTREE_ARRANGE_REACTIONS", "OBJECTSTREE_REMOVE_CHILD_REACTIONS"}},
-        {{12},
-         {"OBJECTSTREE_WEIGHT_CREATE", "OBJECTSTREE_REACTION_CHANGE", "OBJECTSTREE_REACTION_REMOVE",
-          "OBJECTSTREE_ARRANGE_WEIGHTS", "OBJECTSTREE_REMOVE_CHILD_WEIGHTS"}},
-    };
-    return rows;
-}
-
-template <typename Row>
-const Row* RowOf(const std::vector<Row>& rows, int kind) {
-    for (const Row& r : rows)
-        for (int k : r.Kinds)
-            if (k == kind) return &r;
-    return nullptr;
-}
-
-// "1 1 CS 2" as Booleans, the paste state put in for CS.
-std::vector<bool> Cells(const char* text, bool canPaste) {
-    std::vector<bool> out;
-    std::istringstream in(text);
-    for (std::string cell; in >> cell;) out.push_back(cell == "CS" ? canPaste : cell == "1");
-    return out;
-}
+// A cell of the row as the window shows it: the paste state put in for IfPaste.
+bool On(TCell cell, bool canPaste) { return cell == TCell::IfPaste ? canPaste : cell == TCell::On; }
 
 bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
 
@@ -190,24 +99,33 @@ TCommandStates ExpectedCommandStates(const TCommandFacts& f) {
     const bool selected = f.Kind != 0;
     const bool children = selected && f.HasStoredChildren;
     const bool expandable = selected && !f.IsLeaf;
-    const std::vector<const char*>& common = CaptionRows().front().Keys;
+    const auto& common = NodeKindInfo(nkNone).Commands.CaptionKeys;
+    const std::vector<const char*> commonKeys(common.begin(), common.end());
 
     e.Visible({"MenuItemDebugging", "PopupItemImportTest"}, false);
     e.Enabled({"PopupItemExportTest"}, true);
-    if (const TKindRow* row = RowOf(KindRows(), f.Kind)) {
-        const std::vector<const char*>& captions = RowOf(CaptionRows(), f.Kind)->Keys;
-        const std::vector<bool> shown = Cells(row->Shown, f.CanPaste);
-        e.ObjectStates(Cells(row->Object, f.CanPaste), children);
+    if (IsNodeKind(f.Kind)) {
+        const TKindCommands& row = NodeKindInfo(f.Kind).Commands;
+        const auto on = [&](TCell cell) { return On(cell, f.CanPaste); };
+        const std::vector<const char*> captions(row.CaptionKeys.begin(), row.CaptionKeys.end());
+        e.ObjectStates({on(row.Cut), on(row.Copy), on(row.Paste), on(row.Create), on(row.Change), on(row.Remove),
+                        on(row.RunTest)},
+                       children);
         e.ObjectCaptions(captions);
         e.ViewCommands(expandable);
-        e.PopupStates(Cells(row->Popup, f.CanPaste), children);
+        e.PopupStates({on(row.PopupCut), on(row.PopupCopy), on(row.PopupPaste), on(row.PopupCreate),
+                       on(row.PopupChange), on(row.PopupRemove)},
+                      children);
+        const std::vector<bool> shown = {on(row.ShowRunTest), on(row.ShowExportTest), on(row.ShowImportScales),
+                                         on(row.ShowImportStimuls)};
         e.PopupShown(shown);
         e.Visible({"PopupItemFastImportTestSeparator"}, shown[2] || shown[3]);
         e.PopupCaptions(captions);
-        e.Enabled({"PopupItemFastImportStimuls"}, row->FastStimuls);
-        e.Enabled({"PopupItemFastImportScales"}, row->FastScales);
-        e.Visible(row->ShownExtra, true);
-        e.Enabled(row->DisabledExtra, false);
+        e.Enabled({"PopupItemFastImportStimuls"}, row.FastImportStimuls);
+        e.Enabled({"PopupItemFastImportScales"}, row.FastImportScales);
+        if (row.ShowImportTest) e.Visible({"PopupItemExportTestSeparator", "PopupItemImportTest"}, true);
+        if (row.NeverArrange)
+            e.Enabled({"MenuItemObjectArrangeItems", "SpeedButtonObjectArrangeItems", "PopupItemArrangeItems"}, false);
     }
     if (f.FileOpen) {
         e.FileStates(true, true, true);
@@ -217,7 +135,9 @@ TCommandStates ExpectedCommandStates(const TCommandFacts& f) {
         if (!Blank(f.FileName)) e.s.CaptionFileName = f.FileName;
         if (f.Private) {
             // Run Test is left as the row set it; only the test node itself may be removed.
-            e.ObjectStates({false, false, false, false, false, f.Kind == 4}, children);
+            e.ObjectStates({false, false, false, false, false,
+                            IsNodeKind(f.Kind) && NodeKindInfo(f.Kind).Commands.RemovableWhenPrivate},
+                           children);
             e.Enabled({"PopupItemExportTest", "PopupItemFastImportScales", "PopupItemFastImportStimuls"}, false);
             e.PopupStates({false, false, false, false, false, false}, children);
             e.Visible({"PopupItemFastImportTestSeparator"}, false);
@@ -228,7 +148,7 @@ TCommandStates ExpectedCommandStates(const TCommandFacts& f) {
         e.Enabled({"MenuItemEditFind", "SpeedButtonEditFind", "MenuItemEditFindNext", "SpeedButtonEditFindNext"},
                   false);
         e.ObjectStates({false, false, false, false, false, false, false}, children);
-        e.ObjectCaptions(common);
+        e.ObjectCaptions(commonKeys);
         e.ViewCommands(expandable);
     }
     return std::move(e.s);

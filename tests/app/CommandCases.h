@@ -42,8 +42,8 @@ void FillCommandCaseProject(TFileAccess& store);
 
 const std::vector<TCommandCase>& CommandCases();
 
-// Every command a pass sets for the facts, with all that it sets, worked out from the table of
-// states and captions by node kind and the file, edit and private-test rules.
+// Every command a pass sets for the facts, with all that it sets, worked out command by command
+// from the selected kind's named command row and the file, edit and private-test rules.
 TCommandStates ExpectedCommandStates(const TCommandFacts& facts);
 
 // Cases print as their names.
