@@ -81,7 +81,6 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
     ApplyLanguage();
 
     ResetFind();
-    GlobalStore().reset();
     TRunnerHost::TEvents events;
     events.WindowOpened = [this](TRunTestForm& form) {
         // F1 in a test window asks for the test window's topic.
@@ -107,24 +106,24 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
     MessageDialog->Title = lang::GetMessageText("APPLICATION_NAME");
     MessageDialog->HelpContext = HelpContext;
     ConnectCommands();
-    UpdateCommands();
+    // No project is open at start, whatever a window before this one left behind.
+    ReplaceProject(nullptr);
     setWindowTitle(Text("MAIN_F_WINDOW_CAPTION"));
     UpdateCommands();
 }
 
 TMainForm::~TMainForm() {
-    // Nothing reaches this window any more; then everything goes in the order it was used in:
-    // the full-screen window, the runners with their windows, the project, the tree.
+    // Nothing reaches this window any more; then the project goes as on Close, and after it the
+    // runner host and the tree.
     platform::MessageHub().Unregister(handle_);
-    runners_->FreeAll();
-    runners_.reset();
-    if (Tree) {
-        Tree->Clear();
-        GlobalStore().reset();
-        delete Tree;
-        Tree = nullptr;
+    try {
+        ReplaceProject(nullptr);
+    } catch (const std::exception&) {
+        // Only the refreshed commands can fail (a text missing), after everything was freed.
     }
-    GlobalStore().reset();
+    runners_.reset();
+    delete Tree;
+    Tree = nullptr;
 }
 
 // ---- building
@@ -436,13 +435,13 @@ void TMainForm::SetUpdateCheck(std::unique_ptr<IUpdateCheck> check) {
 }
 
 void TMainForm::ProjectCreateClick() {
-    if (IsProjectOpen() && !CloseProject()) return;
+    if (IsProjectOpen() && !MayLetGoOfProject()) return;
     auto store = std::make_unique<TFileAccess>(std::string(), settings_);
     store->Users.AddUser(1, "admin", "");
     // The user has changed nothing yet.
     store->SetModified(false);
-    GlobalStore() = std::move(store);
-    RefreshProject();
+    ResetFind();
+    ReplaceProject(std::move(store));
 }
 
 platform::TFileDialogRequest TMainForm::ProjectDialog(bool save) {
@@ -499,13 +498,11 @@ void TMainForm::OpenProject(const std::string& fileName) {
     }
     // Only now is the user asked about the old project.
     if (IsProjectOpen()) {
-        if (!CloseProject()) return;
+        if (!MayLetGoOfProject()) return;
         // Saving the old project may have written the chosen file itself: load what is there now.
         if (platform::IdentifyFile(fileName) != loaded) store = LoadProject(fileName);
     }
-    GlobalStore() = std::move(store);
-    Tree->Rebuild();
-    UpdateCommands();
+    ReplaceProject(std::move(store));
 }
 
 void TMainForm::ProjectSaveClick() { SaveProject(); }
@@ -541,17 +538,26 @@ bool TMainForm::SaveProjectAs() {
 void TMainForm::ProjectCloseClick() { CloseProject(); }
 
 bool TMainForm::CloseProject() {
-    // Ask first: a close that is abandoned keeps the running tests as well as the project.
-    if (!ConfirmSaveProject()) {
-        UpdateCommands();
-        return false;
-    }
+    if (!MayLetGoOfProject()) return false;
+    ReplaceProject(nullptr);
+    return true;
+}
+
+bool TMainForm::MayLetGoOfProject() {
+    // Asked first: a command that is abandoned keeps the running tests as well as the project.
+    if (ConfirmSaveProject()) return true;
+    UpdateCommands();
+    return false;
+}
+
+void TMainForm::ReplaceProject(std::unique_ptr<TFileAccess> store) {
+    // Whatever reads the old project goes before it: the runners with every test window (the
+    // full-screen one too), then the tree's nodes with the cut/copy mark.
     CloseAllChildren();
     Tree->Clear();
-    GlobalStore().reset();
+    GlobalStore() = std::move(store);
     Tree->Rebuild();
     UpdateCommands();
-    return true;
 }
 
 bool TMainForm::ConfirmSaveProject() {
@@ -599,12 +605,6 @@ void TMainForm::Find() {
 
 void TMainForm::FindNext() {
     if (!platform::TrimBlanks(FindText).empty()) Tree->FindObject(Tree->SelectedNode(), FindText, FindFlags, FindKind);
-    UpdateCommands();
-}
-
-void TMainForm::RefreshProject() {
-    ResetFind();
-    Tree->Rebuild();
     UpdateCommands();
 }
 

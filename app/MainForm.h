@@ -127,9 +127,13 @@ public:
     void OpenProject(const std::string& fileName);
     // A new store of the file; nullptr after showing why it did not load, with the file's name.
     std::unique_ptr<TFileAccess> LoadProject(const std::string& fileName);
-    // Closes the open project: frees the test windows and asks whether to save a modified
-    // project. False when the user wanted it saved and it was not: the project stays open.
+    // Closes the open project: asks whether to save a modified project, then frees the test
+    // windows. False when the user wanted it saved and it was not: the project stays open.
     bool CloseProject();
+    // The one way the open project changes (Create, Open, Close, leaving): frees the runners
+    // and every test window, clears the tree and its cut/copy mark, makes store (nullptr: none)
+    // the open project, rebuilds the tree and refreshes the commands, in this order.
+    void ReplaceProject(std::unique_ptr<TFileAccess> store);
     // Asks whether to save a modified project and saves it on Yes. False when the command that
     // asked must not go on (the save was cancelled or failed, or the question was dismissed).
     bool ConfirmSaveProject();
@@ -138,7 +142,6 @@ public:
     bool SaveProjectAs();
     void CloseAllChildren();
     void ResetFind();
-    void RefreshProject();
     // The check that runs before a file is loaded; the window keeps it.
     void SetUpdateCheck(std::unique_ptr<IUpdateCheck> check);
 
@@ -198,6 +201,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks about a modified open project before it is replaced; false, with the commands
+    // refreshed, when the user keeps it.
+    bool MayLetGoOfProject();
     void BuildMenus();
     void BuildToolBars();
     void BuildPopup();

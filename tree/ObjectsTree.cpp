@@ -107,7 +107,6 @@ TObjectsTree::~TObjectsTree() {
     platform::MessageHub().Unregister(handle_);
     blockSignals(true);
     ClearClipboard();
-    rootNode_ = testsRootNode_ = nullptr;
     clear();
 }
 
@@ -125,7 +124,6 @@ void TObjectsTree::Clear() {
     const platform::TBusyCursor busy;
     ClearClipboard();
     const bool hadSelection = currentItem() != nullptr;
-    rootNode_ = testsRootNode_ = nullptr;
     {
         const QSignalBlocker blocker(this);
         clear();

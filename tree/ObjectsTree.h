@@ -249,11 +249,12 @@ private:
     std::unique_ptr<TTreeImages> images_;
     TMessageDialog* messageDialog_ = nullptr;   // a child of the tree
     QPointer<QLabel> statusLabel_;
-    QTreeWidgetItem* markedNode_ = nullptr;
-    QTreeWidgetItem* pastedNode_ = nullptr;
+    // Held so that they read as nullptr once their node is gone, however it went.
+    TNodeRef markedNode_;
+    TNodeRef pastedNode_;
     std::uint8_t clipboardMode_ = cmNone;
-    QTreeWidgetItem* rootNode_ = nullptr;
-    QTreeWidgetItem* testsRootNode_ = nullptr;
+    TNodeRef rootNode_;
+    TNodeRef testsRootNode_;
 };
 
 template <typename F>

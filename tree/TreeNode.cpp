@@ -33,6 +33,18 @@ const TTreeNode* TTreeNode::Of(const QTreeWidgetItem* item) {
     return item && item->type() == NodeType ? static_cast<const TTreeNode*>(item) : nullptr;
 }
 
+std::weak_ptr<const void> TTreeNode::Lifetime() {
+    if (!lifetime_) lifetime_ = std::make_shared<const char>('\0');
+    return lifetime_;
+}
+
+TNodeRef& TNodeRef::operator=(QTreeWidgetItem* node) {
+    TTreeNode* n = TTreeNode::Of(node);
+    node_ = n;
+    lifetime_ = n ? n->Lifetime() : std::weak_ptr<const void>();
+    return *this;
+}
+
 QTreeWidgetItem* AddObjectNode(QTreeWidget* tree, QTreeWidgetItem* parent, const TNodeData& value) {
     TNodeData own;
     own.Id = value.Id;

@@ -2,6 +2,7 @@
 #include <QTreeWidgetItem>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "tree/NodeKind.h"
@@ -25,6 +26,9 @@ public:
     static constexpr int NodeType = QTreeWidgetItem::UserType + 17;
 
     explicit TTreeNode(const TNodeData& data);
+    // A copy would share what TNodeRef watches, and outlive the original unnoticed.
+    TTreeNode(const TTreeNode&) = delete;
+    TTreeNode& operator=(const TTreeNode&) = delete;
 
     TNodeData Data;
     // The mark of a cut or copied node: kCutOverlayImage, kCopyOverlayImage or kNoOverlay.
@@ -37,6 +41,30 @@ public:
     // The node's own record; nullptr for nil and for items that are not tree nodes.
     static TTreeNode* Of(QTreeWidgetItem* item);
     static const TTreeNode* Of(const QTreeWidgetItem* item);
+
+    // Expires when the node is deleted. Made on the first request, so that the nodes that nobody
+    // holds cost nothing.
+    std::weak_ptr<const void> Lifetime();
+
+private:
+    std::shared_ptr<const char> lifetime_;
+};
+
+// A node held by something other than its parent (the tree's mark, its root): it reads as nullptr
+// once the node is deleted, whichever way that happened (a remove, a refill, the view's own clear),
+// and follows the node wherever it is moved in the tree. An item that is no tree node is not held.
+class TNodeRef {
+public:
+    TNodeRef() = default;
+    TNodeRef& operator=(QTreeWidgetItem* node);
+
+    QTreeWidgetItem* Get() const { return lifetime_.expired() ? nullptr : node_; }
+    operator QTreeWidgetItem*() const { return Get(); }
+    QTreeWidgetItem* operator->() const { return Get(); }
+
+private:
+    QTreeWidgetItem* node_ = nullptr;
+    std::weak_ptr<const void> lifetime_;
 };
 
 // Adds a node as the last child of parent (a top-level node when parent is null; tree may be null

@@ -1,6 +1,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTreeWidgetItemIterator>
 
 #include "app/MainForm.h"
@@ -82,6 +83,13 @@ QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under) {
 }
 
 void Select(TMainForm& window, QTreeWidgetItem* node) { window.Tree->setCurrentItem(node); }
+
+void PressKey(TMainForm& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) ADD_FAILURE() << "the main window did not become active";
+    QTest::keyClick(window.Tree, key, modifiers);
+    Flush();
+}
 
 void WriteProject(const std::string& fileName, void (*fill)(TFileAccess&)) {
     TFileAccess store(fileName, platform::FormatSettings::Posix());

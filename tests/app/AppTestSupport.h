@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <Qt>
+
 #include <gtest/gtest.h>
 
 #include "lang/MessageDialog.h"
@@ -52,6 +54,9 @@ private:
 QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under);
 // Selects the node as a person does; nullptr clears the selection.
 void Select(TMainForm& window, QTreeWidgetItem* node);
+// A key pressed and released in the main window's tree, with the window active as it is under
+// the user's hands; what it started has run when this returns.
+void PressKey(TMainForm& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Writes a project file of the store's content (with the POSIX settings).
 void WriteProject(const std::string& fileName, void (*fill)(TFileAccess&));

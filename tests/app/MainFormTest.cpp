@@ -43,6 +43,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/CommandCases.h"
 #include "tests/support/LocaleCases.h"
+#include "tests/support/StoreFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tree/NodeKind.h"
 #include "tree/ObjectsTree.h"
@@ -52,6 +53,17 @@
 namespace {
 
 QString Text(const std::string& key) { return QString::fromStdString(lang::GetMessageText(key)); }
+
+// A tree dump with $ROOT, $TESTS, $SCALES and $QUESTIONS in place of the folders' captions.
+std::string WithTreeTitles(std::string dump) {
+    for (const auto& [mark, key] : {std::pair{"$ROOT", "OBJECTSTREE_MAIN_NODE_TITLE"},
+                                    {"$TESTS", "OBJECTSTREE_TESTS_MAIN_NODE_TITLE"},
+                                    {"$SCALES", "OBJECTSTREE_SCALES_MAIN_NODE_TITLE"},
+                                    {"$QUESTIONS", "OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"}})
+        for (std::size_t p = dump.find(mark); p != std::string::npos; p = dump.find(mark))
+            dump.replace(p, std::string(mark).size(), lang::GetMessageText(key));
+    return dump;
+}
 
 bool Unavailable(const std::string& name) {
     const auto& names = UnavailableCommands();
@@ -984,20 +996,37 @@ TEST_F(MainWindow, ClosingTheFullScreenWindowReturnsTheRunToItsOwnWindow) {
     EXPECT_EQ(runner->Current(), 1);
 }
 
-TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
+namespace {
+
+void FillOtherProject(TFileAccess& store) {
+    store.TestGroups.AddTestGroup(Item<TTestGroup>(7, -1, "Other group", 1));
+    store.Users.AddUser(1, "admin", "");
+}
+
+}  // namespace
+
+// Create, Open of another file, Close and leaving each replace a project that has two test
+// windows, one of them shown full screen as well, and a node marked for a move: nothing of the
+// old project stays, the tree shows the new one and the commands follow it.
+TEST_F(MainWindow, EveryWayOfReplacingTheProjectLeavesNothingBehind) {
     struct Row {
         const char* Name;
-        std::function<void(TMainForm&)> Leave;
+        std::function<void(MainWindow&)> Replace;
+        // What the window shows afterwards; empty when no project is open.
+        std::string Tree;
+        bool WindowStays;
     };
+    const std::string other = dir.File("other.kvd");
+    WriteProject(other, FillOtherProject);
+    const std::string emptyTree = "nkRoot -1 $ROOT\n  nkTestsRoot -1 $TESTS\n";
     const Row rows[] = {
-        {"Close", [](TMainForm& w) { w.MenuItemProjectClose->trigger(); }},
-        {"Create", [](TMainForm& w) { w.MenuItemProjectCreate->trigger(); }},
-        {"LeavingTheProgram", [](TMainForm& w) { EXPECT_TRUE(w.close()); }},
-        {"Exit", [](TMainForm& w) {
-             w.MenuItemFileExit->trigger();
-             EXPECT_FALSE(w.isVisible());
-         }},
-        {"DestroyingTheWindow", [](TMainForm&) {}},
+        {"Create", [](MainWindow& t) { t.window->MenuItemProjectCreate->trigger(); }, emptyTree, true},
+        {"OpenAnotherFile", [&other](MainWindow& t) { t.Open(other); },
+         emptyTree + "    nkTestGroup 7 Other group\n", true},
+        {"Close", [](MainWindow& t) { t.window->MenuItemProjectClose->trigger(); }, "", true},
+        {"LeavingTheProgram", [](MainWindow& t) { EXPECT_TRUE(t.window->close()); }, "", false},
+        {"Exit", [](MainWindow& t) { t.window->MenuItemFileExit->trigger(); }, "", false},
+        {"DestroyingTheWindow", [](MainWindow& t) { t.window.reset(); }, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -1006,25 +1035,64 @@ TEST_F(MainWindow, CloseAndLeavingLeaveNoWindowRunnerOrMenuItem) {
             window->show();
         }
         Open(CaseProject());
-        TRunTestForm* first = RunTestOf(1);
-        RunTestOf(2);
+        // As the user does it: a question cut, then two tests run, the first also full screen.
+        Select(*window, FindNode(*window, nkQuestion, 1));
+        PressKey(*window, Qt::Key_X, Qt::ControlModifier);
+        QPointer<TRunTestForm> first;
+        for (std::int32_t test : {1, 2}) {
+            Select(*window, FindNode(*window, nkTest, test));
+            PressKey(*window, Qt::Key_R, Qt::ControlModifier);
+            if (!first) first = window->Runners().FindChildForm(LastWindowHandle());
+        }
+        ASSERT_FALSE(first.isNull());
         first->MenuItemMaximizeToScreen->trigger();
-        ASSERT_NE(window->Runners().FullScreenForm(), nullptr);
+        Flush();
+        QPointer<TRunTestForm> full = window->Runners().FullScreenForm();
+        ASSERT_FALSE(full.isNull());
         ASSERT_EQ(OpenTestWindows(), 3);
-        row.Leave(*window);
-        if (std::string(row.Name) == "DestroyingTheWindow") window.reset();
+        ASSERT_EQ(window->Runners().RunnerCount(), 2);
+        ASSERT_EQ(window->WindowMenuItems().size(), 2);
+        ASSERT_NE(window->Tree->MarkedNode(), nullptr);
+        Select(*window, FindNode(*window, nkQuestionsFolder, 3));
+        ASSERT_TRUE(window->MenuItemEditPaste->isEnabled());
+
+        row.Replace(*this);
         Flush();
         EXPECT_EQ(OpenTestWindows(), 0);
+        EXPECT_TRUE(full.isNull());
         EXPECT_TRUE(env.Asked.empty()) << "a window asked its close question";
-        if (window) {
-            EXPECT_EQ(window->Runners().RunnerCount(), 0);
-            EXPECT_EQ(window->Runners().FullScreenForm(), nullptr);
-            EXPECT_EQ(window->Runners().FullScreenRunner(), nullptr);
-            EXPECT_TRUE(window->WindowMenuItems().isEmpty());
-            EXPECT_TRUE(window->MdiArea->subWindowList().isEmpty());
+        if (!row.WindowStays) {
+            EXPECT_EQ(Store(), nullptr);
+            if (window) {
+                EXPECT_FALSE(window->isVisible());
+            }
+            window.reset();
+            continue;
         }
-        if (std::string(row.Name) == "LeavingTheProgram" || std::string(row.Name) == "Exit") window.reset();
+        EXPECT_EQ(window->Runners().RunnerCount(), 0);
+        EXPECT_EQ(window->Runners().FullScreenForm(), nullptr);
+        EXPECT_EQ(window->Runners().FullScreenRunner(), nullptr);
+        EXPECT_TRUE(window->WindowMenuItems().isEmpty());
+        EXPECT_TRUE(window->MdiArea->subWindowList().isEmpty());
+        EXPECT_EQ(window->Tree->MarkedNode(), nullptr);
+        EXPECT_EQ(window->Tree->PastedNode(), nullptr);
+        EXPECT_EQ(window->Tree->ClipboardMode(), TObjectsTree::cmNone);
+        EXPECT_EQ(DumpTree(*window->Tree), WithTreeTitles(row.Tree));
+        EXPECT_EQ(window->Tree->RootNode() != nullptr, !row.Tree.empty());
+        EXPECT_EQ(window->Tree->TestsRootNode() != nullptr, !row.Tree.empty());
+        // The commands follow the new project: nothing selected, nothing changed.
+        EXPECT_EQ(Store() != nullptr, !row.Tree.empty());
+        EXPECT_FALSE(window->MenuItemProjectSave->isEnabled());
+        EXPECT_EQ(window->MenuItemProjectClose->isEnabled(), Store() != nullptr);
+        EXPECT_FALSE(window->MenuItemEditPaste->isEnabled());
+        EXPECT_FALSE(window->MenuItemEditCut->isEnabled());
+        EXPECT_FALSE(window->MenuItemObjectRunTest->isEnabled());
+        const QString caption = Store() && !Store()->FileName.empty()
+                                    ? Text("MAIN_F_WINDOW_CAPTION") + " (" + QString::fromStdString(other) + ")"
+                                    : Text("MAIN_F_WINDOW_CAPTION");
+        EXPECT_EQ(window->windowTitle(), caption);
     }
+    EXPECT_EQ(Store(), nullptr);
 }
 
 TEST_F(MainWindow, RunTestOpensItsWindowFillingTheAreaWithThePageShowing) {
@@ -1202,13 +1270,7 @@ TEST_F(MainWindow, AnOldProjectOpensConvertedAfterYesAndKeepsABackup) {
         "          nkQuestion 2 Which subject?\n"
         "            nkAnswer 3 Physics\n"
         "              nkWeight 4 p\n";
-    for (const auto& [mark, key] : {std::pair{"$ROOT", "OBJECTSTREE_MAIN_NODE_TITLE"},
-                                    {"$TESTS", "OBJECTSTREE_TESTS_MAIN_NODE_TITLE"},
-                                    {"$SCALES", "OBJECTSTREE_SCALES_MAIN_NODE_TITLE"},
-                                    {"$QUESTIONS", "OBJECTSTREE_STIMULS_MAIN_NODE_TITLE"}})
-        for (std::size_t p = expected.find(mark); p != std::string::npos; p = expected.find(mark))
-            expected.replace(p, std::string(mark).size(), lang::GetMessageText(key));
-    EXPECT_EQ(DumpTree(*window->Tree), expected);
+    EXPECT_EQ(DumpTree(*window->Tree), WithTreeTitles(expected));
 
     // The fields the 1.4.2 layout carries arrive; a save then writes the coded layout that loads.
     const TTest& test = Store()->Tests.At(Store()->Tests.IndexOfID(2));

@@ -2,6 +2,7 @@
 // store, and the tree and the store alike afterwards.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -396,6 +397,78 @@ TEST_F(TreePaste, TheMarkEndsWhenTheTreeIsRebuiltOrEdited) {
     EXPECT_EQ(tree_.MarkedNode(), nullptr);
     EXPECT_EQ(GetNodeOverlay(FindNode(tree_, nkAnswer, 1)), kNoOverlay);
     EXPECT_FALSE(tree_.CanPaste());
+}
+
+// The mark, the pasted node and the two roots forget a node that goes by any way, not only
+// through the tree's own operations; nothing then reads the freed node.
+TEST_F(TreePaste, TheMarkAndTheRootsForgetANodeThatGoesAnyWay) {
+    struct Case {
+        const char* Name;
+        std::function<void(TObjectsTree&, QTreeWidgetItem* marked, QTreeWidgetItem* pasted)> Remove;
+        bool RootsGo;
+    };
+    const Case cases[] = {
+        {"each node deleted",
+         [](TObjectsTree&, QTreeWidgetItem* marked, QTreeWidgetItem* pasted) {
+             delete marked;
+             delete pasted;
+         },
+         false},
+        {"the children of their folder taken and deleted",
+         [](TObjectsTree&, QTreeWidgetItem* marked, QTreeWidgetItem*) { qDeleteAll(marked->parent()->takeChildren()); },
+         false},
+        {"their test deleted", [](TObjectsTree& tree, QTreeWidgetItem*, QTreeWidgetItem*) { delete FindNode(tree, nkTest, 1); },
+         false},
+        {"the view's own clear", [](TObjectsTree& tree, QTreeWidgetItem*, QTreeWidgetItem*) { tree.QTreeWidget::clear(); },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Refill();
+        // A copy of question 2 pasted into its own folder: the copy is the pasted node, the
+        // original stays marked.
+        CopyAndPaste(nkQuestion, 2, nkQuestionsFolder, 1);
+        QTreeWidgetItem* marked = tree_.MarkedNode();
+        QTreeWidgetItem* pasted = tree_.PastedNode();
+        ASSERT_NE(marked, nullptr);
+        ASSERT_NE(pasted, nullptr);
+        ASSERT_EQ(ChildIDs(nkQuestionsFolder, 1).size(), 3u);
+        QTreeWidgetItem* root = tree_.RootNode();
+        QTreeWidgetItem* testsRoot = tree_.TestsRootNode();
+
+        c.Remove(tree_, marked, pasted);
+        EXPECT_EQ(tree_.MarkedNode(), nullptr);
+        EXPECT_EQ(tree_.PastedNode(), nullptr);
+        EXPECT_EQ(tree_.RootNode(), c.RootsGo ? nullptr : root);
+        EXPECT_EQ(tree_.TestsRootNode(), c.RootsGo ? nullptr : testsRoot);
+        EXPECT_EQ(tree_.FindTestGroupNode(1) != nullptr, !c.RootsGo);
+        // Nothing is left to paste, wherever the user now is.
+        if (!c.RootsGo) Select(nkQuestionsFolder, 2);
+        EXPECT_FALSE(tree_.CanPaste());
+        const std::vector<std::int32_t> before = ChildIDs(nkQuestionsFolder, 2);
+        const int records = RecordCount();
+        tree_.Paste();
+        EXPECT_EQ(RecordCount(), records);
+        EXPECT_EQ(ChildIDs(nkQuestionsFolder, 2), before);
+        tree_.ClearClipboard();
+        EXPECT_EQ(tree_.ClipboardMode(), TObjectsTree::cmNone);
+    }
+}
+
+// The mark is the node itself, wherever the node is moved in the tree.
+TEST_F(TreePaste, AMarkedNodeDraggedAmongItsSiblingsStaysMarked) {
+    QTreeWidgetItem* cut = Select(nkQuestion, 2);
+    tree_.Cut();
+    tree_.DropBefore(cut, FindNode(tree_, nkQuestion, 1));
+    ASSERT_EQ(ChildIDs(nkQuestionsFolder, 1), (std::vector<std::int32_t>{2, 1}));
+    EXPECT_EQ(tree_.MarkedNode(), cut);
+    EXPECT_EQ(GetNodeOverlay(cut), kCutOverlayImage);
+    Select(nkQuestionsFolder, 2);
+    tree_.Paste();
+    EXPECT_EQ(ChildIDs(nkQuestionsFolder, 1), std::vector<std::int32_t>{1});
+    EXPECT_EQ(ChildIDs(nkQuestionsFolder, 2).front(), 2);
+    EXPECT_EQ(tree_.PastedNode(), cut);
+    EXPECT_EQ(tree_.MarkedNode(), nullptr);
 }
 
 namespace {
