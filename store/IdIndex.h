@@ -33,6 +33,8 @@ public:
         Set(id, v);
         return v;
     }
+    // How many IDs have a value other than 0.
+    std::size_t Size() const { return entries_; }
     void Clear() {
         dense_.clear();
         sparse_.clear();

@@ -63,6 +63,7 @@ TEST(TestWalk, VisitsWhatTheStoresListsGiveInTheirOrderOnRandomStores) {
             Recorder r;
             WalkTest(s, id, r);
             ASSERT_EQ(r.Lines, ByStoreLists(s, id)) << "round " << round << ", test " << id;
+            ASSERT_EQ(UntrueCaches(s), "") << "round " << round << ", test " << id;
             ++walked;
         }
     }

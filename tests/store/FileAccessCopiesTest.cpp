@@ -273,6 +273,7 @@ TEST(StoreCopies, EqualTheRecordByRecordCopyOnRandomStores) {
         }
         ExpectSameState(a, b, where + " source");
         ExpectSameState(ta, tb, where + " target");
+        for (const TFileAccess* s : {&a, &b, &ta, &tb}) EXPECT_EQ(UntrueCaches(*s), "") << where;
         if (::testing::Test::HasFailure()) return;
         copied += targetA.Weights.RecordCount() + targetA.Stimuli.RecordCount() - before;
     }

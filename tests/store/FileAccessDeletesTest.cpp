@@ -187,6 +187,8 @@ TEST(StoreDeletes, EqualTheRecordByRecordWalksOnRandomStores) {
                                       " op " + std::to_string(k) + " id " + std::to_string(id);
             EXPECT_EQ(fast, walked) << where;
             ExpectSameState(a, b, where);
+            EXPECT_EQ(UntrueCaches(a), "") << where;
+            EXPECT_EQ(UntrueCaches(b), "") << where;
             if (::testing::Test::HasFailure()) return;
         }
         removed += records - (a.Weights.RecordCount() + a.Tests.RecordCount());

@@ -5,8 +5,8 @@
 
 #include "store/IdIndex.h"
 
-// The index reads back what was set, in whatever order the IDs come: rising, falling, huge,
-// negative, and after values drop back to 0.
+// The index reads back what was set, and counts the IDs it holds, in whatever order the IDs
+// come: rising, falling, huge, negative, and after values drop back to 0.
 TEST(IdIndex, ReadsBackWhatWasSetInAnyOrder) {
     std::mt19937 rng(9);
     for (int round = 0; round < 200; ++round) {
@@ -34,7 +34,9 @@ TEST(IdIndex, ReadsBackWhatWasSetInAnyOrder) {
         }
         for (const auto& [id, value] : expected) ASSERT_EQ(index.Get(id), value) << "round " << round << " id " << id;
         ASSERT_EQ(index.Get(n + 1), 0);
+        ASSERT_EQ(index.Size(), expected.size()) << "round " << round;
         index.Clear();
+        EXPECT_EQ(index.Size(), 0u);
         for (const auto& [id, value] : expected) ASSERT_EQ(index.Get(id), 0);
     }
 }

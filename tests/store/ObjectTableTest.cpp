@@ -1,7 +1,22 @@
+#include <functional>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "store/Tables.h"
 #include "tests/support/StoreFixtures.h"
+
+// Breaks one index of a table the way a faulty change would.
+class TObjectTableProbe {
+public:
+    static TIdIndex& IdCount(TObjectTable& t) { return t.idCount_; }
+    static std::int32_t& FreeHint(TObjectTable& t) { return t.freeHint_; }
+    static TIdIndex& FirstIndex(TObjectTable& t) { return t.firstIndex_; }
+    static std::vector<int>& ParentList(TObjectTable& t, std::int32_t parent) { return t.parentIndex_[parent]; }
+    static void AppendToListOf(TObjectTable& t, std::int32_t parent) {
+        t.lastParentList_ = &t.parentIndex_[parent];
+    }
+};
 
 namespace {
 
@@ -184,4 +199,85 @@ TEST(ObjectTable, LookupsHoldWhateverOrderTheIDsStandIn) {
     EXPECT_EQ(t.NewID(), 3);
     ASSERT_TRUE(t.Locate(1));
     EXPECT_EQ(t.Cursor(), t.RecordCount() - 1);
+}
+
+// Every index broken on its own: the check fails and names the index, so it is no empty check.
+TEST(ObjectTable, TheCacheCheckNamesTheIndexThatIsWrong) {
+    using P = TObjectTableProbe;
+    struct Case {
+        const char* index;
+        std::function<void(TScaleTable&)> breakIt;
+    };
+    const Case cases[] = {
+        {"ID count: ID 4 is counted 2 times", [](TScaleTable& t) { P::IdCount(t).Add(4, 1); }},
+        {"ID count: counts 5 IDs", [](TScaleTable& t) { P::IdCount(t).Set(9, 1); }},
+        {"lowest free ID: every ID below 5", [](TScaleTable& t) { P::FreeHint(t) = 5; }},
+        {"first record of each ID: ID 2 points at record 0", [](TScaleTable& t) { P::FirstIndex(t).Set(2, 1); }},
+        {"first record of each ID: holds 5 IDs", [](TScaleTable& t) { P::FirstIndex(t).Set(9, 3); }},
+        {"records of each parent: parent 1 lists record 2, whose parent is 2",
+         [](TScaleTable& t) { P::ParentList(t, 1).push_back(2); }},
+        {"records of each parent: lists 3 records",
+         [](TScaleTable& t) { P::ParentList(t, 2).pop_back(); }},
+        {"records of each parent: parent 1 lists record 0 after record 1",
+         [](TScaleTable& t) { std::swap(P::ParentList(t, 1)[0], P::ParentList(t, 1)[1]); }},
+        {"records of each parent: parent 2 lists record 7", [](TScaleTable& t) { P::ParentList(t, 2).push_back(7); }},
+        {"list of the last parent appended to: it is not the list of parent 2",
+         [](TScaleTable& t) { P::AppendToListOf(t, 1); }},
+    };
+    for (const Case& c : cases) {
+        TScaleTable t;
+        for (const auto& [id, parent] : {std::pair{1, 1}, {2, 1}, {4, 2}, {5, 2}}) t.AddScale(Scale(id, parent, 0));
+        std::string why = "untouched";
+        ASSERT_TRUE(t.CachesAreTrue(&why)) << why;
+        EXPECT_EQ(why, "untouched");
+        c.breakIt(t);
+        EXPECT_FALSE(t.CachesAreTrue(&why)) << c.index;
+        EXPECT_EQ(why.rfind(std::string("TScaleTable, ") + c.index, 0), 0u) << why;
+        EXPECT_FALSE(t.CachesAreTrue()) << "without a reason asked for";
+    }
+}
+
+// Every change of a table, with lookups in between so that the indexes are now kept up and now
+// rebuilt: after each step they say what the records say.
+TEST(ObjectTable, TheCachesHoldThroughEveryKindOfChange) {
+    std::mt19937 rng(41);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 60; ++round) {
+        TScaleTable t;
+        for (int step = 0; step < 60; ++step) {
+            const int n = t.RecordCount();
+            const std::int32_t id = pick(12) + (pick(30) == 0 ? 5000 : 0);
+            const std::int32_t parent = pick(4);
+            switch (pick(11)) {
+                case 0:
+                case 1: t.AddScale(Scale(id, parent, pick(3))); break;
+                case 2:
+                    if (t.Locate(id)) t.EditScale(Scale(pick(12), parent, 0));
+                    break;
+                case 3:
+                    if (t.Locate(id)) t.EditObject(pick(2) ? id : pick(12), parent, "e", "", 1);
+                    break;
+                case 4:
+                    if (n > 0) t.Exchange(pick(n), pick(n));
+                    break;
+                case 5:
+                    if (t.Locate(id)) t.Delete();
+                    break;
+                case 6: t.DeleteWhere([&](const TAnyObject& r) { return r.ParentID == parent; }); break;
+                case 7: t.Truncate(n - pick(3)); break;
+                case 8: t.Sort(); break;
+                case 9:
+                    t.IndexOfID(id);
+                    t.IndexesOfParent(parent);
+                    t.NewID();
+                    break;
+                default:
+                    if (pick(8) == 0) t.Clear();
+                    else t.MaxOrder(parent);
+                    break;
+            }
+            std::string why;
+            ASSERT_TRUE(t.CachesAreTrue(&why)) << "round " << round << " step " << step << ": " << why;
+        }
+    }
 }

@@ -110,6 +110,13 @@ void CloneStore(const TFileAccess& from, TFileAccess& to) {
     to.Settings = from.Settings;
 }
 
+std::string UntrueCaches(const TFileAccess& store) {
+    std::string why;
+    for (const TObjectTable* t : store.AllTables())
+        if (!t->CachesAreTrue(&why)) return why;
+    return {};
+}
+
 namespace {
 
 // n distinct IDs out of 1 .. n + gaps, in random order.

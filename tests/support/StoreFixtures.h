@@ -30,6 +30,10 @@ R Item(int id, int parent, const std::string& name, int order = 0) {
 // Makes to hold copies of every table of from, with the same cursors and Modified flags.
 void CloneStore(const TFileAccess& from, TFileAccess& to);
 
+// Why the first table of the store whose indexes differ from its records is wrong (see
+// TObjectTable::CachesAreTrue); empty when every table is true.
+std::string UntrueCaches(const TFileAccess& store);
+
 // A small store of random shape: IDs with gaps, records in no particular order, ties in Order,
 // some records whose parent is missing, weights bound to scales of any test, to none and to
 // scales that do not exist, and some empty tables.

@@ -150,6 +150,7 @@ TEST(TreeBuild, TheBuildMatchesThePlainWalksOnRandomStores) {
         TObjectsTree tree(nullptr, platform::kNoWindow);
         tree.Rebuild();
         ASSERT_EQ(DumpTree(tree), expected) << "round " << round;
+        ASSERT_EQ(UntrueCaches(store.Store()), "") << "round " << round;
     }
 }
 
