@@ -78,6 +78,7 @@ TRunTestForm* TRunnerHost::RunTest(std::int32_t testID) {
             DropRun(form);
             return nullptr;
         }
+        TakeFocus(form);
         return form;
     } catch (const std::exception& e) {
         lang::ShowMessageText(e.what());
@@ -192,12 +193,14 @@ void TRunnerHost::MaximizeToScreen(TTestRunner* runner) {
     runner->SetHost(form->View(), hmFullScreen);
     runner->ExecuteCommand(wm::rnRedisplay);
     fullScreenRunner_ = runner;
+    TakeFocus(form);
 }
 
 void TRunnerHost::MinimizeToApplication(TTestRunner* runner) {
     if (IRunnerView* own = runner->GetOwnForm(); own && platform::MessageHub().IsWindow(runner->GetFormHandle())) {
         runner->SetHost(*own, hmOwnWindow);
         runner->ExecuteCommand(wm::rnRedisplay);
+        TakeFocus(FindChildForm(runner->GetFormHandle()));
     }
     EndFullScreen();
 }
@@ -207,6 +210,15 @@ void TRunnerHost::EndFullScreen() {
     if (fullScreenForm_) fullScreenForm_->deleteLater();
     fullScreenForm_ = nullptr;
     fullScreenRunner_ = nullptr;
+}
+
+// The keys of the person at the screen go to the test that has just come up, not to the control
+// that started it.
+void TRunnerHost::TakeFocus(TRunTestForm* form) {
+    if (!form) return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget()); sub && mdi_) mdi_->setActiveSubWindow(sub);
+    form->activateWindow();
+    form->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TRunnerHost::FreeForm(TRunTestForm* form) {

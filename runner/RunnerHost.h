@@ -71,6 +71,7 @@ private:
     void MinimizeToApplication(TTestRunner* runner);
     void ChildClosed(platform::WindowHandle handle);
     void CloseChild(platform::WindowHandle handle);
+    void TakeFocus(TRunTestForm* form);
     void FreeForm(TRunTestForm* form);
     // Frees a window whose run could not start, with its runner, and forgets both.
     void DropRun(TRunTestForm* form);

@@ -217,7 +217,10 @@ int TRunnerScreens::DisplayNavLinks(int top, const TNavLinks& links) {
         link->setFont(f);
         SetColour(*link, kLink);
         link->setText(ShownText(text));
+        // Sized with room for the focus frame, so that the frame never cuts the text.
+        SetFocusBorder(*link, true);
         link->adjustSize();
+        SetFocusBorder(*link, false);
         link->move(x, top);
         link->setCursor(Qt::PointingHandCursor);
         link->OnMouseDown = [this, kind](QMouseEvent& e) {
@@ -323,6 +326,8 @@ void TRunnerScreens::MoveFocus(bool forward) {
     TStaticText* target = chain[static_cast<std::size_t>(next)];
     target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     if (page_) page_->ensureWidgetVisible(target);
+    // The frame follows the focus on every page, the instruction's Next link included.
+    ApplyHighlight(-1);
 }
 
 TNavLinkKind TRunnerScreens::FocusedNavLink() const {

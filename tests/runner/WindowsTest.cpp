@@ -313,6 +313,62 @@ TEST_F(Windows, TheTestWindowOpensFillingTheMdiAreaWithItsPageShowing) {
     EXPECT_TRUE(form->rect().contains(QRect(Page().Panel()->mapTo(form, link.topLeft()), link.size())));
 }
 
+// The person starts a test from a control of the main window and goes on with the keyboard: the
+// keys reach the test, on the instruction page the arrows frame the Next link, and Return on it
+// goes on to the first question, whose answers the arrows reach next. The same holds for the
+// full-screen window and for the window the run comes back to.
+TEST_F(Windows, TheKeysGoToTheTestThatHasJustComeUp) {
+    QWidget main;
+    auto* starter = new QLineEdit(&main);
+    auto* area = new QMdiArea(&main);
+    starter->setGeometry(0, 0, 200, 30);
+    area->setGeometry(0, 40, 800, 600);
+    main.resize(800, 640);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    starter->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), starter);
+
+    FillSixQuestions(store, {2, true, {}});
+    host = std::make_unique<TRunnerHost>(store, area);
+    form = host->RunTest(kSixTestID);
+    ASSERT_NE(form, nullptr);
+    Flush();
+    const auto inForm = [](const QWidget* window) {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus && (focus == window || window->isAncestorOf(focus));
+    };
+    ASSERT_TRUE(inForm(form));
+
+    TStaticText* next = Page().NavLink(TNavLinkKind::Next);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->frameShape(), QFrame::NoFrame);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(Page().FocusedNavLink(), TNavLinkKind::Next);
+    EXPECT_EQ(next->frameShape(), QFrame::Box);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Flush();
+    ASSERT_EQ(Page().Heading()->text(), "Q0");
+    ASSERT_TRUE(inForm(form));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(Page().FocusedAnswer(), 0);
+    EXPECT_EQ(Page().AnswerTexts()[0]->frameShape(), QFrame::Box);
+
+    form->MenuItemMaximizeToScreen->trigger();
+    TRunTestForm* full = host->FullScreenForm();
+    ASSERT_NE(full, nullptr);
+    Flush();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(full));
+    EXPECT_TRUE(inForm(full));
+    full->MenuItemMinimizeToMDI->trigger();
+    Flush();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+    EXPECT_TRUE(inForm(form));
+    host.reset();
+    Flush();
+}
+
 TEST_F(Windows, AHeldSpaceTogglesOnceAndAReleaseActsOnlyAfterItsOwnPress) {
     Open({2, true, {}, true, 1});
     form->MenuItemNext->trigger();
