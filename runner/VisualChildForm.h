@@ -10,7 +10,7 @@
 
 // A child window of the main window that shows a test: it knows its main window and its test,
 // has a window handle of the message hub, and tells the main window when it is created (posted
-// 503), activated (sent 501) and closed (posted 505).
+// cnChildCreated), activated (sent cnChildActivated) and closed (posted cnChildClosed).
 class TVisualChildForm : public TLanguageController<QWidget> {
     Q_OBJECT
 public:

@@ -22,8 +22,9 @@ class TMessageDialog;
 // The tree view of the open project in the main window's left pane: one node per stored object,
 // grouped under folders, and the place where objects are created, changed, removed, renamed,
 // reordered, moved, copied and found. It works on the global store (GlobalStore()) and tells the main
-// window of its changes through the message hub (WM_CHILDNOTIFY: 504 after a change of selection, 507 after a change of structure,
-// 510 to run the selected test).
+// window of its changes through the message hub (WM_CHILDNOTIFY: cnSelectionChanged after a change
+// of selection, cnTreeChanged after a change of structure, cnRunSelectedTest to run the selected
+// test).
 class TObjectsTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -34,7 +35,7 @@ public:
     TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle);
     ~TObjectsTree() override;
 
-    // The tree's own handle in the hub (the second parameter of 507 and 510).
+    // The tree's own handle in the hub (the second parameter of cnTreeChanged and cnRunSelectedTest).
     platform::WindowHandle Handle() const { return handle_; }
     platform::WindowHandle MainHandle() const { return mainHandle_; }
 
@@ -55,7 +56,7 @@ public:
     // Sets the node's Name and with it its caption (and the status line when it is selected);
     // nothing for nil.
     void SetNodeName(QTreeWidgetItem* node, const std::string& name);
-    // Asks the main window to run the selected test (510).
+    // Asks the main window to run the selected test (cnRunSelectedTest).
     void RunTest();
     // Expand or collapse the node and everything below it; nothing for nil.
     void ExpandAll(QTreeWidgetItem* node);
@@ -109,7 +110,7 @@ public:
     void FillObjects(TStoredType type, QTreeWidgetItem* node, bool withFolder);
     // Brings the kind of every weight node in line with the store (bound or not).
     void RefreshWeightKinds();
-    // The selection became node: writes the status line (not for nil) and sends 504.
+    // The selection became node: writes the status line (not for nil) and sends cnSelectionChanged.
     void TreeChange(QTreeWidgetItem* node);
     // Writes the status line of node.
     void ShowStatus(const QTreeWidgetItem* node);
@@ -135,7 +136,7 @@ public:
     // store first: when the store refuses, the tree stays as it was and the error is shown. A
     // moved object comes first among its new siblings, a copy last; either way their Orders
     // follow the tree. Weights keep only bindings to scales of the test they land in. Nothing
-    // unless CanPaste. Sends 507.
+    // unless CanPaste. Sends cnTreeChanged.
     void Paste();
     void ClearClipboard();
     QTreeWidgetItem* MarkedNode() const { return markedNode_; }
@@ -148,7 +149,7 @@ public:
     void TreeEditing(bool& allowEdit) const;
     // Stores text as the name of node's object (cut to 255 bytes, line breaks as blanks) and
     // leaves the stored name in text. An empty text is refused with a message and text becomes
-    // the caption again. Sends 504 in every case.
+    // the caption again. Sends cnSelectionChanged in every case.
     void TreeEdited(QTreeWidgetItem* node, std::string& text);
     // An open rename editor ends as Return ends it: its name is stored (or refused). Every
     // command of the tree and of the main window runs this first, so that a typed name is
@@ -163,8 +164,8 @@ public:
     void TreeDragOver(const QPoint& pos, bool& accept) const;
     // The selected node dropped on the node at pos.
     void TreeDragDrop(const QPoint& pos);
-    // Moves dragged to stand directly before target and writes the new Orders (507). A pair that
-    // CanDropOn refuses does nothing.
+    // Moves dragged to stand directly before target and writes the new Orders (cnTreeChanged). A
+    // pair that CanDropOn refuses does nothing.
     void DropBefore(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     // What a drag of the selected node carries; the tree takes drops only of its own drags.
     QMimeData* CreateDragData() const;
@@ -172,7 +173,7 @@ public:
     // Each child's index becomes its stored Order, and the table is sorted.
     void RenumberChildren(QTreeWidgetItem* node);
     // The Arrange Items dialog on the children of the selected node; on OK the nodes and the
-    // stored Orders take the dialog's order (507).
+    // stored Orders take the dialog's order (cnTreeChanged).
     void ArrangeItems();
 
     // ---- find
@@ -188,7 +189,7 @@ public:
     // Scales with their interpretations into a scales folder, questions with their answers into a
     // questions folder, from a text file the user picks; on any other node nothing happens. The
     // folder is filled anew from the store, even when the import stopped part-way, and opened;
-    // then 504.
+    // then cnSelectionChanged.
     void FastImportScales();
     void FastImportStimuls();
     // The titles and the filter of the two file dialogs.
