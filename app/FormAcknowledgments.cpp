@@ -1,12 +1,13 @@
 #include "app/FormAcknowledgments.h"
+#include "platform/qt/ModalDialogs.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormAcknowledgments");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(433, 288);
+    platform::SetDialogBorder(*this, QSize(433, 288));
+    platform::CentreOnDesktop(*this);
     MemoThanks = new QPlainTextEdit(this);
     MemoThanks->setObjectName("MemoThanks");
     MemoThanks->setGeometry(8, 8, 417, 236);

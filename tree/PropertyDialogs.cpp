@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
@@ -28,6 +27,7 @@
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
 #include "tree/ControlValues.h"
+#include "platform/qt/ModalDialogs.h"
 
 namespace {
 
@@ -161,8 +161,8 @@ void TPropertyForm::FormCreate() {
     NameEdit->setFocus();
     // A fixed dialog of the design's client size, larger only when the texts need it, in the
     // middle of the desktop.
-    setFixedSize(clientSize_.expandedTo(minimumSizeHint()));
-    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    platform::SetDialogBorder(*this, clientSize_.expandedTo(minimumSizeHint()));
+    platform::CentreOnDesktop(*this);
 }
 
 void TPropertyForm::keyPressEvent(QKeyEvent* event) {
