@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "lang/HelpKey.h"
+
 TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormAcknowledgments");
     platform::SetDialogBorder(*this, QSize(433, 288));
@@ -29,3 +31,7 @@ void TFormAcknowledgments::FormCreate() {
 }
 
 void TFormAcknowledgments::ButtonCloseClick() { accept(); }
+
+void TFormAcknowledgments::keyPressEvent(QKeyEvent* event) {
+    if (!lang::AnswerHelpKey(*event, HelpContext)) TLanguageController::keyPressEvent(event);
+}
