@@ -135,6 +135,8 @@ void TObjectsTree::SetNodeName(QTreeWidgetItem* node, const std::string& name) {
     if (auto* n = TTreeNode::Of(node)) {
         n->Data.Name = name;
         n->Changed();
+        // The status line names the selected object: a new name shows there at once.
+        if (node == currentItem()) ShowStatus(node);
     }
 }
 
@@ -276,16 +278,18 @@ std::string TObjectsTree::StatusText(const QTreeWidgetItem* node) {
 }
 
 void TObjectsTree::TreeChange(QTreeWidgetItem* node) {
-    if (node) {
-        // Sent in every case, even when the text cannot be made.
-        try {
-            const std::string text = StatusText(node);
-            if (statusLabel_) statusLabel_->setText(platform::ToQString(text));
-        } catch (const std::exception& e) {
-            lang::ShowMessageText(e.what());
-        }
-    }
+    // Sent in every case, even when the text cannot be made.
+    if (node) ShowStatus(node);
     Notify(wm::cnSelectionChanged, 0);
+}
+
+void TObjectsTree::ShowStatus(const QTreeWidgetItem* node) {
+    try {
+        const std::string text = StatusText(node);
+        if (statusLabel_) statusLabel_->setText(platform::ToQString(text));
+    } catch (const std::exception& e) {
+        lang::ShowMessageText(e.what());
+    }
 }
 
 // ---- mouse

@@ -52,7 +52,8 @@ public:
     // ---- plumbing
     // Drops the cut/copy mark and deletes every node.
     void Clear();
-    // Sets the node's Name and with it its caption; nothing for nil.
+    // Sets the node's Name and with it its caption (and the status line when it is selected);
+    // nothing for nil.
     void SetNodeName(QTreeWidgetItem* node, const std::string& name);
     // Asks the main window to run the selected test (510).
     void RunTest();
@@ -110,6 +111,8 @@ public:
     void RefreshWeightKinds();
     // The selection became node: writes the status line (not for nil) and sends 504.
     void TreeChange(QTreeWidgetItem* node);
+    // Writes the status line of node.
+    void ShowStatus(const QTreeWidgetItem* node);
 
     // ---- operations on the selected node
     void CreateObject();

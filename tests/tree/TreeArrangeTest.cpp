@@ -185,6 +185,9 @@ TEST_F(TreeReorder, EveryKindThatMayBeRenamedStoresTheNewName) {
         ASSERT_TRUE(RenameInView(FindNode(tree_, kind, id), platform::ToQString(expected.Name)));
         EXPECT_EQ(StoredObject(kind, id), expected) << "only the name changes";
         EXPECT_EQ(FindNode(tree_, kind, id)->text(0), platform::ToQString(expected.Name));
+        // The status line of the renamed node names it anew at once.
+        EXPECT_NE(status_.text().indexOf(platform::ToQString(": " + expected.Name + " (Id")), -1)
+            << status_.text().toStdString();
         EXPECT_EQ(main_.Codes(), std::vector<std::uint32_t>{504});
         ExpectMirrorsTheStore(NodeKindName(kind));
     }
