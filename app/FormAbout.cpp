@@ -12,6 +12,7 @@
 #include "app/Grlink.h"
 #include "app/LinkAddresses.h"
 #include "app/ProductLogo.h"
+#include "lang/HelpKey.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
@@ -101,6 +102,10 @@ TFormAbout::TFormAbout(QWidget* owner, const std::string& programFile) : TFormAb
 }
 
 void TFormAbout::ButtonCloseClick() { accept(); }
+
+void TFormAbout::keyPressEvent(QKeyEvent* event) {
+    if (!lang::AnswerHelpKey(*event, HelpContext)) TFormAboutCore::keyPressEvent(event);
+}
 
 void TFormAbout::BitBtnAcknowledgmentsClick() {
     TFormAcknowledgments acknowledgments(this);

@@ -8,6 +8,7 @@
 #include "lang/LanguageController.h"
 #include "lang/VersionInformation.h"
 
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -58,4 +59,8 @@ public:
     void ButtonCloseClick();
     // Shows the acknowledgments window modally.
     void BitBtnAcknowledgmentsClick();
+
+protected:
+    // F1 asks for the window's help topic.
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "lang/HelpKey.h"
+
 TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormAcknowledgments");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -28,3 +30,7 @@ void TFormAcknowledgments::FormCreate() {
 }
 
 void TFormAcknowledgments::ButtonCloseClick() { accept(); }
+
+void TFormAcknowledgments::keyPressEvent(QKeyEvent* event) {
+    if (!lang::AnswerHelpKey(*event, HelpContext)) TLanguageController::keyPressEvent(event);
+}

@@ -3,6 +3,7 @@
 
 #include "lang/LanguageController.h"
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -31,4 +32,8 @@ public:
 
     void FormCreate();
     void ButtonCloseClick();
+
+protected:
+    // F1 asks for the window's help topic.
+    void keyPressEvent(QKeyEvent* event) override;
 };

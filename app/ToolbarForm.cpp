@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "lang/HelpKey.h"
 #include "platform/CodePage.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/QtText.h"
@@ -45,6 +46,10 @@ TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bo
 void TToolbarForm::showEvent(QShowEvent* event) {
     FormShow();
     TLanguageController::showEvent(event);
+}
+
+void TToolbarForm::keyPressEvent(QKeyEvent* event) {
+    if (!lang::AnswerHelpKey(*event, HelpContext)) TLanguageController::keyPressEvent(event);
 }
 
 void TToolbarForm::FormShow() {

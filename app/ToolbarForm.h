@@ -7,6 +7,7 @@
 #include "lang/LanguageController.h"
 #include "platform/MessageHub.h"
 
+class QKeyEvent;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -42,6 +43,8 @@ public:
 protected:
     // Ticks the items after the states, each time the dialog is shown.
     void showEvent(QShowEvent* event) override;
+    // F1 asks for the window's help topic.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();

@@ -9,5 +9,8 @@ using HelpHook = std::function<void(int helpContext)>;
 
 void SetHelpHook(HelpHook hook);
 void RequestHelp(int helpContext);
+// RequestHelp for a key or button handler: a help system that fails shows its message, and the
+// failure goes no further than the handler.
+void AskForHelp(int helpContext);
 
 }  // namespace lang

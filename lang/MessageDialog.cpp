@@ -111,12 +111,7 @@ std::uint8_t TMessageDialog::Execute() {
     // The window carries the help context: F1 asks for its topic, as the Help button does.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), dialog.get());
     connect(help, &QShortcut::activated, this, [this] {
-        if (HelpContext == 0) return;
-        try {
-            lang::RequestHelp(HelpContext);
-        } catch (const std::exception& e) {
-            platform::ShowError(e.what());
-        }
+        if (HelpContext != 0) lang::AskForHelp(HelpContext);
     });
 
     window_ = dialog.get();

@@ -4,16 +4,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform {
 namespace {
 
-std::atomic<int> g_failWrites{0};
+WriteCall& WriteCallSlot() {
+    static WriteCall call;
+    return call;
+}
+
+ssize_t WriteSome(int fd, const void* data, std::size_t count) {
+    const WriteCall& call = WriteCallSlot();
+    return call ? call(fd, data, count) : ::write(fd, data, count);
+}
 
 std::string Reason(int err) { return std::strerror(err); }
 
@@ -104,26 +112,15 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
     const char* p = bytes.data();
     std::size_t left = bytes.size();
-    bool injected = false;
     while (left > 0) {
-        std::size_t chunk = left;
-        if (g_failWrites.load() > 0) {
-            chunk = left / 2;
-            injected = true;
-        }
-        const ssize_t n = chunk == 0 ? 0 : ::write(fd.get(), p, chunk);
+        const ssize_t n = WriteSome(fd.get(), p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             abandon(Reason(errno));
         }
-        if (n == 0 && chunk > 0) abandon(Reason(EIO));   // no progress: never loop forever
+        if (n == 0) abandon(Reason(EIO));   // no progress: never loop forever
         p += n;
         left -= static_cast<std::size_t>(n);
-        if (injected) break;
-    }
-    if (injected) {
-        --g_failWrites;
-        abandon(Reason(EIO));
     }
     if (::fsync(fd.get()) != 0) abandon(Reason(errno));
     if (::close(fd.release()) != 0) {
@@ -210,8 +207,6 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
                         st.st_mtim.tv_nsec};
 }
 
-namespace testhooks {
-void FailNextWrites(int count) { g_failWrites = count; }
-}  // namespace testhooks
+WriteCall ReplaceWriteCall(WriteCall call) { return std::exchange(WriteCallSlot(), std::move(call)); }
 
 }  // namespace platform

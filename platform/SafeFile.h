@@ -1,10 +1,14 @@
 #pragma once
+#include <sys/types.h>
+
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/Exception.h"
+#include "platform/ScopedHook.h"
 
 namespace platform {
 
@@ -67,9 +71,14 @@ struct FileIdentity {
 std::optional<FileIdentity> IdentifyFile(const std::string& path);
 void RemoveFile(const std::string& path);   // no error when absent
 
-namespace testhooks {
-// Makes the next atomic writes fail after the temporary file was partly written (count writes).
-void FailNextWrites(int count);
-}  // namespace testhooks
+// The call that puts bytes into the temporary file of WriteFileAtomic: ::write, unless another
+// stands in its place (tests make a write fail half-way, as a full disk does). It answers as
+// ::write does: the number of bytes written, or -1 with errno set.
+using WriteCall = std::function<ssize_t(int fd, const void* data, std::size_t count)>;
+// Puts call in place (an empty one brings ::write back) and returns the one it replaces.
+WriteCall ReplaceWriteCall(WriteCall call);
+
+// Puts a write call in place for its lifetime, then the previous one back.
+using ScopedWriteCall = ScopedHook<WriteCall, &ReplaceWriteCall>;
 
 }  // namespace platform

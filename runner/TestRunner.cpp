@@ -164,34 +164,25 @@ bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
             RequireLeave();
             const int i = NextIndex();
             if (i >= 0) {
-                current_ = i;
-                screen_ = rsStimulus;
-                MarkVisited(i);
+                ShowQuestion(i);
             } else {
                 screen_ = rsEndScreen;
+                Redisplay();
             }
-            Redisplay();
             break;
         }
         case wm::rnBack: {
             if (!CanGoBack()) break;
             RequireLeave();
             const int i = PrevIndex();
-            if (i < 0) break;
-            current_ = i;
-            screen_ = rsStimulus;
-            MarkVisited(i);
-            Redisplay();
+            if (i >= 0) ShowQuestion(i);
             break;
         }
         case wm::rnGoTo:
             // Only the questions the run took at its start can be reached.
             if (value < 0 || value >= static_cast<int>(stimuli_.size())) break;
             RequireLeave();
-            current_ = value;
-            screen_ = rsStimulus;
-            MarkVisited(value);
-            Redisplay();
+            ShowQuestion(value);
             break;
         case wm::rnEndScreen:
             RequireLeave();
@@ -247,6 +238,13 @@ void TTestRunner::SetHost(IRunnerView& host, std::uint8_t hostMode) {
     if (!test_.ReplayEnabled)
         for (int v : visited_) SendToHost(wm::rsDisableGotoItem, v);
     if (current_ >= 0) SendToHost(wm::rsCheckGotoItem, current_);
+}
+
+void TTestRunner::ShowQuestion(int index) {
+    current_ = index;
+    screen_ = rsStimulus;
+    MarkVisited(index);
+    Redisplay();
 }
 
 void TTestRunner::MarkVisited(int index) {

@@ -99,6 +99,8 @@ public:
 private:
     void LoadStimuli(std::int32_t testID);
     void LoadReactions(std::int32_t stimulusID);
+    // Question index becomes the current page: marked visited, then shown.
+    void ShowQuestion(int index);
     void MarkVisited(int index);
     void UpdateMenus();
     void Redisplay();

@@ -16,7 +16,6 @@
 #include "lang/DlgLangConverter.h"
 #include "lang/HelpHook.h"
 #include "platform/IniFile.h"
-#include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
 #include "tree/NodeSearch.h"
 
@@ -155,13 +154,7 @@ bool TFindForm::FormKeyDown(int key) {
             if (FindButton->isEnabled()) FindButton->click();
             return true;
         case Qt::Key_Escape: CloseButton->click(); return true;
-        case Qt::Key_F1:
-            try {
-                lang::RequestHelp(kHelpContext);
-            } catch (const std::exception& e) {
-                platform::ShowError(e.what());
-            }
-            return true;
+        case Qt::Key_F1: lang::AskForHelp(kHelpContext); return true;
         default: return false;
     }
 }

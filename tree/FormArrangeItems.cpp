@@ -13,8 +13,7 @@
 
 #include <exception>
 
-#include "lang/HelpHook.h"
-#include "platform/UserInteraction.h"
+#include "lang/HelpKey.h"
 #include "platform/qt/QtText.h"
 #include "store/Records.h"
 
@@ -270,13 +269,5 @@ void TFormArrangeItems::BitBtnCancelClick() {
 }
 
 void TFormArrangeItems::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        try {
-            lang::RequestHelp(kHelpContext);
-        } catch (const std::exception& e) {
-            platform::ShowError(e.what());
-        }
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!lang::AnswerHelpKey(*event, kHelpContext)) QDialog::keyPressEvent(event);
 }

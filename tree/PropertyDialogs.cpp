@@ -23,9 +23,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "lang/HelpHook.h"
+#include "lang/HelpKey.h"
 #include "platform/ShortDates.h"
-#include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
 #include "tree/ControlValues.h"
 
@@ -166,20 +165,11 @@ void TPropertyForm::FormCreate() {
 }
 
 void TPropertyForm::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() == Qt::NoModifier) {
-        if (event->key() == Qt::Key_Escape) {
-            // Escape is the Cancel button; only the title bar's close leaves the result at 0.
-            CancelBitBtn->click();
-            return;
-        }
-        if (event->key() == Qt::Key_F1) {
-            try {
-                lang::RequestHelp(helpContext_);
-            } catch (const std::exception& e) {
-                platform::ShowError(e.what());
-            }
-            return;
-        }
+    if (lang::AnswerHelpKey(*event, helpContext_)) return;
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        // Escape is the Cancel button; only the title bar's close leaves the result at 0.
+        CancelBitBtn->click();
+        return;
     }
     QDialog::keyPressEvent(event);
 }

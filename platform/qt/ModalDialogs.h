@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "platform/ScopedHook.h"
+
 class QDialog;
 class QWidget;
 
@@ -57,19 +59,7 @@ QString ToQtFilter(const std::string& filter);
 // Qt's form of the filter entry at a 1-based index, or an empty text.
 QString QtFilterAt(const std::string& filter, int index);
 
-// Installs a hook for its lifetime and puts the previous one back (tests).
-template <typename Hook, Hook (*Set)(Hook)>
-class ScopedHook {
-public:
-    explicit ScopedHook(Hook hook) : previous_(Set(std::move(hook))) {}
-    ~ScopedHook() { Set(std::move(previous_)); }
-    ScopedHook(const ScopedHook&) = delete;
-    ScopedHook& operator=(const ScopedHook&) = delete;
-
-private:
-    Hook previous_;
-};
-
+// Each installs its hook for its lifetime and puts the previous one back (tests).
 using ScopedModalHook = ScopedHook<ModalHook, &SetModalHook>;
 using ScopedFileDialogHook = ScopedHook<FileDialogHook, &SetFileDialogHook>;
 using ScopedFileChoiceHook = ScopedHook<FileChoiceHook, &SetFileChoiceHook>;

@@ -11,12 +11,15 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QWindow>
 
+#include <map>
 #include <set>
 
+#include "app/FormAbout.h"
 #include "app/HelpViewerForm.h"
 #include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
@@ -252,6 +255,45 @@ TEST_F(Help, F1InAPropertyDialogOpensTheDialogsTopic) {
     window->MenuItemObjectChange->trigger();
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(Topic(), "/pages/test_group.html");
+}
+
+// F1 pressed in the small windows of the Help and Edit menus opens their topics: the about box,
+// its acknowledgments window and the toolbar setup dialog.
+TEST_F(Help, F1InTheAboutAcknowledgmentsAndToolbarSetupWindowsOpensTheirTopics) {
+    // The part of each window that the key is pressed in.
+    const std::map<std::string, const char*> pressedIn = {
+        {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
+    std::vector<std::pair<std::string, std::string>> topics;   // window, topic shown after F1
+    platform::ScopedModalHook hook([&](QDialog& dialog) {
+        const std::string name = dialog.objectName().toStdString();
+        dialog.show();
+        dialog.activateWindow();
+        // The window itself, not its owner that shares the activation with it.
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
+            ADD_FAILURE() << name << " did not become active";
+        auto* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr;
+        if (!part) {
+            ADD_FAILURE() << "no part to press F1 in: " << name;
+            return static_cast<int>(QDialog::Rejected);
+        }
+        part->setFocus();
+        viewer.hide();
+        QTest::keyClick(part, Qt::Key_F1);
+        topics.emplace_back(name, Topic());
+        // The about box opens its acknowledgments window, as its button does.
+        if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
+        dialog.hide();
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->MenuItemHelpAbout->trigger();
+    window->MenuItemEditToolbarsSetup->trigger();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"FormAbout", "/pages/about.html"},
+        {"FormAcknowledgments", "/pages/about.html"},
+        {"ToolbarForm", "/pages/toolbar_setup.html"},
+    };
+    EXPECT_EQ(topics, expected);
+    EXPECT_TRUE(env.Interaction.Messages.empty());
 }
 
 TEST_F(Help, F1InATestWindowOpensTheTestWindowsTopic) {

@@ -7,6 +7,7 @@
 #include "platform/Exception.h"
 #include "platform/SafeFile.h"
 #include "platform/UserInteraction.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/TempDir.h"
 
 using namespace vantrel;
@@ -106,7 +107,7 @@ TEST(ConverterStore, AFailedWriteLeavesTheOldFileAndIsReported) {
     RecordedMessages shown;
     TFileAccess store(name);
     store.Tests.Add(MakeTest(1, 1, 1));
-    platform::testhooks::FailNextWrites(1);
+    const ScopedFailingWrites failing;   // the next file written
     EXPECT_FALSE(store.SaveAll());
     EXPECT_EQ(ReadBytes(name), "the user's file");
     ASSERT_EQ(shown.Shown.size(), 1u);

@@ -5,6 +5,7 @@
 #include "store/XorCoding.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/store/StoreChecks.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/StoreFixtures.h"
 
 namespace {
@@ -36,10 +37,7 @@ protected:
     std::size_t MessageCount() const { return shown_.Messages.size() + services_.Shown.size(); }
 };
 
-class ExportFailure : public FixtureExport {
-protected:
-    ~ExportFailure() override { platform::testhooks::FailNextWrites(0); }
-};
+class ExportFailure : public FixtureExport {};
 
 }  // namespace
 
@@ -58,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, FixtureExport, ::testing::ValuesIn(FormatCases
 TEST_P(ExportFailure, AFailedWriteLeavesTheOldFileAsItWasAndIsShown) {
     const std::string path = dir_.File(std::string("old.") + Format().Ext);
     WriteBytes(path, "the old file");
-    platform::testhooks::FailNextWrites(1);
+    const ScopedFailingWrites failing;   // the next file written
     EXPECT_FALSE(Make(path, kFixtureTest)->Export());
     EXPECT_EQ(ReadBytes(path), "the old file");
     EXPECT_EQ(MessageCount(), 1u);

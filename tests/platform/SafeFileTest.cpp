@@ -7,10 +7,12 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/FailingWrites.h"
 #include "tests/support/TempDir.h"
 
 using namespace platform;
@@ -31,9 +33,11 @@ TEST(SafeFile, FailedWritesLeaveTheOldFileByteForByte) {
     const std::string path = dir.File("data.kvd");
     WriteBytes(path, "precious");
 
-    testhooks::FailNextWrites(1);
-    EXPECT_THROW(WriteFileAtomic(path, "replacement that fails"), EFileError);
-    EXPECT_EQ(ReadBytes(path), "precious");
+    {
+        ScopedFailingWrites failing;
+        EXPECT_THROW(WriteFileAtomic(path, "replacement that fails"), EFileError);
+        EXPECT_EQ(ReadBytes(path), "precious");
+    }
 
     EXPECT_THROW(WriteFileAtomic(dir.File("no/such/folder/x.kvd"), "x"), EFileError);
     std::filesystem::create_directory(dir.File("folder"));
@@ -43,6 +47,62 @@ TEST(SafeFile, FailedWritesLeaveTheOldFileByteForByte) {
     int files = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
     EXPECT_EQ(files, 2);   // the old file and the folder: no temporary left behind
+}
+
+// The write loop answers whatever the system's write call does: short writes and interrupted
+// calls still give the whole file; a failure, or a call that makes no progress, leaves the old
+// file and no temporary behind.
+TEST(SafeFile, TheWriteLoopCopesWithEveryAnswerOfTheWriteCall) {
+    struct Case {
+        const char* what;
+        // Answers one call, given how many calls came before.
+        std::function<ssize_t(int fd, const void* data, std::size_t count, int calls)> answer;
+        bool written;
+    };
+    const Case cases[] = {
+        {"one byte at a time", [](int fd, const void* d, std::size_t, int) { return ::write(fd, d, 1); }, true},
+        {"interrupted now and then",
+         [](int fd, const void* d, std::size_t n, int calls) -> ssize_t {
+             if (calls % 2 == 0) {
+                 errno = EINTR;
+                 return -1;
+             }
+             return ::write(fd, d, n < 3 ? n : 3);
+         },
+         true},
+        {"no space after a few bytes",
+         [](int fd, const void* d, std::size_t n, int calls) -> ssize_t {
+             if (calls == 0) return ::write(fd, d, n < 4 ? n : 4);
+             errno = ENOSPC;
+             return -1;
+         },
+         false},
+        {"no progress", [](int, const void*, std::size_t, int) -> ssize_t { return 0; }, false},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string path = dir.File("data.kvd");
+        WriteBytes(path, "precious");
+        int calls = 0;
+        {
+            ScopedWriteCall call([&](int fd, const void* data, std::size_t count) {
+                return c.answer(fd, data, count, calls++);
+            });
+            if (c.written) {
+                EXPECT_NO_THROW(WriteFileAtomic(path, "the whole new content")) << c.what;
+            } else {
+                EXPECT_THROW(WriteFileAtomic(path, "the whole new content"), EFileError) << c.what;
+            }
+        }
+        EXPECT_GT(calls, 0) << c.what << ": the write call in place was not used";
+        EXPECT_EQ(ReadBytes(path), c.written ? "the whole new content" : "precious") << c.what;
+        int files = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+        EXPECT_EQ(files, 1) << c.what;
+        // With the stand-in gone, the system's call writes again.
+        WriteFileAtomic(path, "after");
+        EXPECT_EQ(ReadBytes(path), "after") << c.what;
+    }
 }
 
 TEST(SafeFile, ALinkStaysALinkAndLongNamesFit) {

@@ -8,6 +8,7 @@
 
 #include "platform/SafeFile.h"
 #include "tests/runner/RunnerTestSupport.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -140,7 +141,7 @@ TEST(Reporter, AFailedWriteKeepsTheOldFileAndOpensNothing) {
     TTextReporter r;
     r.FileName = dir.File("r.txt");
     r.Data = "[TEXT]new";
-    platform::testhooks::FailNextWrites(1);
+    const ScopedFailingWrites failing;   // the next file written
     r.Produce();
     EXPECT_EQ(ReadBytes(r.FileName), "precious");
     EXPECT_EQ(env.Messages, std::vector<std::string>{"The report file could not be saved."});

@@ -5,6 +5,7 @@
 #include "store/FileAccess.h"
 #include "store/XorCoding.h"
 #include "tests/store/StoreChecks.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/StoreFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -292,7 +293,7 @@ TEST(DataFileLayout, FailedSavesKeepTheOldFile) {
     WriteAll(s);
     WriteBytes(s.FileName, "old bytes");
 
-    platform::testhooks::FailNextWrites(1);
+    const ScopedFailingWrites failing;   // the next file written
     EXPECT_THROW(SaveStringToFile(s.FileName, s.FileText, true), platform::EFileError);
     EXPECT_EQ(ReadBytes(s.FileName), "old bytes");
     EXPECT_THROW(SaveStringToFile(dir.File("missing/folder/p.kvd"), s.FileText, true), platform::EFileError);

@@ -11,6 +11,7 @@
 #include "store/FileAccess.h"
 #include "store/XorCoding.h"
 #include "tests/store/StoreChecks.h"
+#include "tests/support/FailingWrites.h"
 #include "tests/support/LocaleCases.h"
 #include "tests/support/ProjectGenerator.h"
 #include "tests/support/ScopedStoreServices.h"
@@ -326,7 +327,7 @@ TEST_F(StoreFile, FailedSaveLeavesTheFileAndTheModifiedState) {
     WriteBytes(s.FileName, "old bytes");
     ASSERT_TRUE(s.IsModified());
 
-    platform::testhooks::FailNextWrites(1);
+    const ScopedFailingWrites failing(2);   // this save and the next one
     EXPECT_FALSE(s.SaveAll());
     EXPECT_EQ(ReadBytes(s.FileName), "old bytes");
     EXPECT_TRUE(s.IsModified());
@@ -344,7 +345,6 @@ TEST_F(StoreFile, FailedSaveLeavesTheFileAndTheModifiedState) {
     clean.Scales.AddScale(a);
     clean.Scales.AddScale(b);
     clean.SetModified(false);
-    platform::testhooks::FailNextWrites(1);
     EXPECT_FALSE(clean.SaveAll());
     EXPECT_FALSE(clean.IsModified());
     EXPECT_EQ(ReadBytes(clean.FileName), "old bytes");
