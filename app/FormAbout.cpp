@@ -47,8 +47,8 @@ TFormAbout::TFormAbout(QWidget* owner) : TFormAbout(owner, platform::ProgramFile
 
 TFormAbout::TFormAbout(QWidget* owner, const std::string& programFile) : TFormAboutCore(owner, programFile) {
     setObjectName("FormAbout");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(592, 364);
+    platform::SetDialogBorder(*this, QSize(592, 364));
+    platform::CentreOnDesktop(*this);
 
     ImageLogo = AddLabel(this, "ImageLogo", {16, 16, 96, 96});
     ImageLogo->setPixmap(ProductLogo(96, QColor(32, 74, 135)));

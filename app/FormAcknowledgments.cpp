@@ -1,4 +1,5 @@
 #include "app/FormAcknowledgments.h"
+#include "platform/qt/ModalDialogs.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -7,8 +8,8 @@
 
 TFormAcknowledgments::TFormAcknowledgments(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormAcknowledgments");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(433, 288);
+    platform::SetDialogBorder(*this, QSize(433, 288));
+    platform::CentreOnDesktop(*this);
     MemoThanks = new QPlainTextEdit(this);
     MemoThanks->setObjectName("MemoThanks");
     MemoThanks->setGeometry(8, 8, 417, 236);

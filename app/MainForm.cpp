@@ -106,10 +106,9 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
     MessageDialog->Title = lang::GetMessageText("APPLICATION_NAME");
     MessageDialog->HelpContext = HelpContext;
     ConnectCommands();
-    // No project is open at start, whatever a window before this one left behind.
+    // No project is open at start, whatever a window before this one left behind; the commands
+    // and the caption follow.
     ReplaceProject(nullptr);
-    setWindowTitle(Text("MAIN_F_WINDOW_CAPTION"));
-    UpdateCommands();
 }
 
 TMainForm::~TMainForm() {

@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/ModalDialogs.h"
 
 TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bool visibleFile, bool visibleEdit,
                            bool visibleView, bool visibleObject, bool visibleHelp, const std::string& captionFile,
@@ -15,8 +16,8 @@ TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bo
     : TLanguageController(owner), MainHandle(mainHandle) {
     setObjectName("ToolbarForm");
     setWindowTitle("Setup Toolbar");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(353, 211);
+    platform::SetDialogBorder(*this, QSize(353, 211));
+    platform::CentreOnDesktop(*this);
 
     ToolbarCheckListBox = new QListWidget(this);
     ToolbarCheckListBox->setObjectName("ToolbarCheckListBox");

@@ -20,6 +20,7 @@
 #include "platform/CodePage.h"
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/ModalDialogs.h"
 
 namespace {
 
@@ -70,8 +71,7 @@ std::uint8_t TMessageDialog::Execute() {
         return answer_;
     }
 
-    auto dialog = std::make_unique<QDialog>(
-        nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    auto dialog = std::make_unique<QDialog>(nullptr);
     dialog->setObjectName("DialogForm");
     dialog->setWindowTitle(platform::ToQString(platform::CutShortText(Title)));
     const QString caption = platform::ToQString(platform::CutShortText(Caption));
@@ -92,7 +92,7 @@ std::uint8_t TMessageDialog::Execute() {
     };
     const TMessageDialogGeometry g = ComputeMessageDialogGeometry(m);
 
-    dialog->setFixedSize(g.Width, g.ClientHeight);
+    platform::SetDialogBorder(*dialog, QSize(g.Width, g.ClientHeight));
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         auto* b = new QPushButton(platform::ToQString(buttons[i].Caption), dialog.get());
         b->setObjectName(QStringLiteral("Button%1").arg(i));

@@ -40,7 +40,8 @@ W* Make(QWidget* parent, const char* name, int left, int top, int width, int hei
 TFormReporter::TFormReporter(QWidget* owner) : TLanguageController(owner) {
     setObjectName("FormReporter");
     setWindowTitle("Report Setup");
-    setFixedSize(408, 182);
+    platform::SetDialogBorder(*this, QSize(408, 182));
+    platform::CentreOnDesktop(*this);
     setFont(QFont("MS Sans Serif"));
 
     GroupBoxReportType = Make<QGroupBox>(this, "GroupBoxReportType", 8, 8, 393, 57, "Report type");

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -18,6 +17,7 @@
 #include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
 #include "tree/NodeSearch.h"
+#include "platform/qt/ModalDialogs.h"
 
 namespace {
 
@@ -59,8 +59,6 @@ int TFindForm::TypeIndexOf(std::uint8_t code) {
 TFindForm::TFindForm(QWidget* owner) : TLanguageController<QDialog>(owner) {
     setObjectName("FindForm");
     setWindowTitle(QStringLiteral("Find first"));
-    // A dialog frame: a title and a close box, nothing to minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     ObjectLabel = Named(new QLabel(QStringLiteral("Find:"), this), "ObjectLabel");
     ObjectEdit = Named(new QLineEdit(this), "ObjectEdit");
@@ -113,8 +111,8 @@ TFindForm::TFindForm(QWidget* owner) : TLanguageController<QDialog>(owner) {
     }
     UpdateFindButton();
     // A fixed dialog of the design's client size, larger only when the texts need it.
-    setFixedSize(QSize(376, 186).expandedTo(minimumSizeHint()));
-    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    platform::SetDialogBorder(*this, QSize(376, 186).expandedTo(minimumSizeHint()));
+    platform::CentreOnDesktop(*this);
 }
 
 void TFindForm::SetSearch(const std::string& text, std::uint8_t flags, std::uint8_t type) {

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -16,6 +15,7 @@
 #include "lang/HelpKey.h"
 #include "platform/qt/QtText.h"
 #include "store/Records.h"
+#include "platform/qt/ModalDialogs.h"
 
 namespace {
 
@@ -172,8 +172,8 @@ TFormArrangeItems::TFormArrangeItems(QWidget* owner, TTypeTAnyObjectSingleList* 
     BitBtnOK->setEnabled(false);
     FillList();
     // A fixed dialog of the design's client size, larger only when the texts need it.
-    setFixedSize(QSize(482, 418).expandedTo(minimumSizeHint()));
-    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    platform::SetDialogBorder(*this, QSize(482, 418).expandedTo(minimumSizeHint()));
+    platform::CentreOnDesktop(*this);
 }
 
 void TFormArrangeItems::FillList() {

@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
@@ -27,6 +26,7 @@
 #include "platform/ShortDates.h"
 #include "platform/qt/QtText.h"
 #include "tree/ControlValues.h"
+#include "platform/qt/ModalDialogs.h"
 
 namespace {
 
@@ -160,8 +160,8 @@ void TPropertyForm::FormCreate() {
     NameEdit->setFocus();
     // A fixed dialog of the design's client size, larger only when the texts need it, in the
     // middle of the desktop.
-    setFixedSize(clientSize_.expandedTo(minimumSizeHint()));
-    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    platform::SetDialogBorder(*this, clientSize_.expandedTo(minimumSizeHint()));
+    platform::CentreOnDesktop(*this);
 }
 
 void TPropertyForm::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QScreen>
 #include <QStringList>
 
 #include <utility>
@@ -70,6 +71,15 @@ std::optional<TFileDialogChoice> RealFileDialog(const TFileDialogRequest& r) {
 }
 
 }  // namespace
+
+void SetDialogBorder(QWidget& window, const QSize& size) {
+    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    window.setFixedSize(size);
+}
+
+void CentreOnDesktop(QWidget& window) {
+    if (const QScreen* s = window.screen()) window.move(s->availableGeometry().center() - window.rect().center());
+}
 
 int ExecModal(QDialog& dialog) {
     if (Hook()) return Hook()(dialog);

@@ -8,12 +8,19 @@
 #include "platform/ScopedHook.h"
 
 class QDialog;
+class QSize;
 class QWidget;
 
 namespace platform {
 
 // Every modal dialog and file dialog of the program is shown through these functions, so that a
 // test answers in place of a person and nothing ever blocks on a modal loop there.
+
+// A dialog border: a title and a close box, nothing to minimise or maximise, and this fixed
+// size. Set before the window is first shown.
+void SetDialogBorder(QWidget& window, const QSize& size);
+// Puts the window in the middle of its screen's desktop area.
+void CentreOnDesktop(QWidget& window);
 
 // Shows the dialog modally and returns its result (QDialog::exec() unless a hook is installed;
 // a hook fills the controls, presses a button or just returns a result).
