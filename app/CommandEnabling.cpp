@@ -156,7 +156,7 @@ TCommandStates TPass::Run() {
         if (!platform::TrimBlanks(f_.FileName).empty()) s_.CaptionFileName = f_.FileName;
         if (f_.Private) {
             SetObjectCommandStates({csDisable, csDisable, csDisable, csDisable, csDisable,
-                                    CommandState(IsNodeKind(kind) && row.RemovableWhenPrivate), csLeave});
+                                    CommandState(row.RemovableWhenPrivate), csLeave});
             Enable({"PopupItemExportTest", "PopupItemFastImportScales", "PopupItemFastImportStimuls"}, false);
             SetPopupCommandStates({csDisable, csDisable, csDisable, csDisable, csDisable, csDisable},
                                   {csLeave, csLeave, csLeave, csLeave});

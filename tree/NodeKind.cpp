@@ -212,8 +212,9 @@ const TStoredTypeInfo& TypeInfo(TStoredType type) {
     static const TStoredTypeInfo kTypes[] = {
         // None
         kNone,
+        // A group stands above every test, and the store moves and copies no whole group.
         {TableMember<&TFileAccess::TestGroups>, [](const TFileAccess& s, std::int32_t) { return s.TestGroupCount(); },
-         [](TFileAccess&, std::int32_t) { return std::int32_t{-1}; }, nullptr, nullptr},
+         nullptr, nullptr, nullptr},
         {TableMember<&TFileAccess::Tests>, [](const TFileAccess& s, std::int32_t p) { return s.TestCount(p); },
          [](TFileAccess&, std::int32_t id) { return id; }, &TFileAccess::MoveTest, &TFileAccess::CopyTest},
         {TableMember<&TFileAccess::Scales>, [](const TFileAccess& s, std::int32_t p) { return s.ScaleCount(p); },
@@ -265,20 +266,13 @@ TObjectTable* TableOf(TFileAccess& store, TStoredType type) {
     return t.Table ? t.Table(store) : nullptr;
 }
 
-// A folder's children are counted as its own; weights of either kind are counted once.
+// Children of one stored type are counted in its table; a folder's children count as its own.
 int StoredChildCount(const TFileAccess& store, TNodeKind kind, std::int32_t id) {
+    if (const TStoredType type = ChildObjectType(kind); type != TStoredType::None)
+        return TypeInfo(type).ChildCountOf(store, id);
     int count = 0;
-    TStoredType counted = TStoredType::None;
-    for (TNodeKind child : NodeKindInfo(kind).Children) {
-        if (child == nkNone) continue;
-        const TNodeKindInfo& c = NodeKindInfo(child);
-        if (c.CarriesTestID) {
-            count += StoredChildCount(store, child, id);
-        } else if (c.Object != counted) {
-            counted = c.Object;
-            if (const auto countOf = TypeInfo(c.Object).ChildCountOf) count += countOf(store, id);
-        }
-    }
+    for (TNodeKind child : NodeKindInfo(kind).Children)
+        if (NodeKindInfo(child).CarriesTestID) count += StoredChildCount(store, child, id);
     return count;
 }
 
@@ -286,7 +280,7 @@ std::int32_t StoredTestOf(TFileAccess& store, TNodeKind kind, std::int32_t id) {
     const TNodeKindInfo& k = NodeKindInfo(kind);
     if (k.CarriesTestID) return id;
     const auto testOf = TypeInfo(k.Object).TestOf;
-    return testOf && k.TestDepth >= 0 ? testOf(store, id) : -1;
+    return testOf ? testOf(store, id) : -1;
 }
 
 bool MoveStored(TFileAccess& store, TStoredType type, std::int32_t id, std::int32_t newParentID) {
@@ -299,7 +293,4 @@ std::int32_t CopyStored(TFileAccess& store, TStoredType type, std::int32_t id, s
     return copy ? (store.*copy)(id, newParentID) : -1;
 }
 
-bool CanPasteKind(int marked, int target) {
-    return IsNodeKind(marked) && NodeKindInfo(target).AcceptsOnPaste.Has(marked) &&
-           TypeInfo(NodeKindInfo(marked).Object).Move != nullptr;
-}
+bool CanPasteKind(int marked, int target) { return NodeKindInfo(target).AcceptsOnPaste.Has(marked); }

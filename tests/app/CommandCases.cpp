@@ -136,7 +136,7 @@ TCommandStates ExpectedCommandStates(const TCommandFacts& f) {
         if (f.Private) {
             // Run Test is left as the row set it; only the test node itself may be removed.
             e.ObjectStates({false, false, false, false, false,
-                            IsNodeKind(f.Kind) && NodeKindInfo(f.Kind).Commands.RemovableWhenPrivate},
+                            NodeKindInfo(f.Kind).Commands.RemovableWhenPrivate},
                            children);
             e.Enabled({"PopupItemExportTest", "PopupItemFastImportScales", "PopupItemFastImportStimuls"}, false);
             e.PopupStates({false, false, false, false, false, false}, children);
