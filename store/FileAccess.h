@@ -72,8 +72,9 @@ public:
     bool LoadAll();
     // The same as Load, on the coded bytes of a file.
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
-    // The same on the plain text of a file (cutShort: the coded bytes were cut inside a byte).
-    bool LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections);
+    // The same on the plain text of a file; damage other than None says how the coded bytes were
+    // found damaged before they were decoded (cut inside a byte, a character not a hex digit).
+    bool LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
 

@@ -137,11 +137,16 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
-    // Every byte is two digits: an odd count is a file cut short.
-    return LoadFromText(DecodeText(coded), coded.size() % 2 != 0, sections);
+    // Every byte is two digits: an odd count is a file cut short; a character that is not a digit
+    // would be read as another byte.
+    std::optional<std::string> text = DecodeCodedText(coded);
+    const TLoadFailureKind damage = coded.size() % 2 != 0 ? TLoadFailureKind::CutShort
+                                    : !text               ? TLoadFailureKind::BadCoding
+                                                          : TLoadFailureKind::None;
+    return LoadFromText(text ? std::move(*text) : std::string(), damage, sections);
 }
 
-bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
+bool TFileAccess::LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
     LastError.clear();
     LoadFailure = {};
     const platform::FormatSettings own = Settings;
@@ -161,8 +166,8 @@ bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionCh
     };
     try {
         FileText = std::move(text);
-        if (cutShort) {
-            LoadFailure.Kind = TLoadFailureKind::CutShort;
+        if (damage != TLoadFailureKind::None) {
+            LoadFailure.Kind = damage;
             RaiseFileViolated();
         }
         Progress progress(7);
@@ -217,7 +222,7 @@ bool TFileAccess::LoadEitherLayout() {
     }
     if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
     ReadingPlainLayout = true;
-    const bool loaded = LoadFromText(std::move(bytes), false, TSectionChoice::All());
+    const bool loaded = LoadFromText(std::move(bytes), TLoadFailureKind::None, TSectionChoice::All());
     ReadingPlainLayout = false;
     // Nothing of the file is in the program's layout yet: the next save must write it.
     if (loaded) SetModified(true);

@@ -8,6 +8,7 @@ namespace {
 const char* KindKey(TLoadFailureKind kind) {
     switch (kind) {
         case TLoadFailureKind::CutShort: return "FILEACC_DAMAGE_CUT_SHORT";
+        case TLoadFailureKind::BadCoding: return "FILEACC_DAMAGE_BAD_CODING";
         case TLoadFailureKind::MissingSection: return "FILEACC_DAMAGE_MISSING_SECTION";
         case TLoadFailureKind::BadInteger: return "FILEACC_DAMAGE_BAD_INTEGER";
         case TLoadFailureKind::BadReal: return "FILEACC_DAMAGE_BAD_REAL";

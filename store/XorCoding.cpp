@@ -15,6 +15,14 @@ constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
 }
 constexpr auto kDigit = MakeDigitTable();
 
+constexpr std::array<std::uint8_t, 256> MakeNotDigitTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = 1;
+    for (const char* d = "0123456789ABCDEFabcdef"; *d; ++d) t[static_cast<std::uint8_t>(*d)] = 0;
+    return t;
+}
+constexpr auto kNotDigit = MakeNotDigitTable();
+
 // The two coded characters of every plain byte, and the plain byte of every pair of characters.
 struct CodeTables {
     char pairs[256][2];
@@ -51,12 +59,35 @@ std::string EncodeText(std::string_view text) {
     return out;
 }
 
-std::string DecodeText(std::string_view text) {
+namespace {
+
+// Decodes the pairs of text into out; true when every character of a pair is a hex digit.
+bool DecodePairs(std::string_view text, std::string& out) {
     const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
-    std::string out(n, '\0');
+    out.assign(n, '\0');
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
-    for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(t.plain[in[2 * i]][in[2 * i + 1]]);
+    std::uint8_t notDigit = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t high = in[2 * i];
+        const std::uint8_t low = in[2 * i + 1];
+        notDigit |= kNotDigit[high] | kNotDigit[low];
+        out[i] = static_cast<char>(t.plain[high][low]);
+    }
+    return notDigit == 0;
+}
+
+}  // namespace
+
+std::string DecodeText(std::string_view text) {
+    std::string out;
+    DecodePairs(text, out);
+    return out;
+}
+
+std::optional<std::string> DecodeCodedText(std::string_view text) {
+    std::string out;
+    if (!DecodePairs(text, out)) return std::nullopt;
     return out;
 }
 
