@@ -118,3 +118,34 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
     QApplication::setWindowIcon(icon);
     EXPECT_EQ(pictures.Saved.size(), 5);
 }
+
+// Both tests of the example running, cascaded and then tiled through the Window menu.
+TEST(Screenshots, TwoTestsCascadedAndTiled) {
+    const char* folder = std::getenv("SCREENSHOT_DIR");
+    if (!folder || !*folder) GTEST_SKIP() << "SCREENSHOT_DIR is not set";
+    TAppTestEnvironment env;
+    Pictures pictures(QString::fromLocal8Bit(folder));
+    const QIcon icon = QApplication::windowIcon();
+    QApplication::setWindowIcon(ProgramIcon());
+    {
+        TMainForm window(platform::FormatSettings::Posix());
+        window.resize(1100, 720);
+        window.show();
+        env.Files.push_back(std::string(ORVEL_SOURCE_DIR) + "/samples/example.kvd");
+        window.MenuItemProjectOpen->trigger();
+        ASSERT_NE(GlobalStore(), nullptr);
+        for (QTreeWidgetItemIterator it(window.Tree); *it; ++it) {
+            if (GetNodeKind(*it) != nkTest) continue;
+            Select(window, *it);
+            window.MenuItemObjectRunTest->trigger();
+            Flush();
+        }
+        ASSERT_EQ(window.Runners().RunnerCount(), 2);
+        window.CascadeMenuItem->trigger();
+        pictures.Save(window, "tests_cascaded");
+        window.TileMenuItem->trigger();
+        pictures.Save(window, "tests_tiled");
+    }
+    QApplication::setWindowIcon(icon);
+    EXPECT_EQ(pictures.Saved.size(), 2);
+}
