@@ -644,8 +644,6 @@ void TMainForm::ApplyCommandStates(const TCommandStates& states) {
             a->setStatusTip(a->toolTip());
         }
     }
-    for (const std::string& name : UnavailableCommands())
-        if (QAction* a = Command(QString::fromStdString(name))) a->setEnabled(false);
     QString caption = Text("MAIN_F_WINDOW_CAPTION");
     if (states.CaptionFileName) caption += " (" + platform::ToQString(*states.CaptionFileName) + ")";
     setWindowTitle(caption);
