@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -175,44 +175,35 @@ TEST_F(TestWindows, EditCommandsLeaveTheFocusInTheTestWindow) {
     TRunTestForm* form = Run(1);
     ASSERT_NE(form, nullptr);
     TObjectsTree& tree = *window->Tree;
+    // The person picks a node in the tree, clicks back into the test and gives the command.
+    const auto onNode = [&](int kind, std::int32_t under, const std::function<void()>& command) {
+        Select(*window, FindNode(*window, kind, under));
+        ClickInto(*form);
+        command();
+        EXPECT_TRUE(InWindow(*form)) << "kind " << kind;
+    };
+    const auto byKey = [](Qt::Key key) {
+        return [key] {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            Flush();
+        };
+    };
+    const auto byMenu = [this](QAction* item) { return [this, item] { ChooseFromMenu(Qt::Key_E, item); }; };
 
-    Select(*window, FindNode(*window, nkScale, 1));
-    ClickInto(*form);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
-    Flush();
+    onNode(nkScale, 1, byKey(Qt::Key_C));
     EXPECT_EQ(tree.MarkedNode(), FindNode(*window, nkScale, 1));
-    EXPECT_TRUE(InWindow(*form));
-
-    Select(*window, FindNode(*window, nkScalesFolder, 3));
-    ClickInto(*form);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
-    Flush();
+    onNode(nkScalesFolder, 3, byKey(Qt::Key_V));
     EXPECT_EQ(GlobalStore()->ScaleCount(3), 1);
-    EXPECT_TRUE(InWindow(*form));
-
-    Select(*window, FindNode(*window, nkScale, 3));
-    ClickInto(*form);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);
-    Flush();
+    onNode(nkScale, 3, byKey(Qt::Key_X));
     EXPECT_EQ(tree.MarkedNode(), FindNode(*window, nkScale, 3));
-    EXPECT_TRUE(InWindow(*form));
 
-    // The same from the menu: Copy of the scale, then Paste into the empty test's scales.
-    Select(*window, FindNode(*window, nkScale, 1));
-    ClickInto(*form);
-    ChooseFromMenu(Qt::Key_E, window->MenuItemEditCopy);
+    // The same from the menu: Copy of the scale, Paste into the empty test's scales, Cut.
+    onNode(nkScale, 1, byMenu(window->MenuItemEditCopy));
     EXPECT_EQ(tree.MarkedNode(), FindNode(*window, nkScale, 1));
-    EXPECT_TRUE(InWindow(*form));
-    Select(*window, FindNode(*window, nkScalesFolder, 3));
-    ClickInto(*form);
-    ChooseFromMenu(Qt::Key_E, window->MenuItemEditPaste);
+    onNode(nkScalesFolder, 3, byMenu(window->MenuItemEditPaste));
     EXPECT_EQ(GlobalStore()->ScaleCount(3), 2);
-    EXPECT_TRUE(InWindow(*form));
-    Select(*window, FindNode(*window, nkQuestion, 1));
-    ClickInto(*form);
-    ChooseFromMenu(Qt::Key_E, window->MenuItemEditCut);
+    onNode(nkQuestion, 1, byMenu(window->MenuItemEditCut));
     EXPECT_EQ(tree.MarkedNode(), FindNode(*window, nkQuestion, 1));
-    EXPECT_TRUE(InWindow(*form));
 }
 
 // With the keyboard in the tree the commands keep it there.
