@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/FormAbout.h"
@@ -76,10 +77,8 @@ std::vector<std::string> MissingTexts(QObject& top) {
     return missing;
 }
 
-struct TWindowCase {
-    const char* Name;
-    std::function<std::unique_ptr<QWidget>()> Make;
-};
+// A window of the program as a person meets it, by name.
+using TWindowMaker = std::pair<const char*, std::function<std::unique_ptr<QWidget>()>>;
 
 }  // namespace
 
@@ -87,7 +86,7 @@ TEST(WindowTexts, NoWindowShowsTheMarkOfAMissingKey) {
     TAppTestEnvironment env;
     TTypeTAnyObjectSingleList nothingToArrange;
     const platform::FormatSettings posix = platform::FormatSettings::Posix();
-    const TWindowCase cases[] = {
+    const TWindowMaker cases[] = {
         {"main window", [&] { return std::make_unique<TMainForm>(posix); }},
         {"splash", [] { return std::make_unique<TSplashForm>(); }},
         {"about", [] { return std::make_unique<TFormAbout>(nullptr); }},
@@ -111,9 +110,9 @@ TEST(WindowTexts, NoWindowShowsTheMarkOfAMissingKey) {
         {"interpretation", [&] { return std::make_unique<TInterpretationForm>(nullptr, posix); }},
         {"weight", [&] { return std::make_unique<TWeightForm>(nullptr, posix); }},
     };
-    for (const TWindowCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        std::unique_ptr<QWidget> w = c.Make();
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<QWidget> w = make();
         w->show();
         Flush();
         const std::vector<std::string> missing = MissingTexts(*w);
