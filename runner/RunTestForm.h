@@ -1,10 +1,12 @@
 #pragma once
 #include <QPointer>
+#include <QSize>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "help/context.h"
 #include "runner/RunnerScreens.h"
 #include "runner/VisualChildForm.h"
 #include "store/FileAccess.h"
@@ -25,9 +27,12 @@ public:
                  const std::string& testName);
     ~TRunTestForm() override;
 
+    // The size of the window's page as designed: what cascading never shrinks it below.
+    static QSize DesignSize() { return {559, 490}; }
+
     // What the runner draws into.
     TRunnerScreens& View() { return *screens_; }
-    int HelpContext = 640;
+    int HelpContext = IDH_TEST_WINDOW;
 
     QMenu* TestPopupMenu;
     QAction* MenuItemNext;

@@ -9,6 +9,7 @@
 #include "exchange/ImportTest.h"
 #include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
+#include "store/StoreTestSeam.h"
 #include "store/XorCoding.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/store/StoreChecks.h"
