@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -336,9 +337,10 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
     OnTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
     OnTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
-    OnTree(MenuItemEditCut, &TObjectsTree::Cut, true);
-    OnTree(MenuItemEditCopy, &TObjectsTree::Copy, true);
-    OnTree(MenuItemEditPaste, &TObjectsTree::Paste, true);
+    // Cut, Copy and Paste leave the focus where it was, in a running test window too.
+    OnTree(MenuItemEditCut, &TObjectsTree::Cut, false);
+    OnTree(MenuItemEditCopy, &TObjectsTree::Copy, false);
+    OnTree(MenuItemEditPaste, &TObjectsTree::Paste, false);
     OnTree(MenuItemObjectArrangeItems, &TObjectsTree::ArrangeItems, true);
     OnTree(Command("PopupItemCut"), &TObjectsTree::Cut, false);
     OnTree(Command("PopupItemCopy"), &TObjectsTree::Copy, false);
@@ -645,8 +647,6 @@ void TMainForm::ApplyCommandStates(const TCommandStates& states) {
             a->setStatusTip(a->toolTip());
         }
     }
-    for (const std::string& name : UnavailableCommands())
-        if (QAction* a = Command(QString::fromStdString(name))) a->setEnabled(false);
     QString caption = Text("MAIN_F_WINDOW_CAPTION");
     if (states.CaptionFileName) caption += " (" + platform::ToQString(*states.CaptionFileName) + ")";
     setWindowTitle(caption);
@@ -694,7 +694,37 @@ void TMainForm::RunTest() {
     runners_->RunTest(Tree->SelectedTestID());
 }
 
-void TMainForm::CascadeWindows() { MdiArea->cascadeSubWindows(); }
+// The area's own cascade gives a window without a layout its minimum size, a bare title bar.
+// Here the windows step down and right by a title bar's height, the active one in front, each
+// as large as the steps leave room for and never smaller than a test window's design size (or
+// the area less one step, when the area is smaller than that); the steps start again at the top
+// left when the next window would leave the area.
+void TMainForm::CascadeWindows() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) windows << sub;
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* active = MdiArea->activeSubWindow();
+    if (windows.removeOne(active)) windows << active;
+    for (QMdiSubWindow* sub : windows)
+        if (sub->isMaximized()) sub->showNormal();
+
+    const QSize area = MdiArea->viewport()->size();
+    QMdiSubWindow* front = windows.back();
+    const int step = std::max(front->contentsMargins().top(), 1);
+    const QSize frame = front->size() - (front->widget() ? front->widget()->size() : QSize(0, 0));
+    const int stairs = static_cast<int>(windows.size()) - 1;
+    const QSize room = area - QSize(step, step) * (stairs > 0 ? 1 : 0);
+    const QSize least = (TRunTestForm::DesignSize() + frame).boundedTo(room);
+    const QSize size = (area - QSize(step, step) * stairs).expandedTo(least).boundedTo(area);
+    const int fit = 1 + std::max(0, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step));
+    for (int i = 0; i < windows.size(); ++i) {
+        const int at = (i % fit) * step;
+        windows[i]->setGeometry(QRect(QPoint(at, at), size));
+        windows[i]->raise();
+    }
+    if (active) MdiArea->setActiveSubWindow(active);
+}
 
 void TMainForm::TileWindows() { MdiArea->tileSubWindows(); }
 

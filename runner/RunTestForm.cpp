@@ -16,7 +16,7 @@
 TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle,
                            std::int32_t testID, const std::string& testName)
     : TVisualChildForm(owner, mainHandle, testID, testName, "RunTestForm"), store_(store) {
-    resize(559, 490);
+    resize(DesignSize());
     setFont(QFont("MS Sans Serif"));
     // A click on the page gives the window the keyboard, so that the arrows, Space and Return
     // reach it rather than the window frame.
