@@ -173,7 +173,14 @@ THelpViewerForm::~THelpViewerForm() = default;
 bool THelpViewerForm::OpenFile(const std::string& helpFile) {
     const std::string path = platform::ResolveHelpFile(helpFile);
     if (file_ && openedAs_ == path) return true;
+    // The later commands of one request do not read a refused file again.
+    const std::uint64_t request = platform::CurrentHelpRequest();
+    if (request != 0 && request == refusedRequest_ && path == refusedPath_) return false;
     auto file = std::make_unique<platform::TChmFile>(path);
+    if (!file->IsOpen()) {
+        refusedRequest_ = request;
+        refusedPath_ = path;
+    }
     if (file->Refusal() == platform::TChmRefusal::Missing) {
         Report(lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + path);
         return false;

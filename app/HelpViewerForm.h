@@ -86,4 +86,6 @@ private:
     std::unique_ptr<platform::TChmFile> file_;
     std::string openedAs_;
     std::uint64_t reportedRequest_ = 0;
+    std::uint64_t refusedRequest_ = 0;
+    std::string refusedPath_;
 };
