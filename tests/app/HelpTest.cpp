@@ -192,6 +192,28 @@ public:
         Flush();
     }
     std::string Topic() const { return viewer.isVisible() ? viewer.CurrentTopic() : "<not shown>"; }
+    // A modal hook for the small windows of the Help and Edit menus: each is shown and made
+    // active, press(name, part) is run with the part of the window that a key is pressed in, and
+    // the about box then opens its acknowledgments window, as its button does.
+    static platform::ModalHook InTheSmallWindows(std::function<void(const std::string&, QWidget*)> press) {
+        return [press = std::move(press)](QDialog& dialog) {
+            static const std::map<std::string, const char*> pressedIn = {
+                {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
+            const std::string name = dialog.objectName().toStdString();
+            dialog.show();
+            dialog.activateWindow();
+            // The window itself, not its owner that shares the activation with it.
+            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
+                ADD_FAILURE() << name << " did not become active";
+            if (QWidget* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr)
+                press(name, part);
+            else
+                ADD_FAILURE() << "no part to press F1 in: " << name;
+            if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
+            dialog.hide();
+            return static_cast<int>(QDialog::Accepted);
+        };
+    }
 
     TAppTestEnvironment env;
     TempDir dir;
@@ -273,31 +295,13 @@ TEST_F(Help, F1InAPropertyDialogOpensTheDialogsTopic) {
 // F1 pressed in the small windows of the Help and Edit menus opens their topics: the about box,
 // its acknowledgments window and the toolbar setup dialog.
 TEST_F(Help, F1InTheAboutAcknowledgmentsAndToolbarSetupWindowsOpensTheirTopics) {
-    // The part of each window that the key is pressed in.
-    const std::map<std::string, const char*> pressedIn = {
-        {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
     std::vector<std::pair<std::string, std::string>> topics;   // window, topic shown after F1
-    platform::ScopedModalHook hook([&](QDialog& dialog) {
-        const std::string name = dialog.objectName().toStdString();
-        dialog.show();
-        dialog.activateWindow();
-        // The window itself, not its owner that shares the activation with it.
-        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
-            ADD_FAILURE() << name << " did not become active";
-        auto* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr;
-        if (!part) {
-            ADD_FAILURE() << "no part to press F1 in: " << name;
-            return static_cast<int>(QDialog::Rejected);
-        }
+    platform::ScopedModalHook hook(InTheSmallWindows([&](const std::string& name, QWidget* part) {
         part->setFocus();
         viewer.hide();
         QTest::keyClick(part, Qt::Key_F1);
         topics.emplace_back(name, Topic());
-        // The about box opens its acknowledgments window, as its button does.
-        if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
-        dialog.hide();
-        return static_cast<int>(QDialog::Accepted);
-    });
+    }));
     window->MenuItemHelpAbout->trigger();
     window->MenuItemEditToolbarsSetup->trigger();
     const std::vector<std::pair<std::string, std::string>> expected = {
@@ -396,22 +400,7 @@ TEST_F(Help, AMissingHelpFileIsReportedOnceInEveryWindow) {
         reports.emplace_back(name, env.Interaction.Messages.size());
         for (const std::string& m : env.Interaction.Messages) EXPECT_EQ(m, expected) << name;
     };
-    const std::map<std::string, const char*> pressedIn = {
-        {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
-    platform::ScopedModalHook hook([&](QDialog& dialog) {
-        const std::string name = dialog.objectName().toStdString();
-        dialog.show();
-        dialog.activateWindow();
-        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
-            ADD_FAILURE() << name << " did not become active";
-        if (QWidget* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr)
-            pressF1(name, part);
-        else
-            ADD_FAILURE() << "no part to press F1 in: " << name;
-        if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
-        dialog.hide();
-        return static_cast<int>(QDialog::Accepted);
-    });
+    platform::ScopedModalHook hook(InTheSmallWindows(pressF1));
     window->MenuItemHelpAbout->trigger();
     window->MenuItemEditToolbarsSetup->trigger();
     pressF1("main window", window->Tree);
