@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <filesystem>
 
@@ -59,6 +60,39 @@ QString Text(const char* key) { return platform::ToQString(lang::GetMessageText(
 // "MenuItemProjectOpen" -> "SpeedButtonProjectOpen": a tool button is named after its menu item.
 QString SpeedButtonName(const QString& menuItem) {
     return QStringLiteral("SpeedButton") + menuItem.mid(QStringLiteral("MenuItem").size());
+}
+
+// The tool bars, in the order of the Toolbars submenu and of the setup dialog: each bar with its
+// name and caption, its item in the submenu with that item's name and caption, and the commands
+// on the bar.
+struct TToolbarEntry {
+    QToolBar* TMainForm::*Bar;
+    const char* Name;
+    const char* Caption;
+    QAction* TMainForm::*MenuItem;
+    const char* MenuItemName;
+    const char* MenuItemCaption;
+    std::vector<QAction* TMainForm::*> Buttons;
+};
+
+const std::vector<TToolbarEntry>& ToolbarEntries() {
+    using M = TMainForm;
+    static const std::vector<TToolbarEntry> entries = {
+        {&M::ToolBarFile, "ToolBarFile", "File", &M::MenuItemEditToolbarFile, "MenuItemEditToolbarFile", "&File",
+         {&M::MenuItemProjectCreate, &M::MenuItemProjectOpen, &M::MenuItemProjectSave, &M::MenuItemProjectSaveAs,
+          &M::MenuItemProjectClose, &M::MenuItemFileImportTests, &M::MenuItemFileExportTests, &M::MenuItemFileExit}},
+        {&M::ToolBarEdit, "ToolBarEdit", "Edit", &M::MenuItemEditToolbarEdit, "MenuItemEditToolbarEdit", "&Edit",
+         {&M::MenuItemEditFind, &M::MenuItemEditFindNext, &M::MenuItemEditToolbarsSetup}},
+        {&M::ToolBarView, "ToolBarView", "View", &M::MenuItemEditToolbarView, "MenuItemEditToolbarView", "&View",
+         {&M::MenuItemViewShowChildNodes, &M::MenuItemViewHideChildNodes}},
+        {&M::ToolBarObject, "ToolBarObject", "Object", &M::MenuItemEditToolbarObject, "MenuItemEditToolbarObject",
+         "&Object",
+         {&M::MenuItemObjectCreate, &M::MenuItemObjectChange, &M::MenuItemObjectRemove,
+          &M::MenuItemObjectArrangeItems, &M::MenuItemObjectRemoveChildren, &M::MenuItemObjectRunTest}},
+        {&M::ToolBarHelp, "ToolBarHelp", "Help", &M::MenuItemEditToolbarHelp, "MenuItemEditToolbarHelp", "&Help",
+         {&M::MenuItemHelpContext, &M::MenuItemHelpHomepage, &M::MenuItemHelpSupport}},
+    };
+    return entries;
 }
 
 }  // namespace
@@ -175,13 +209,8 @@ void TMainForm::BuildMenus() {
     MenuItemEditToolbars = MenuItemEdit->addMenu("&Toolbars");
     MenuItemEditToolbars->setObjectName("MenuItemEditToolbars");
     commands_.insert("MenuItemEditToolbars", MenuItemEditToolbars->menuAction());
-    MenuItemEditToolbarFile = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarFile", "&File");
-    MenuItemEditToolbarEdit = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarEdit", "&Edit");
-    MenuItemEditToolbarView = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarView", "&View");
-    MenuItemEditToolbarObject = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarObject", "&Object");
-    MenuItemEditToolbarHelp = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarHelp", "&Help");
-    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
-                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp}) {
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        QAction* a = this->*t.MenuItem = AddCommand(MenuItemEditToolbars, t.MenuItemName, t.MenuItemCaption);
         a->setCheckable(true);
         a->setChecked(true);
     }
@@ -227,7 +256,7 @@ void TMainForm::BuildMenus() {
     MenuItemDebugHideDM = AddCommand(MenuItemDebugging, "MenuItemDebugHideDM", "Hide DM");
 }
 
-QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions) {
+QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, const std::vector<QAction*>& actions) {
     QToolBar* bar = QMainWindow::addToolBar(caption);
     bar->setObjectName(name);
     bar->setIconSize(QSize(16, 16));
@@ -248,15 +277,11 @@ QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::init
 }
 
 void TMainForm::BuildToolBars() {
-    ToolBarFile = AddToolBar("ToolBarFile", "File",
-                             {MenuItemProjectCreate, MenuItemProjectOpen, MenuItemProjectSave, MenuItemProjectSaveAs,
-                              MenuItemProjectClose, MenuItemFileImportTests, MenuItemFileExportTests, MenuItemFileExit});
-    ToolBarEdit = AddToolBar("ToolBarEdit", "Edit", {MenuItemEditFind, MenuItemEditFindNext, MenuItemEditToolbarsSetup});
-    ToolBarView = AddToolBar("ToolBarView", "View", {MenuItemViewShowChildNodes, MenuItemViewHideChildNodes});
-    ToolBarObject = AddToolBar("ToolBarObject", "Object",
-                               {MenuItemObjectCreate, MenuItemObjectChange, MenuItemObjectRemove,
-                                MenuItemObjectArrangeItems, MenuItemObjectRemoveChildren, MenuItemObjectRunTest});
-    ToolBarHelp = AddToolBar("ToolBarHelp", "Help", {MenuItemHelpContext, MenuItemHelpHomepage, MenuItemHelpSupport});
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        std::vector<QAction*> buttons;
+        for (QAction* TMainForm::*button : t.Buttons) buttons.push_back(this->*button);
+        this->*t.Bar = AddToolBar(t.Name, t.Caption, buttons);
+    }
 }
 
 QAction* TMainForm::AddPopupItem(const char* name, const char* caption) { return AddCommand(PopupMenu, name, caption); }
@@ -375,9 +400,10 @@ void TMainForm::ConnectCommands() {
     connect(MenuItemViewHideChildNodes, &QAction::triggered, this,
             [this] { Guarded([&] { Tree->CollapseAll(Tree->SelectedNode()); }); });
 
-    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
-                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp})
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        QAction* a = this->*t.MenuItem;
         connect(a, &QAction::triggered, this, [this, a] { Guarded([&] { ToolbarVisibilityChange(a); }); });
+    }
     OnTriggered(MenuItemEditToolbarsSetup, &TMainForm::ToolbarSetup);
     OnTriggered(MenuItemHelpAbout, &TMainForm::AboutProgram);
 
@@ -804,29 +830,27 @@ void TMainForm::AboutProgram() {
 // ---- tool bars
 
 void TMainForm::ToolbarVisibilityChange(QAction* item) {
-    const std::pair<QAction*, QToolBar*> bars[] = {
-        {MenuItemEditToolbarFile, ToolBarFile},     {MenuItemEditToolbarEdit, ToolBarEdit},
-        {MenuItemEditToolbarView, ToolBarView},     {MenuItemEditToolbarObject, ToolBarObject},
-        {MenuItemEditToolbarHelp, ToolBarHelp},
-    };
-    for (const auto& [menuItem, bar] : bars)
-        if (menuItem == item) bar->setVisible(bar->isHidden());
+    for (const TToolbarEntry& t : ToolbarEntries())
+        if (this->*t.MenuItem == item) {
+            QToolBar* bar = this->*t.Bar;
+            bar->setVisible(bar->isHidden());
+        }
     SyncToolbarMenu();
 }
 
 void TMainForm::SyncToolbarMenu() {
-    MenuItemEditToolbarFile->setChecked(!ToolBarFile->isHidden());
-    MenuItemEditToolbarEdit->setChecked(!ToolBarEdit->isHidden());
-    MenuItemEditToolbarView->setChecked(!ToolBarView->isHidden());
-    MenuItemEditToolbarObject->setChecked(!ToolBarObject->isHidden());
-    MenuItemEditToolbarHelp->setChecked(!ToolBarHelp->isHidden());
+    for (const TToolbarEntry& t : ToolbarEntries()) (this->*t.MenuItem)->setChecked(!(this->*t.Bar)->isHidden());
 }
 
 void TMainForm::ToolbarSetup() {
-    auto caption = [](const QToolBar* bar) { return platform::FromQString(bar->windowTitle()); };
-    TToolbarForm form(this, handle_, !ToolBarFile->isHidden(), !ToolBarEdit->isHidden(), !ToolBarView->isHidden(),
-                      !ToolBarObject->isHidden(), !ToolBarHelp->isHidden(), caption(ToolBarFile),
-                      caption(ToolBarEdit), caption(ToolBarView), caption(ToolBarObject), caption(ToolBarHelp));
+    std::array<bool, TToolbarForm::tbCount> visible{};
+    std::array<std::string, TToolbarForm::tbCount> captions;
+    for (std::size_t i = 0; i < ToolbarEntries().size(); ++i) {
+        const QToolBar* bar = this->*ToolbarEntries()[i].Bar;
+        visible[i] = !bar->isHidden();
+        captions[i] = platform::FromQString(bar->windowTitle());
+    }
+    TToolbarForm form(this, handle_, visible, captions);
     ToolbarSetupForm = &form;
     platform::ExecModal(form);
     ToolbarSetupForm = nullptr;
@@ -836,8 +860,7 @@ void TMainForm::ToolbarSetup() {
 void TMainForm::WMToolbarsChanged() {
     if (!ToolbarSetupForm) return;
     const auto& visible = ToolbarSetupForm->Visible;
-    QToolBar* const bars[] = {ToolBarFile, ToolBarEdit, ToolBarView, ToolBarObject, ToolBarHelp};
-    for (std::size_t i = 0; i < visible.size(); ++i) bars[i]->setVisible(visible[i]);
+    for (std::size_t i = 0; i < visible.size(); ++i) (this->*ToolbarEntries()[i].Bar)->setVisible(visible[i]);
 }
 
 void TMainForm::GiveCloseBox(QToolBar* bar) {

@@ -7,12 +7,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommandEnabling.h"
 #include "app/UpdateCheck.h"
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "platform/FormatSettings.h"
 #include "platform/MessageHub.h"
@@ -45,7 +46,7 @@ public:
     ~TMainForm() override;
 
     platform::WindowHandle Handle() const { return handle_; }
-    int HelpContext = 110;
+    int HelpContext = IDH_MAIN_WINDOW;
 
     // ---- components
     QMenu* MenuItemFile;
@@ -215,7 +216,7 @@ private:
     QAction* AddPopupItem(const char* name, const char* caption);
     void AddSeparator(QMenu* menu, const char* name);
     QMenu* AddMenu(const char* name, const char* caption);
-    QToolBar* AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions);
+    QToolBar* AddToolBar(const char* name, const char* caption, const std::vector<QAction*>& actions);
     // Runs a command; what it raises goes to the default error box and the program goes on.
     void Guarded(const std::function<void()>& command);
     void OnTriggered(QAction* action, void (TMainForm::*handler)());

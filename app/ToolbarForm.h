@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "platform/MessageHub.h"
 
@@ -18,7 +19,7 @@ class QPushButton;
 class TToolbarForm : public TLanguageController<QDialog> {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 330;
+    static constexpr int kHelpContext = IDH_TOOLBAR_SETUP;
     enum TBar { tbFile, tbEdit, tbView, tbObject, tbHelp, tbCount };
 
     // The states and captions are given in the order File, Edit, View, Object, Help; captions
@@ -27,6 +28,9 @@ public:
                  bool visibleView, bool visibleObject, bool visibleHelp, const std::string& captionFile,
                  const std::string& captionEdit, const std::string& captionView, const std::string& captionObject,
                  const std::string& captionHelp);
+    // The same with the states and captions in the order of TBar.
+    TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, const std::array<bool, tbCount>& visible,
+                 const std::array<std::string, tbCount>& captions);
 
     int HelpContext = kHelpContext;
     const platform::WindowHandle MainHandle;
