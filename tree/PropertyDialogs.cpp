@@ -106,6 +106,8 @@ TPropertyForm::TPropertyForm(QWidget* owner, const TDesign& design)
     : TLanguageController<QDialog>(owner), clientSize_(design.ClientSize), helpContext_(design.HelpContext) {
     setObjectName(design.FormName);
     setWindowTitle(QString::fromUtf8(design.Caption));
+    // Windows opened from this one that have no topic of their own show its topic.
+    setProperty("HelpContext", helpContext_);
     const QString prefix = QString::fromUtf8(design.Prefix);
 
     auto* root = new QVBoxLayout(this);
