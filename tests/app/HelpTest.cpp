@@ -22,7 +22,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "app/FormAbout.h"
@@ -519,6 +521,61 @@ TEST_F(Help, F1InAWindowWithoutATopicOpensTheTopicOfTheWindowItWasOpenedFrom) {
         {"interpretation's message", "/pages/interpretation.html"},
     };
     EXPECT_EQ(topics, expected);
+}
+
+// The captions of the windows and menus as the language file gives them, with the "&" of their
+// shortcut letters taken out: the texts a person sees.
+std::set<std::string> CaptionsOfTheLanguageFile() {
+    std::ifstream in(lang::LanguageFileName());
+    std::set<std::string> captions;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos || eq < 4 || line.compare(eq - 4, 4, "_cap") != 0) continue;
+        std::string text;
+        for (std::size_t i = eq + 1; i < line.size(); ++i) {
+            if (line[i] == '&' && (i + 1 >= line.size() || line[i + 1] != '&')) continue;
+            text += line[i];
+            if (line[i] == '&') ++i;
+        }
+        if (text.empty()) continue;
+        captions.insert(text);
+        // A label's colon is not part of the name a text quotes.
+        if (text.back() == ':') captions.insert(text.substr(0, text.size() - 1));
+    }
+    return captions;
+}
+
+// Every caption that a help page quotes (marked as a part of the program's windows) and every
+// command name it gives (a name that ends in "...") is a caption of the language file: the help
+// names the windows' parts and the menus' commands as the program shows them.
+TEST_F(Help, EveryCaptionAndCommandThatTheHelpQuotesIsInTheLanguageFile) {
+    const std::set<std::string> captions = CaptionsOfTheLanguageFile();
+    ASSERT_GT(captions.count("Import Questions..."), 0u);
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_DISPLAY_TOC, {});
+    ASSERT_NE(viewer.File(), nullptr);
+    const std::regex quoted(R"re(<span class="ui">([^<]*)</span>)re");
+    const std::regex tag("<[^>]*>");
+    const std::regex command(R"re(((?:[A-Z][A-Za-z]* )*[A-Z][A-Za-z]*)\.\.\.)re");
+    std::size_t quotes = 0;
+    std::vector<std::string> unknown;   // page: text
+    for (const std::string& page : viewer.File()->Objects()) {
+        if (page.size() < 5 || page.compare(page.size() - 5, 5, ".html") != 0) continue;
+        const std::optional<std::string> html = viewer.File()->Read(page);
+        ASSERT_TRUE(html.has_value()) << page;
+        const auto check = [&](const std::string& text) {
+            if (!captions.count(text)) unknown.push_back(page + ": " + text);
+        };
+        for (std::sregex_iterator it(html->begin(), html->end(), quoted), end; it != end; ++it) {
+            check((*it)[1].str());
+            ++quotes;
+        }
+        const std::string text = std::regex_replace(*html, tag, "");
+        for (std::sregex_iterator it(text.begin(), text.end(), command), end; it != end; ++it) check((*it)[0].str());
+    }
+    EXPECT_EQ(unknown, std::vector<std::string>{});
+    // The pages quote the program's captions throughout, not in one place.
+    EXPECT_GT(quotes, 100u);
 }
 
 TEST_F(Help, TheContentsAndTheIndexListEveryTopic) {
