@@ -118,19 +118,29 @@ struct Layout142 : Layout<R> {};
 template <>
 struct Layout142<TTest> : TestHeadLayout {};
 
+// A visitor that treats every field that has a line alike: each member hands the field to
+// Line(field) of D. Constant fields have no line.
+template <typename D>
+struct EachLine {
+    template <typename T> void Key(T& f) { Self().Line(f); }
+    template <typename T> void Id(T& f) { Self().Line(f); }
+    template <typename T> void Int(T& f) { Self().Line(f); }
+    template <typename T> void Real(T& f) { Self().Line(f); }
+    template <typename T> void Date(T& f) { Self().Line(f); }
+    template <typename T> void Bool(T& f) { Self().Line(f); }
+    template <typename T> void Direction(T& f) { Self().Line(f); }
+    template <typename T> void Short(T& f) { Self().Line(f); }
+    template <typename T> void Long(T& f) { Self().Line(f); }
+    template <typename T> void Constant(T&, std::int32_t) {}
+
+private:
+    D& Self() { return static_cast<D&>(*this); }
+};
+
 // Counts the lines a description puts in the file.
-struct LineCounter {
+struct LineCounter : EachLine<LineCounter> {
     int Lines = 0;
-    template <typename T> constexpr void Key(T&) { ++Lines; }
-    template <typename T> constexpr void Id(T&) { ++Lines; }
-    template <typename T> constexpr void Int(T&) { ++Lines; }
-    template <typename T> constexpr void Real(T&) { ++Lines; }
-    template <typename T> constexpr void Date(T&) { ++Lines; }
-    template <typename T> constexpr void Bool(T&) { ++Lines; }
-    template <typename T> constexpr void Direction(T&) { ++Lines; }
-    template <typename T> constexpr void Short(T&) { ++Lines; }
-    template <typename T> constexpr void Long(T&) { ++Lines; }
-    template <typename T> constexpr void Constant(T&, std::int32_t) {}
+    template <typename T> void Line(T&) { ++Lines; }
 };
 
 // The lines of one record of kind R in layout L.
@@ -148,17 +158,9 @@ int LinesOf() {
 constexpr int kMaxLines = 32;
 
 // Replaces CR and LF by blanks in each short text, and cuts it to 255 bytes.
-struct ShortTextCleaner {
-    template <typename T> void Key(T&) {}
-    template <typename T> void Id(T&) {}
-    template <typename T> void Int(T&) {}
-    template <typename T> void Real(T&) {}
-    template <typename T> void Date(T&) {}
-    template <typename T> void Bool(T&) {}
-    template <typename T> void Direction(T&) {}
+struct ShortTextCleaner : EachLine<ShortTextCleaner> {
+    template <typename T> void Line(T&) {}
     void Short(std::string& s) { CleanShortTextInPlace(s); }
-    template <typename T> void Long(T&) {}
-    template <typename T> void Constant(T&, std::int32_t) {}
 };
 
 }  // namespace recordfields

@@ -132,17 +132,8 @@ std::string PlainFormatReal(double value, const FormatSettings& fs) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", value);
     std::string sci = buf;
-    if (!ParseReal(sci, kDot) && std::fabs(value) > 1) {
-        // Past the largest double: one unit less in the last digit.
-        for (std::size_t i = sci.find('e') - 1;; --i) {
-            if (sci[i] == '.') continue;
-            if (sci[i] != '0') {
-                --sci[i];
-                break;
-            }
-            sci[i] = '9';
-        }
-    }
+    // Past the largest double only the largest 15-digit value below it is shown.
+    if (!ParseReal(sci, kDot) && std::fabs(value) > 1) sci = value > 0 ? "1.79769313486231e+308" : "-1.79769313486231e+308";
     const bool negative = sci[0] == '-';
     if (negative) sci.erase(0, 1);
     const std::size_t e = sci.find('e');
