@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run (under both) of the
-# data-file readers, the exchange import, the language file reader, the number and date forms and
-# the quick-import reader.
+# data-file readers, the exchange import, the language file reader, the number and date forms,
+# the quick-import reader and the help file reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -39,6 +39,7 @@ fuzz fuzz_exchange 4096 tests/data/*.kvt
 fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
 fuzz fuzz_quickimport 4096 tests/data/quickimport_*.txt
 fuzz fuzz_helpsitemap 4096 help/*.hhc help/*.hhk
+fuzz fuzz_helpfile 16384 build-fuzz/seed/seed.chm
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON -DORVEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

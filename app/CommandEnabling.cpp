@@ -180,9 +180,3 @@ TCommandState TCommandStates::Of(const std::string& name) const {
 }
 
 TCommandStates ComputeCommandStates(const TCommandFacts& facts) { return TPass(facts).Run(); }
-
-const std::vector<std::string>& UnavailableCommands() {
-    static const std::vector<std::string> names = {
-    };
-    return names;
-}

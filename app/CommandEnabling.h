@@ -3,7 +3,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 // What the main window's commands depend on: the open project, the kept search text and the
 // selected tree node.
@@ -43,7 +42,3 @@ struct TCommandStates {
 // Every command's enabled state, visibility and caption for the facts, in one pass. A command
 // that the pass leaves keeps what it had: Exit and Toolbar Setup are never touched.
 TCommandStates ComputeCommandStates(const TCommandFacts& facts);
-
-// Commands whose feature this program does not have yet. They are present with their names,
-// captions and shortcuts and stay disabled whatever the pass gives them.
-const std::vector<std::string>& UnavailableCommands();

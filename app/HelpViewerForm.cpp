@@ -30,6 +30,21 @@ constexpr const char* kScheme = "chm";
 // Help texts are UTF-8, whatever the user's code page.
 QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// Why a help file that is there was refused.
+std::string RefusalText(platform::TChmRefusal refusal) {
+    using platform::TChmRefusal;
+    switch (refusal) {
+        case TChmRefusal::NotRegular: return lang::GetMessageText("HELP_REFUSED_NOT_REGULAR");
+        case TChmRefusal::TooLarge: return lang::GetMessageText("HELP_REFUSED_TOO_LARGE");
+        case TChmRefusal::NotHelpFile: return lang::GetMessageText("HELP_REFUSED_NOT_HELP_FILE");
+        case TChmRefusal::TooMuchContent: return lang::GetMessageText("HELP_REFUSED_TOO_MUCH");
+        case TChmRefusal::ReaderStopped: return lang::GetMessageText("HELP_REFUSED_READER_STOPPED");
+        case TChmRefusal::ReaderTimedOut: return lang::GetMessageText("HELP_REFUSED_TIMED_OUT");
+        case TChmRefusal::ReaderFailed: return lang::GetMessageText("HELP_REFUSED_NO_READER");
+        default: return lang::GetMessageText("HELP_REFUSED_DAMAGED");
+    }
+}
+
 }  // namespace
 
 // ---- the text pane
@@ -159,8 +174,12 @@ bool THelpViewerForm::OpenFile(const std::string& helpFile) {
     const std::string path = platform::ResolveHelpFile(helpFile);
     if (file_ && openedAs_ == path) return true;
     auto file = std::make_unique<platform::TChmFile>(path);
-    if (!file->IsOpen()) {
+    if (file->Refusal() == platform::TChmRefusal::Missing) {
         lang::ShowMessageText(lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + path);
+        return false;
+    }
+    if (!file->IsOpen()) {
+        lang::ShowMessageText(lang::GetMessageText("HELP_NOT_AVAILABLE") + "\n" + RefusalText(file->Refusal()) + "\n" + path);
         return false;
     }
     BrowserTopic->clear();

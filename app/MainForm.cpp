@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <filesystem>
 
@@ -58,6 +60,39 @@ QString Text(const char* key) { return platform::ToQString(lang::GetMessageText(
 // "MenuItemProjectOpen" -> "SpeedButtonProjectOpen": a tool button is named after its menu item.
 QString SpeedButtonName(const QString& menuItem) {
     return QStringLiteral("SpeedButton") + menuItem.mid(QStringLiteral("MenuItem").size());
+}
+
+// The tool bars, in the order of the Toolbars submenu and of the setup dialog: each bar with its
+// name and caption, its item in the submenu with that item's name and caption, and the commands
+// on the bar.
+struct TToolbarEntry {
+    QToolBar* TMainForm::*Bar;
+    const char* Name;
+    const char* Caption;
+    QAction* TMainForm::*MenuItem;
+    const char* MenuItemName;
+    const char* MenuItemCaption;
+    std::vector<QAction* TMainForm::*> Buttons;
+};
+
+const std::vector<TToolbarEntry>& ToolbarEntries() {
+    using M = TMainForm;
+    static const std::vector<TToolbarEntry> entries = {
+        {&M::ToolBarFile, "ToolBarFile", "File", &M::MenuItemEditToolbarFile, "MenuItemEditToolbarFile", "&File",
+         {&M::MenuItemProjectCreate, &M::MenuItemProjectOpen, &M::MenuItemProjectSave, &M::MenuItemProjectSaveAs,
+          &M::MenuItemProjectClose, &M::MenuItemFileImportTests, &M::MenuItemFileExportTests, &M::MenuItemFileExit}},
+        {&M::ToolBarEdit, "ToolBarEdit", "Edit", &M::MenuItemEditToolbarEdit, "MenuItemEditToolbarEdit", "&Edit",
+         {&M::MenuItemEditFind, &M::MenuItemEditFindNext, &M::MenuItemEditToolbarsSetup}},
+        {&M::ToolBarView, "ToolBarView", "View", &M::MenuItemEditToolbarView, "MenuItemEditToolbarView", "&View",
+         {&M::MenuItemViewShowChildNodes, &M::MenuItemViewHideChildNodes}},
+        {&M::ToolBarObject, "ToolBarObject", "Object", &M::MenuItemEditToolbarObject, "MenuItemEditToolbarObject",
+         "&Object",
+         {&M::MenuItemObjectCreate, &M::MenuItemObjectChange, &M::MenuItemObjectRemove,
+          &M::MenuItemObjectArrangeItems, &M::MenuItemObjectRemoveChildren, &M::MenuItemObjectRunTest}},
+        {&M::ToolBarHelp, "ToolBarHelp", "Help", &M::MenuItemEditToolbarHelp, "MenuItemEditToolbarHelp", "&Help",
+         {&M::MenuItemHelpContext, &M::MenuItemHelpHomepage, &M::MenuItemHelpSupport}},
+    };
+    return entries;
 }
 
 }  // namespace
@@ -174,13 +209,8 @@ void TMainForm::BuildMenus() {
     MenuItemEditToolbars = MenuItemEdit->addMenu("&Toolbars");
     MenuItemEditToolbars->setObjectName("MenuItemEditToolbars");
     commands_.insert("MenuItemEditToolbars", MenuItemEditToolbars->menuAction());
-    MenuItemEditToolbarFile = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarFile", "&File");
-    MenuItemEditToolbarEdit = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarEdit", "&Edit");
-    MenuItemEditToolbarView = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarView", "&View");
-    MenuItemEditToolbarObject = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarObject", "&Object");
-    MenuItemEditToolbarHelp = AddCommand(MenuItemEditToolbars, "MenuItemEditToolbarHelp", "&Help");
-    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
-                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp}) {
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        QAction* a = this->*t.MenuItem = AddCommand(MenuItemEditToolbars, t.MenuItemName, t.MenuItemCaption);
         a->setCheckable(true);
         a->setChecked(true);
     }
@@ -226,7 +256,7 @@ void TMainForm::BuildMenus() {
     MenuItemDebugHideDM = AddCommand(MenuItemDebugging, "MenuItemDebugHideDM", "Hide DM");
 }
 
-QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions) {
+QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, const std::vector<QAction*>& actions) {
     QToolBar* bar = QMainWindow::addToolBar(caption);
     bar->setObjectName(name);
     bar->setIconSize(QSize(16, 16));
@@ -247,15 +277,11 @@ QToolBar* TMainForm::AddToolBar(const char* name, const char* caption, std::init
 }
 
 void TMainForm::BuildToolBars() {
-    ToolBarFile = AddToolBar("ToolBarFile", "File",
-                             {MenuItemProjectCreate, MenuItemProjectOpen, MenuItemProjectSave, MenuItemProjectSaveAs,
-                              MenuItemProjectClose, MenuItemFileImportTests, MenuItemFileExportTests, MenuItemFileExit});
-    ToolBarEdit = AddToolBar("ToolBarEdit", "Edit", {MenuItemEditFind, MenuItemEditFindNext, MenuItemEditToolbarsSetup});
-    ToolBarView = AddToolBar("ToolBarView", "View", {MenuItemViewShowChildNodes, MenuItemViewHideChildNodes});
-    ToolBarObject = AddToolBar("ToolBarObject", "Object",
-                               {MenuItemObjectCreate, MenuItemObjectChange, MenuItemObjectRemove,
-                                MenuItemObjectArrangeItems, MenuItemObjectRemoveChildren, MenuItemObjectRunTest});
-    ToolBarHelp = AddToolBar("ToolBarHelp", "Help", {MenuItemHelpContext, MenuItemHelpHomepage, MenuItemHelpSupport});
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        std::vector<QAction*> buttons;
+        for (QAction* TMainForm::*button : t.Buttons) buttons.push_back(this->*button);
+        this->*t.Bar = AddToolBar(t.Name, t.Caption, buttons);
+    }
 }
 
 QAction* TMainForm::AddPopupItem(const char* name, const char* caption) { return AddCommand(PopupMenu, name, caption); }
@@ -333,9 +359,10 @@ void TMainForm::ConnectCommands() {
     OnTree(Command("PopupItemRemove"), &TObjectsTree::RemoveObject, false);
     OnTree(Command("PopupItemRemoveChildren"), &TObjectsTree::RemoveChildren, false);
     OnTree(Command("PopupItemRunTest"), &TObjectsTree::RunTest, false);
-    OnTree(MenuItemEditCut, &TObjectsTree::Cut, true);
-    OnTree(MenuItemEditCopy, &TObjectsTree::Copy, true);
-    OnTree(MenuItemEditPaste, &TObjectsTree::Paste, true);
+    // Cut, Copy and Paste leave the focus where it was, in a running test window too.
+    OnTree(MenuItemEditCut, &TObjectsTree::Cut, false);
+    OnTree(MenuItemEditCopy, &TObjectsTree::Copy, false);
+    OnTree(MenuItemEditPaste, &TObjectsTree::Paste, false);
     OnTree(MenuItemObjectArrangeItems, &TObjectsTree::ArrangeItems, true);
     OnTree(Command("PopupItemCut"), &TObjectsTree::Cut, false);
     OnTree(Command("PopupItemCopy"), &TObjectsTree::Copy, false);
@@ -373,9 +400,10 @@ void TMainForm::ConnectCommands() {
     connect(MenuItemViewHideChildNodes, &QAction::triggered, this,
             [this] { Guarded([&] { Tree->CollapseAll(Tree->SelectedNode()); }); });
 
-    for (QAction* a : {MenuItemEditToolbarFile, MenuItemEditToolbarEdit, MenuItemEditToolbarView,
-                       MenuItemEditToolbarObject, MenuItemEditToolbarHelp})
+    for (const TToolbarEntry& t : ToolbarEntries()) {
+        QAction* a = this->*t.MenuItem;
         connect(a, &QAction::triggered, this, [this, a] { Guarded([&] { ToolbarVisibilityChange(a); }); });
+    }
     OnTriggered(MenuItemEditToolbarsSetup, &TMainForm::ToolbarSetup);
     OnTriggered(MenuItemHelpAbout, &TMainForm::AboutProgram);
 
@@ -642,8 +670,6 @@ void TMainForm::ApplyCommandStates(const TCommandStates& states) {
             a->setStatusTip(a->toolTip());
         }
     }
-    for (const std::string& name : UnavailableCommands())
-        if (QAction* a = Command(QString::fromStdString(name))) a->setEnabled(false);
     QString caption = Text("MAIN_F_WINDOW_CAPTION");
     if (states.CaptionFileName) caption += " (" + platform::ToQString(*states.CaptionFileName) + ")";
     setWindowTitle(caption);
@@ -691,7 +717,37 @@ void TMainForm::RunTest() {
     runners_->RunTest(Tree->SelectedTestID());
 }
 
-void TMainForm::CascadeWindows() { MdiArea->cascadeSubWindows(); }
+// The area's own cascade gives a window without a layout its minimum size, a bare title bar.
+// Here the windows step down and right by a title bar's height, the active one in front, each
+// as large as the steps leave room for and never smaller than a test window's design size (or
+// the area less one step, when the area is smaller than that); the steps start again at the top
+// left when the next window would leave the area.
+void TMainForm::CascadeWindows() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) windows << sub;
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* active = MdiArea->activeSubWindow();
+    if (windows.removeOne(active)) windows << active;
+    for (QMdiSubWindow* sub : windows)
+        if (sub->isMaximized()) sub->showNormal();
+
+    const QSize area = MdiArea->viewport()->size();
+    QMdiSubWindow* front = windows.back();
+    const int step = std::max(front->contentsMargins().top(), 1);
+    const QSize frame = front->size() - (front->widget() ? front->widget()->size() : QSize(0, 0));
+    const int stairs = static_cast<int>(windows.size()) - 1;
+    const QSize room = area - QSize(step, step) * (stairs > 0 ? 1 : 0);
+    const QSize least = (TRunTestForm::DesignSize() + frame).boundedTo(room);
+    const QSize size = (area - QSize(step, step) * stairs).expandedTo(least).boundedTo(area);
+    const int fit = 1 + std::max(0, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step));
+    for (int i = 0; i < windows.size(); ++i) {
+        const int at = (i % fit) * step;
+        windows[i]->setGeometry(QRect(QPoint(at, at), size));
+        windows[i]->raise();
+    }
+    if (active) MdiArea->setActiveSubWindow(active);
+}
 
 void TMainForm::TileWindows() { MdiArea->tileSubWindows(); }
 
@@ -774,29 +830,27 @@ void TMainForm::AboutProgram() {
 // ---- tool bars
 
 void TMainForm::ToolbarVisibilityChange(QAction* item) {
-    const std::pair<QAction*, QToolBar*> bars[] = {
-        {MenuItemEditToolbarFile, ToolBarFile},     {MenuItemEditToolbarEdit, ToolBarEdit},
-        {MenuItemEditToolbarView, ToolBarView},     {MenuItemEditToolbarObject, ToolBarObject},
-        {MenuItemEditToolbarHelp, ToolBarHelp},
-    };
-    for (const auto& [menuItem, bar] : bars)
-        if (menuItem == item) bar->setVisible(bar->isHidden());
+    for (const TToolbarEntry& t : ToolbarEntries())
+        if (this->*t.MenuItem == item) {
+            QToolBar* bar = this->*t.Bar;
+            bar->setVisible(bar->isHidden());
+        }
     SyncToolbarMenu();
 }
 
 void TMainForm::SyncToolbarMenu() {
-    MenuItemEditToolbarFile->setChecked(!ToolBarFile->isHidden());
-    MenuItemEditToolbarEdit->setChecked(!ToolBarEdit->isHidden());
-    MenuItemEditToolbarView->setChecked(!ToolBarView->isHidden());
-    MenuItemEditToolbarObject->setChecked(!ToolBarObject->isHidden());
-    MenuItemEditToolbarHelp->setChecked(!ToolBarHelp->isHidden());
+    for (const TToolbarEntry& t : ToolbarEntries()) (this->*t.MenuItem)->setChecked(!(this->*t.Bar)->isHidden());
 }
 
 void TMainForm::ToolbarSetup() {
-    auto caption = [](const QToolBar* bar) { return platform::FromQString(bar->windowTitle()); };
-    TToolbarForm form(this, handle_, !ToolBarFile->isHidden(), !ToolBarEdit->isHidden(), !ToolBarView->isHidden(),
-                      !ToolBarObject->isHidden(), !ToolBarHelp->isHidden(), caption(ToolBarFile),
-                      caption(ToolBarEdit), caption(ToolBarView), caption(ToolBarObject), caption(ToolBarHelp));
+    std::array<bool, TToolbarForm::tbCount> visible{};
+    std::array<std::string, TToolbarForm::tbCount> captions;
+    for (std::size_t i = 0; i < ToolbarEntries().size(); ++i) {
+        const QToolBar* bar = this->*ToolbarEntries()[i].Bar;
+        visible[i] = !bar->isHidden();
+        captions[i] = platform::FromQString(bar->windowTitle());
+    }
+    TToolbarForm form(this, handle_, visible, captions);
     ToolbarSetupForm = &form;
     platform::ExecModal(form);
     ToolbarSetupForm = nullptr;
@@ -806,8 +860,7 @@ void TMainForm::ToolbarSetup() {
 void TMainForm::WMToolbarsChanged() {
     if (!ToolbarSetupForm) return;
     const auto& visible = ToolbarSetupForm->Visible;
-    QToolBar* const bars[] = {ToolBarFile, ToolBarEdit, ToolBarView, ToolBarObject, ToolBarHelp};
-    for (std::size_t i = 0; i < visible.size(); ++i) bars[i]->setVisible(visible[i]);
+    for (std::size_t i = 0; i < visible.size(); ++i) (this->*ToolbarEntries()[i].Bar)->setVisible(visible[i]);
 }
 
 void TMainForm::GiveCloseBox(QToolBar* bar) {

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommandEnabling.h"
 #include "app/UpdateCheck.h"
@@ -215,7 +215,7 @@ private:
     QAction* AddPopupItem(const char* name, const char* caption);
     void AddSeparator(QMenu* menu, const char* name);
     QMenu* AddMenu(const char* name, const char* caption);
-    QToolBar* AddToolBar(const char* name, const char* caption, std::initializer_list<QAction*> actions);
+    QToolBar* AddToolBar(const char* name, const char* caption, const std::vector<QAction*>& actions);
     // Runs a command; what it raises goes to the default error box and the program goes on.
     void Guarded(const std::function<void()>& command);
     void OnTriggered(QAction* action, void (TMainForm::*handler)());

@@ -29,8 +29,11 @@ public:
     // Shows the window and waits, a second at most, until it is on the screen: before the window
     // system has mapped it, whatever is painted is lost.
     void ShowAtOnce();
-    // Steps the bar from its minimum to its maximum, repainting the window at once each step.
+    // Steps the bar from its minimum to its maximum; each step that changes what the bar shows is
+    // on the screen before the next one.
     void RunProgress();
+    // How many pixels of the bar are filled at a value.
+    int DrawnWidth(int value) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -13,6 +13,11 @@ TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bo
                            bool visibleView, bool visibleObject, bool visibleHelp, const std::string& captionFile,
                            const std::string& captionEdit, const std::string& captionView,
                            const std::string& captionObject, const std::string& captionHelp)
+    : TToolbarForm(owner, mainHandle, {visibleFile, visibleEdit, visibleView, visibleObject, visibleHelp},
+                   {captionFile, captionEdit, captionView, captionObject, captionHelp}) {}
+
+TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, const std::array<bool, tbCount>& visible,
+                           const std::array<std::string, tbCount>& captions)
     : TLanguageController(owner), MainHandle(mainHandle) {
     setObjectName("ToolbarForm");
     setWindowTitle("Setup Toolbar");
@@ -33,10 +38,10 @@ TToolbarForm::TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, bo
     ApplyLanguage();
 
     setProperty("HelpContext", HelpContext);
-    Visible = {visibleFile, visibleEdit, visibleView, visibleObject, visibleHelp};
-    const std::string* captions[] = {&captionFile, &captionEdit, &captionView, &captionObject, &captionHelp};
+    Visible = visible;
     for (int i = 0; i < tbCount; ++i)
-        ToolbarCheckListBox->item(i)->setText(platform::ToQString(platform::CutShortText(*captions[i])));
+        ToolbarCheckListBox->item(i)->setText(
+            platform::ToQString(platform::CutShortText(captions[static_cast<std::size_t>(i)])));
 
     connect(ToolbarCheckListBox, &QListWidget::itemChanged, this, [this] {
         if (!showing_) ToolbarCheckListBoxClickCheck();

@@ -27,6 +27,9 @@ public:
                  bool visibleView, bool visibleObject, bool visibleHelp, const std::string& captionFile,
                  const std::string& captionEdit, const std::string& captionView, const std::string& captionObject,
                  const std::string& captionHelp);
+    // The same with the states and captions in the order of TBar.
+    TToolbarForm(QWidget* owner, platform::WindowHandle mainHandle, const std::array<bool, tbCount>& visible,
+                 const std::array<std::string, tbCount>& captions);
 
     int HelpContext = kHelpContext;
     const platform::WindowHandle MainHandle;

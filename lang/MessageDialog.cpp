@@ -103,6 +103,9 @@ std::uint8_t TMessageDialog::Execute() {
     }
     auto* label = new QLabel(caption, dialog.get());
     label->setObjectName("cap");
+    // What the message names can be selected and copied; the buttons keep the keyboard.
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const bool wraps = g.LabelWidth < m.CaptionWidth;
     label->setWordWrap(wraps);
     const int labelHeight = wraps ? m.TextHeightAt(g.LabelWidth) : fm.height() + m.ExtraLinesHeight;

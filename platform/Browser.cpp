@@ -8,7 +8,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "platform/IniFile.h"
@@ -82,20 +86,97 @@ std::string FindDesktopEntry(const std::string& id) {
     return {};
 }
 
-// The program of an installed, usable desktop entry; empty otherwise.
-std::string EntryProgram(const std::string& id) {
+// An installed desktop entry that can be started: its Exec value and the fields its codes name.
+struct TEntry {
+    std::string Exec;
+    TDesktopEntryFields Fields;
+};
+
+std::optional<TEntry> LoadEntry(const std::string& id) {
     const std::string path = FindDesktopEntry(id);
-    if (path.empty()) return {};
-    const IniFile entry = IniFile::Load(path);
-    if (entry.ReadString("Desktop Entry", "Hidden", "") == "true") return {};
-    return ExecProgram(entry.ReadString("Desktop Entry", "Exec", ""));
+    if (path.empty()) return std::nullopt;
+    const IniFile file = IniFile::Load(path);
+    if (file.ReadString("Desktop Entry", "Hidden", "") == "true") return std::nullopt;
+    TEntry entry{file.ReadString("Desktop Entry", "Exec", ""),
+                 {file.ReadString("Desktop Entry", "Icon", ""), file.ReadString("Desktop Entry", "Name", ""), path}};
+    if (ExecCommand(entry.Exec, "-").empty()) return std::nullopt;
+    return entry;
 }
 
-// The first usable application of a ";"-separated list of desktop file IDs.
-std::string FirstProgram(const std::string& ids) {
-    for (const std::string& id : SplitList(ids, ';'))
-        if (std::string program = EntryProgram(id); !program.empty()) return program;
-    return {};
+// The usable entries for a content type, each once, in the order of precedence: the defaults of
+// the mimeapps.list files, then the installed programs that declare the type.
+std::vector<TEntry> EntriesFor(const std::string& contentType) {
+    std::vector<TEntry> entries;
+    std::set<std::string> seen;
+    const auto add = [&](const std::string& ids) {
+        for (const std::string& id : SplitList(ids, ';'))
+            if (seen.insert(id).second)
+                if (auto entry = LoadEntry(id)) entries.push_back(std::move(*entry));
+    };
+    for (const std::string& list : MimeAppsLists())
+        if (auto ids = IniFile::Load(list).Value("Default Applications", contentType)) add(*ids);
+    for (const std::string& dir : DataDirs())
+        if (auto ids = IniFile::Load(dir + "/applications/mimeinfo.cache").Value("MIME Cache", contentType)) add(*ids);
+    return entries;
+}
+
+// Starts the first entry of the content types, in their order, that starts with the address.
+bool OpenWith(std::initializer_list<std::string> contentTypes, const std::string& url) {
+    for (const std::string& type : contentTypes)
+        for (const TEntry& entry : EntriesFor(type))
+            if (StartCommand(ExecCommand(entry.Exec, url, entry.Fields))) return true;
+    return false;
+}
+
+// A desktop entry's string value with its escapes undone.
+std::string UnescapeValue(const std::string& value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+            case 's': out += ' '; break;
+            case 'n': out += '\n'; break;
+            case 't': out += '\t'; break;
+            case 'r': out += '\r'; break;
+            case '\\': out += '\\'; break;
+            // Left for the quoting rules of the command line (\" inside quotes).
+            default: out += '\\'; out += value[i]; break;
+        }
+    }
+    return out;
+}
+
+// The words of a command line: split at blanks outside double quotes, the quotes removed.
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"') {
+                quoted = false;
+            } else if (c == '\\' && i + 1 < line.size() && std::strchr("\"`$\\", line[i + 1])) {
+                word += line[++i];
+            } else {
+                word += c;
+            }
+        } else if (c == ' ' || c == '\t' || c == '\n') {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else if (c == '"') {
+            quoted = inWord = true;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
 }
 
 // program as a path: itself when it holds a "/", else the first executable file of that name on PATH.
@@ -115,41 +196,65 @@ std::string ResolveProgram(const std::string& program) {
 
 }  // namespace
 
-std::string ExecProgram(const std::string& execLine) {
-    std::size_t i = 0;
-    while (i < execLine.size() && std::isspace(static_cast<unsigned char>(execLine[i]))) ++i;
-    std::string program;
-    if (i < execLine.size() && execLine[i] == '"') {
-        for (++i; i < execLine.size() && execLine[i] != '"'; ++i) {
-            if (execLine[i] == '\\' && i + 1 < execLine.size()) ++i;
-            program += execLine[i];
-        }
-    } else {
-        while (i < execLine.size() && !std::isspace(static_cast<unsigned char>(execLine[i]))) program += execLine[i++];
-    }
+std::vector<std::string> ExecCommand(const std::string& execLine, const std::string& url,
+                                     const TDesktopEntryFields& entry) {
+    const std::vector<std::string> words = SplitCommandLine(UnescapeValue(execLine));
     // A field code is never a program.
-    if (!program.empty() && program[0] == '%') return {};
-    return program;
+    if (words.empty() || words.front().empty() || words.front().find('%') != std::string::npos) return {};
+    std::vector<std::string> command;
+    bool takesAddress = false;
+    for (const std::string& word : words) {
+        if (word == "%i") {
+            if (!entry.Icon.empty()) command.insert(command.end(), {"--icon", entry.Icon});
+            continue;
+        }
+        std::string expanded;
+        bool onlyCodes = !word.empty();
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            if (word[i] != '%' || i + 1 == word.size()) {
+                expanded += word[i];
+                onlyCodes = false;
+                continue;
+            }
+            switch (word[++i]) {
+                case 'u': case 'U': case 'f': case 'F':
+                    expanded += url;
+                    takesAddress = true;
+                    onlyCodes = false;
+                    break;
+                case 'c': expanded += entry.Name; break;
+                case 'k': expanded += entry.Path; break;
+                case '%': expanded += '%'; onlyCodes = false; break;
+                default: break;   // deprecated or unknown codes stand for nothing
+            }
+        }
+        // A word of codes that stand for nothing is no argument.
+        if (!(onlyCodes && expanded.empty())) command.push_back(expanded);
+    }
+    if (!takesAddress) command.push_back(url);
+    return command;
 }
 
 std::string DefaultApplicationProgram(const std::string& contentType) {
-    for (const std::string& list : MimeAppsLists()) {
-        const IniFile file = IniFile::Load(list);
-        if (auto ids = file.Value("Default Applications", contentType))
-            if (std::string program = FirstProgram(*ids); !program.empty()) return program;
-    }
-    // No default set: the first installed program that declares the type.
-    for (const std::string& dir : DataDirs()) {
-        const IniFile cache = IniFile::Load(dir + "/applications/mimeinfo.cache");
-        if (auto ids = cache.Value("MIME Cache", contentType))
-            if (std::string program = FirstProgram(*ids); !program.empty()) return program;
-    }
-    return {};
+    const std::vector<TEntry> entries = EntriesFor(contentType);
+    return entries.empty() ? std::string() : ExecCommand(entries.front().Exec, "-").front();
 }
 
-bool StartProgram(const std::string& program, const std::string& argument) {
-    const std::string path = ResolveProgram(program);
+bool StartCommand(const std::vector<std::string>& command) {
+    if (command.empty()) return false;
+    const std::string path = ResolveProgram(command.front());
     if (path.empty()) return false;
+    if (std::filesystem::path(path).filename() == "env") {
+        // "env NAME=value ... program": the program after the settings must be there as well.
+        std::size_t i = 1;
+        while (i < command.size() && command[i].find('=') != std::string::npos && command[i][0] != '-') ++i;
+        if (i == command.size()) return false;
+        if (command[i][0] != '-' && ResolveProgram(command[i]).empty()) return false;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(path.c_str()));
+    for (std::size_t i = 1; i < command.size(); ++i) argv.push_back(const_cast<char*>(command[i].c_str()));
+    argv.push_back(nullptr);
     // The grandchild reports a failed exec through the pipe; a successful exec closes it.
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) return false;
@@ -166,8 +271,7 @@ bool StartProgram(const std::string& program, const std::string& argument) {
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild == 0) {
-            char* const argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(argument.c_str()), nullptr};
-            ::execv(path.c_str(), argv);
+            ::execv(path.c_str(), argv.data());
             const int error = errno;
             [[maybe_unused]] const ssize_t n = ::write(report[1], &error, sizeof error);
             ::_exit(127);
@@ -187,12 +291,7 @@ bool StartProgram(const std::string& program, const std::string& argument) {
     return forked && got == 0;
 }
 
-bool OpenInBrowser(const std::string& url) {
-    std::string browser = DefaultApplicationProgram("x-scheme-handler/http");
-    if (browser.empty()) browser = DefaultApplicationProgram("text/html");
-    if (browser.empty()) return false;
-    return StartProgram(browser, url);
-}
+bool OpenInBrowser(const std::string& url) { return OpenWith({"x-scheme-handler/http", "text/html"}, url); }
 
 std::string UrlScheme(const std::string& url) {
     const std::size_t colon = url.find(':');
@@ -211,8 +310,7 @@ bool OpenUrl(const std::string& url) {
     const std::string scheme = UrlScheme(url);
     if (scheme.empty()) return false;
     if (scheme == "http" || scheme == "https") return OpenInBrowser(url);
-    const std::string program = DefaultApplicationProgram("x-scheme-handler/" + scheme);
-    return !program.empty() && StartProgram(program, url);
+    return OpenWith({"x-scheme-handler/" + scheme}, url);
 }
 
 }  // namespace platform

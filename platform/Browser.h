@@ -7,23 +7,34 @@ namespace platform {
 // Opening web pages and mail links with the desktop's own programs, found the freedesktop way:
 // the default application of a content type in the "mimeapps.list" files of the XDG
 // configuration and data folders (then the installed programs that declare the type in
-// "mimeinfo.cache"), and the program named by the Exec line of its desktop entry. The program is
-// started with the address as its one argument, without a shell; the switches and placeholders
-// of the Exec line are not used.
+// "mimeinfo.cache"), started by the whole Exec line of its desktop entry with its field codes
+// filled in, without a shell.
 
 // The program (a path, or a name to look up on PATH) of the default application for a content
-// type such as "x-scheme-handler/http"; empty when none is known.
+// type such as "x-scheme-handler/http": the first word of its command; empty when none is known.
 std::string DefaultApplicationProgram(const std::string& contentType);
 
-// The program of an Exec line: its first word, unquoted; empty when there is none.
-std::string ExecProgram(const std::string& execLine);
+// What a desktop entry says of itself beyond its Exec line, for the field codes %i, %c and %k.
+struct TDesktopEntryFields {
+    std::string Icon, Name, Path;
+};
 
-// Starts program (a name is looked up on PATH) with the one argument, detached from this
-// process. False when there is no such program or it could not be started.
-bool StartProgram(const std::string& program, const std::string& argument);
+// The command line that opens the address, from an Exec value as the Desktop Entry
+// Specification reads it: the value's escapes (\s, \n, \t, \r, \\) undone, split at blanks
+// outside double quotes (inside them \", \`, \$ and \\ stand for the character), then the
+// field codes: %u, %U, %f and %F the address, %i "--icon" and the icon, %c the name, %k the
+// entry's path, %% a "%"; the others stand for nothing. A line without a code for the address
+// gets it as its last argument. Empty when no program is left.
+std::vector<std::string> ExecCommand(const std::string& execLine, const std::string& url,
+                                     const TDesktopEntryFields& entry = {});
 
-// Starts the desktop's web browser with the address. False when no browser is known or it
-// could not be started.
+// Starts the command (its program, a name looked up on PATH, then its arguments) detached from
+// this process. A command of "env" with variable settings names the program after them: that
+// program must be found as well. False when a program is missing or could not be started.
+bool StartCommand(const std::vector<std::string>& command);
+
+// Starts the desktop's web browser with the address. False when no browser is known or none
+// could be started.
 bool OpenInBrowser(const std::string& url);
 
 // Opens the address with the desktop's program for its scheme: the web browser for http and

@@ -1,10 +1,22 @@
 #include "platform/ChmFile.h"
 
-#include <chm_lib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
+
+#include "platform/ChmDirectory.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SafeFile.h"
 
 namespace platform {
 namespace {
@@ -36,49 +48,184 @@ std::string Rooted(const std::string& path) {
     return "/" + path;
 }
 
-int CollectObject(::chmFile*, ::chmUnitInfo* unit, void* context) {
-    auto* names = static_cast<std::vector<std::string>*>(context);
-    const std::string path = unit->path;
-    if (path.size() > 1 && path[0] == '/' && path.back() != '/' && path[1] != '#' && path[1] != '$')
-        names->push_back(path);
-    return CHM_ENUMERATOR_CONTINUE;
+bool IsInternalPath(const std::string& path) { return path.size() < 2 || path[1] == '#' || path[1] == '$' || path[1] == ':'; }
+
+// A descriptor closed when it goes out of scope.
+class TFd {
+public:
+    explicit TFd(int fd = -1) : fd_(fd) {}
+    ~TFd() { Reset(); }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int Get() const { return fd_; }
+    void Reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads exactly size bytes of the descriptor; nullopt when it has fewer or more.
+std::optional<std::string> ReadExactly(int fd, std::uint64_t size) {
+    std::string bytes(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got != size) return std::nullopt;
+    bytes.resize(got);
+    return bytes;
+}
+
+// A copy of the bytes that only lives in memory, for the reading process: it decodes exactly
+// what was checked, whatever happens to the file meanwhile.
+int MemoryCopy(const std::string& bytes) {
+    const int fd = ::memfd_create("orvel-help", MFD_CLOEXEC);
+    if (fd < 0) return -1;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            return -1;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return fd;
+}
+
+// The most that the reading process may answer: every object at its largest, with its frame.
+constexpr std::size_t kMaxAnswer = kMaxChmDecodedSize + kMaxChmObjects * (8 + kMaxChmPath) + 64;
+
+// Runs the reading process on the bytes and takes back its answer.
+TChmRefusal Decode(const std::string& bytes, const TChmLimits& limits, std::string& answer) {
+    const std::string program = TChmFile::ReaderProgram();
+    TFd file(MemoryCopy(bytes));
+    int ends[2];
+    if (file.Get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0) return TChmRefusal::ReaderFailed;
+    TFd readEnd(ends[0]), writeEnd(ends[1]);
+
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, file.Get(), 3);
+    ::posix_spawn_file_actions_addclosefrom_np(&actions, 4);
+    const std::string memory = std::to_string(limits.MemoryBytes), cpu = std::to_string(limits.CpuSeconds);
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(memory.c_str()),
+                    const_cast<char*>(cpu.c_str()), nullptr};
+    char* envp[] = {nullptr};
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return TChmRefusal::ReaderFailed;
+    writeEnd.Reset();
+    file.Reset();
+
+    TChmRefusal result = TChmRefusal::None;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.WallMilliseconds);
+    char buffer[1 << 16];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result = TChmRefusal::ReaderTimedOut;
+            break;
+        }
+        pollfd p{readEnd.Get(), POLLIN, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        if (ready < 0 && errno != EINTR) {
+            result = TChmRefusal::ReaderFailed;
+            break;
+        }
+        if (ready <= 0) continue;
+        const ssize_t n = ::read(readEnd.Get(), buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) {
+            result = TChmRefusal::ReaderFailed;
+            break;
+        }
+        if (n == 0) break;
+        if (static_cast<std::size_t>(n) > kMaxAnswer - answer.size()) {
+            result = TChmRefusal::TooMuchContent;
+            break;
+        }
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (result != TChmRefusal::None) ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (result != TChmRefusal::None) return result;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return TChmRefusal::ReaderStopped;
+    return TChmRefusal::None;
 }
 
 }  // namespace
 
-TChmFile::TChmFile(const std::string& path) : path_(path) {
-    file_ = chm_open(path.c_str());
-    if (!file_) return;
-    chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, &CollectObject, &objects_);
-    std::sort(objects_.begin(), objects_.end());
+std::string TChmFile::ReaderProgram() { return ProgramFolder() + "/orvel_chm_reader"; }
+
+TChmFile::TChmFile(const std::string& path, const TChmLimits& limits) : path_(path) {
+    Load(limits);
+    if (!IsOpen()) {
+        content_.clear();
+        return;
+    }
+    for (const auto& [objectPath, data] : content_)
+        if (!IsInternalPath(objectPath)) objects_.push_back(objectPath);
     for (const std::string& o : objects_) byLowerPath_.emplace(Lower(o), o);
     ReadSystem();
     ReadContextMap();
 }
 
-TChmFile::~TChmFile() {
-    if (file_) chm_close(file_);
+void TChmFile::Load(const TChmLimits& limits) {
+    const TReadableFile file(path_);
+    switch (file.State()) {
+        case TReadableFile::TState::Open: break;
+        case TReadableFile::TState::NotRegular: refusal_ = TChmRefusal::NotRegular; return;
+        default: refusal_ = TChmRefusal::Missing; return;
+    }
+    if (file.Size() > kMaxChmFileSize) {
+        refusal_ = TChmRefusal::TooLarge;
+        return;
+    }
+    const std::optional<std::string> bytes = ReadExactly(file.Descriptor(), file.Size());
+    if (!bytes) {
+        refusal_ = TChmRefusal::Damaged;
+        return;
+    }
+    refusal_ = CheckChmDirectory(*bytes);
+    if (refusal_ != TChmRefusal::None) return;
+    std::string answer;
+    refusal_ = Decode(*bytes, limits, answer);
+    if (refusal_ != TChmRefusal::None) return;
+    std::vector<TChmObject> decoded;
+    refusal_ = ParseChmFrames(answer, decoded);
+    for (TChmObject& o : decoded) {
+        if (!content_.emplace(std::move(o.Path), std::move(o.Data)).second) {
+            // The same object twice: the file's directory does not hold together.
+            refusal_ = TChmRefusal::Damaged;
+            return;
+        }
+    }
 }
 
-std::optional<std::string> TChmFile::ReadRaw(const std::string& objectPath) const {
-    if (!file_) return std::nullopt;
-    ::chmUnitInfo unit{};
-    if (objectPath.size() > CHM_MAX_PATHLEN) return std::nullopt;
-    if (chm_resolve_object(file_, objectPath.c_str(), &unit) != CHM_RESOLVE_SUCCESS) return std::nullopt;
-    if (unit.length > kMaxObjectSize) return std::nullopt;
-    std::string data(static_cast<std::size_t>(unit.length), '\0');
-    if (data.empty()) return data;
-    const LONGINT64 got = chm_retrieve_object(file_, &unit, reinterpret_cast<unsigned char*>(data.data()), 0,
-                                              static_cast<LONGINT64>(unit.length));
-    if (got < 0) return std::nullopt;
-    data.resize(static_cast<std::size_t>(got));
-    return data;
+const std::string* TChmFile::Internal(const std::string& objectPath) const {
+    const auto it = content_.find(objectPath);
+    return it == content_.end() ? nullptr : &it->second;
 }
 
 std::optional<std::string> TChmFile::Read(const std::string& objectPath) const {
     const auto it = byLowerPath_.find(Lower(Rooted(objectPath)));
     if (it == byLowerPath_.end()) return std::nullopt;
-    return ReadRaw(it->second);
+    return content_.at(it->second);
 }
 
 bool TChmFile::Exists(const std::string& objectPath) const { return byLowerPath_.count(Lower(Rooted(objectPath))) > 0; }
@@ -98,7 +245,7 @@ std::string TChmFile::FindObject(const std::string& path) const {
 
 // "#SYSTEM": a version, then records of a 16-bit code, a 16-bit length and that many bytes.
 void TChmFile::ReadSystem() {
-    const std::optional<std::string> system = ReadRaw("/#SYSTEM");
+    const std::string* system = Internal("/#SYSTEM");
     if (!system || system->size() < 4) return;
     const std::string& data = *system;
     std::size_t at = 4;
@@ -122,8 +269,8 @@ void TChmFile::ReadSystem() {
 // "#IVB": the byte length of the pairs that follow, then pairs of a context number and the
 // offset of its topic's path in "#STRINGS".
 void TChmFile::ReadContextMap() {
-    const std::optional<std::string> ivb = ReadRaw("/#IVB");
-    const std::optional<std::string> strings = ReadRaw("/#STRINGS");
+    const std::string* ivb = Internal("/#IVB");
+    const std::string* strings = Internal("/#STRINGS");
     if (!ivb || !strings || ivb->size() < 4) return;
     const std::size_t size = std::min<std::size_t>(ReadU32(*ivb, 0), ivb->size() - 4);
     for (std::size_t at = 4; at + 8 <= 4 + size; at += 8) {

@@ -1,31 +1,37 @@
 #pragma once
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct chmFile;
+#include "platform/ChmReaderFrames.h"
 
 namespace platform {
 
-// A compiled HTML Help file, read through chmlib: its pages and pictures by path, the names of
-// its contents and index files and its default topic (from "#SYSTEM"), and its context map
-// (context number to topic, from "#IVB" and "#STRINGS"). The file may come from anywhere, so
-// every length in it is checked before it is used.
+// The limits of the process that decodes a help file.
+struct TChmLimits {
+    std::uint64_t MemoryBytes = 256u << 20;
+    unsigned CpuSeconds = 5;
+    int WallMilliseconds = 10000;
+};
+
+// A compiled HTML Help file: its pages and pictures by path, the names of its contents and index
+// files and its default topic (from "#SYSTEM"), and its context map (context number to topic,
+// from "#IVB" and "#STRINGS").
+//
+// The file may come from anywhere and its decoder (chmlib) is not ours, so the file is taken
+// only when it is a regular file below kMaxChmFileSize, its header and directory are checked
+// here, and it is decoded whole by a process of its own (the program "orvel_chm_reader" beside
+// the running program) under limits on memory and time. Whatever that process does with the
+// file, this side only sees its objects or a refusal with the reason.
 class TChmFile {
 public:
-    // No object of the file is read past this size.
-    static constexpr std::uint64_t kMaxObjectSize = 64u << 20;
+    explicit TChmFile(const std::string& path, const TChmLimits& limits = {});
 
-    explicit TChmFile(const std::string& path);
-    ~TChmFile();
-    TChmFile(const TChmFile&) = delete;
-    TChmFile& operator=(const TChmFile&) = delete;
-
-    // False when the file is missing or chmlib cannot read it; then every query finds nothing.
-    bool IsOpen() const { return file_ != nullptr; }
+    // False when the file was refused; then every query finds nothing.
+    bool IsOpen() const { return refusal_ == TChmRefusal::None; }
+    TChmRefusal Refusal() const { return refusal_; }
     const std::string& Path() const { return path_; }
 
     // The object at an absolute path in the file ("/main.html"), compared without regard to
@@ -51,13 +57,18 @@ public:
     // longest object path that it ends with). Empty when none matches.
     std::string FindObject(const std::string& path) const;
 
+    // The reading process, beside the running program.
+    static std::string ReaderProgram();
+
 private:
+    void Load(const TChmLimits& limits);
     void ReadSystem();
     void ReadContextMap();
-    std::optional<std::string> ReadRaw(const std::string& objectPath) const;
+    const std::string* Internal(const std::string& objectPath) const;
 
     std::string path_;
-    ::chmFile* file_ = nullptr;
+    TChmRefusal refusal_ = TChmRefusal::Missing;
+    std::map<std::string, std::string> content_;          // every object, by its exact path
     std::vector<std::string> objects_;
     std::map<std::string, std::string> byLowerPath_;
     std::string contentsFile_, indexFile_, defaultTopic_, title_;

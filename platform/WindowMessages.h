@@ -11,7 +11,8 @@ constexpr std::uint32_t WM_USER = 1024;
 
 // From the tree and from child windows to the main window: a TChildNotifyCode.
 constexpr std::uint32_t WM_CHILDNOTIFY = WM_USER + 1;      // 1025
-// From a test window to the main window: a TRunTestCommandCode, handed to that window's runner.
+// From a test window to the main window: a code of the runner's commands (runner/RunnerCommands.h),
+// handed to that window's runner.
 constexpr std::uint32_t WM_RUNTESTCOMMAND = WM_USER + 2;   // 1026
 // From a runner to the window that hosts it: a TRunTestStateCode.
 constexpr std::uint32_t WM_RUNTEST = WM_USER + 3;          // 1027
@@ -41,29 +42,6 @@ enum TChildNotifyCode : std::uint32_t {
     cnRunSelectedTest = 510,  // send, the tree's handle
 };
 
-// Codes of WM_RUNTESTCOMMAND, always sent with the test window's handle.
-enum TRunTestCommandCode : std::uint32_t {
-    rcNext = 520,
-    rcBack = 521,
-    rcUnused522 = 522,
-    rcPause = 523,
-    rcContinue = 524,
-    rcStop = 525,
-    rcMaximizeToScreen = 526,
-    rcMinimizeToApplication = 527,
-    rcUnused528 = 528,
-    rcShowProtocol = 529,
-    rcShowResults = 530,
-    rcFinalScreen = 531,
-    rcResized = 532,
-    rcUnused533 = 533,
-    rcUnused534 = 534,
-    rcKeyTab = 535,
-    rcKeySpaceEnter = 536,
-    rcKeyUpLeft = 537,
-    rcKeyDownRight = 538,
-};
-
 // Codes of WM_RUNTEST, always sent; the second parameter is a Go-To item index for 550 and 569,
 // kNoIndex for the others.
 enum TRunTestStateCode : std::uint32_t {
@@ -88,48 +66,5 @@ enum TRunTestStateCode : std::uint32_t {
     rsBackLinkPressed = 568,
     rsDisableGotoItem = 569,
 };
-
-// The commands of TTestRunner::ExecuteCommand that WM_RUNTESTCOMMAND is translated into.
-enum TRunnerCommand : std::uint8_t {
-    rnStart = 2,
-    rnNext = 3,
-    rnBack = 4,
-    rnGoTo = 5,
-    rnEndScreen = 7,
-    rnProtocol = 8,
-    rnResults = 9,
-    rnRedisplay = 10,
-    rnTab = 11,
-    rnSpaceEnter = 12,
-    rnUpLeft = 13,
-    rnDownRight = 14,
-};
-
-// How the main window answers one WM_RUNTESTCOMMAND code.
-struct TRunTestCommandRoute {
-    std::uint8_t Command = 0;           // the runner command, 0 for none
-    bool ErrorWithoutRunner = false;    // no runner: show "MAIN_F_NO_RUNTEST_WINDOW"
-};
-
-// 526 and 527 (full screen on and off) are the main window's own business and get no runner
-// command here. Pause, Continue and Stop are never enabled and do nothing with a runner.
-constexpr TRunTestCommandRoute RouteOfRunTestCommand(std::uint32_t code) {
-    switch (code) {
-    case rcNext: return {rnNext, true};
-    case rcBack: return {rnBack, true};
-    case rcPause:
-    case rcContinue:
-    case rcStop: return {0, true};
-    case rcShowProtocol: return {rnProtocol, true};
-    case rcShowResults: return {rnResults, true};
-    case rcFinalScreen: return {rnEndScreen, true};
-    case rcResized: return {rnRedisplay, false};
-    case rcKeyTab: return {rnTab, false};
-    case rcKeySpaceEnter: return {rnSpaceEnter, false};
-    case rcKeyUpLeft: return {rnUpLeft, false};
-    case rcKeyDownRight: return {rnDownRight, false};
-    default: return {0, false};
-    }
-}
 
 }  // namespace wm

@@ -12,11 +12,12 @@
 #include "platform/WindowMessages.h"
 #include "platform/qt/MenuCaption.h"
 #include "platform/qt/QtText.h"
+#include "runner/RunnerCommands.h"
 
 TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle,
                            std::int32_t testID, const std::string& testName)
     : TVisualChildForm(owner, mainHandle, testID, testName, "RunTestForm"), store_(store) {
-    resize(559, 490);
+    resize(DesignSize());
     setFont(QFont("MS Sans Serif"));
     // A click on the page gives the window the keyboard, so that the arrows, Space and Return
     // reach it rather than the window frame.
@@ -55,13 +56,13 @@ TRunTestForm::TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowH
     auto command = [this](std::uint32_t code) { return [this, code] { SendToMain(wm::WM_RUNTESTCOMMAND, code); }; };
     connect(MenuItemNext, &QAction::triggered, this, [this] { MenuItemNextClick(); });
     connect(MenuItemBack, &QAction::triggered, this, [this] { MenuItemBackClick(); });
-    connect(MenuItemPauseTest, &QAction::triggered, this, command(wm::rcPause));
-    connect(MenuItemContinueTest, &QAction::triggered, this, command(wm::rcContinue));
-    connect(MenuItemStopTest, &QAction::triggered, this, command(wm::rcStop));
-    connect(MenuItemMaximizeToScreen, &QAction::triggered, this, command(wm::rcMaximizeToScreen));
-    connect(MenuItemMinimizeToMDI, &QAction::triggered, this, command(wm::rcMinimizeToApplication));
-    connect(MenuItemDisplayProtocol, &QAction::triggered, this, command(wm::rcShowProtocol));
-    connect(MenuItemDisplayReport, &QAction::triggered, this, command(wm::rcShowResults));
+    connect(MenuItemPauseTest, &QAction::triggered, this, command(rcPause));
+    connect(MenuItemContinueTest, &QAction::triggered, this, command(rcContinue));
+    connect(MenuItemStopTest, &QAction::triggered, this, command(rcStop));
+    connect(MenuItemMaximizeToScreen, &QAction::triggered, this, command(rcMaximizeToScreen));
+    connect(MenuItemMinimizeToMDI, &QAction::triggered, this, command(rcMinimizeToApplication));
+    connect(MenuItemDisplayProtocol, &QAction::triggered, this, command(rcShowProtocol));
+    connect(MenuItemDisplayReport, &QAction::triggered, this, command(rcShowResults));
     connect(MenuItemExit, &QAction::triggered, this, [this] { MenuItemExitClick(); });
 
     InitMenu();
@@ -123,11 +124,11 @@ void TRunTestForm::SetGotoItems(const std::vector<std::string>& captions) {
     final->setObjectName("MenuItemGoto_FinalScreen");
     final->setProperty("Tag", -1);
     MenuItemGoto->addAction(final);
-    connect(final, &QAction::triggered, this, [this] { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcFinalScreen); });
+    connect(final, &QAction::triggered, this, [this] { SendToMain(wm::WM_RUNTESTCOMMAND, rcFinalScreen); });
 }
 
-void TRunTestForm::MenuItemNextClick() { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcNext); }
-void TRunTestForm::MenuItemBackClick() { SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcBack); }
+void TRunTestForm::MenuItemNextClick() { SendToMain(wm::WM_RUNTESTCOMMAND, rcNext); }
+void TRunTestForm::MenuItemBackClick() { SendToMain(wm::WM_RUNTESTCOMMAND, rcBack); }
 void TRunTestForm::MenuItemExitClick() { SendToMain(wm::WM_CHILDNOTIFY, wm::cnCloseChild); }
 
 QAction* TRunTestForm::GotoItem(std::int32_t index) const {
@@ -176,7 +177,7 @@ bool TRunTestForm::CanClose() {
 
 void TRunTestForm::resizeEvent(QResizeEvent* e) {
     TVisualChildForm::resizeEvent(e);
-    SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcResized);
+    SendToMain(wm::WM_RUNTESTCOMMAND, rcResized);
 }
 
 namespace {
@@ -230,7 +231,7 @@ void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         // Tab moves the focus before its release arrives; the release only redraws the marks.
-        SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyTab);
+        SendToMain(wm::WM_RUNTESTCOMMAND, rcKeyTab);
         TVisualChildForm::keyReleaseEvent(e);
         return;
     }
@@ -246,11 +247,11 @@ void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
     switch (key) {
     case Qt::Key_Space:
     case Qt::Key_Return:
-    case Qt::Key_Enter: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeySpaceEnter); break;
+    case Qt::Key_Enter: SendToMain(wm::WM_RUNTESTCOMMAND, rcKeySpaceEnter); break;
     case Qt::Key_Up:
-    case Qt::Key_Left: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyUpLeft); break;
+    case Qt::Key_Left: SendToMain(wm::WM_RUNTESTCOMMAND, rcKeyUpLeft); break;
     case Qt::Key_Down:
-    case Qt::Key_Right: SendToMain(wm::WM_RUNTESTCOMMAND, wm::rcKeyDownRight); break;
+    case Qt::Key_Right: SendToMain(wm::WM_RUNTESTCOMMAND, rcKeyDownRight); break;
     default: break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QPointer>
+#include <QSize>
 
 #include <memory>
 #include <string>
@@ -24,6 +25,9 @@ public:
     TRunTestForm(QWidget* owner, TFileAccess& store, platform::WindowHandle mainHandle, std::int32_t testID,
                  const std::string& testName);
     ~TRunTestForm() override;
+
+    // The size of the window's page as designed: what cascading never shrinks it below.
+    static QSize DesignSize() { return {559, 490}; }
 
     // What the runner draws into.
     TRunnerScreens& View() { return *screens_; }

@@ -8,6 +8,7 @@
 #include "lang/DlgLangConverter.h"
 #include "platform/Exception.h"
 #include "platform/WindowMessages.h"
+#include "runner/RunnerCommands.h"
 #include "runner/RunTestForm.h"
 #include "runner/TestRunner.h"
 
@@ -73,7 +74,7 @@ TRunTestForm* TRunnerHost::RunTest(std::int32_t testID) {
         form->SetGotoItems(GotoCaptions(*runner));
         TTestRunner* r = runner.get();
         runs_.back().Runner = std::move(runner);
-        if (!r->ExecuteCommand(wm::rnStart)) {
+        if (!r->ExecuteCommand(rnStart)) {
             // A run that cannot show its first page is not kept, nor is its window.
             DropRun(form);
             return nullptr;
@@ -151,20 +152,21 @@ TTestRunner* TRunnerHost::RunnerFor(platform::WindowHandle from) const {
 void TRunnerHost::RunTestCommand(std::uint32_t code, platform::WindowHandle from) {
     try {
         TTestRunner* runner = RunnerFor(from);
-        if (code == wm::rcMaximizeToScreen) {
-            MaximizeToScreen(runner);
-            return;
+        const TRunTestCommand command = RunTestCommandOf(code);
+        switch (command.Target) {
+            case TRunTestCommandTarget::None: return;
+            case TRunTestCommandTarget::FullScreen: MaximizeToScreen(runner); return;
+            case TRunTestCommandTarget::OwnWindow:
+                if (runner) MinimizeToApplication(runner);
+                return;
+            case TRunTestCommandTarget::Runner:
+                if (!runner) {
+                    if (command.ErrorWithoutRunner) throw Exception(lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW"));
+                    return;
+                }
+                if (command.Command != rnNone) runner->ExecuteCommand(command.Command);
+                return;
         }
-        if (code == wm::rcMinimizeToApplication) {
-            if (runner) MinimizeToApplication(runner);
-            return;
-        }
-        const wm::TRunTestCommandRoute route = wm::RouteOfRunTestCommand(code);
-        if (!runner) {
-            if (route.ErrorWithoutRunner) throw Exception(lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW"));
-            return;
-        }
-        if (route.Command != 0) runner->ExecuteCommand(route.Command);
     } catch (const std::exception& e) {
         lang::ShowMessageText(e.what());
     }
@@ -174,7 +176,7 @@ void TRunnerHost::GoTo(std::int32_t index, platform::WindowHandle from) {
     try {
         TTestRunner* runner = RunnerFor(from);
         if (!runner) throw Exception(lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW"));
-        runner->ExecuteCommand(wm::rnGoTo, index);
+        runner->ExecuteCommand(rnGoTo, index);
     } catch (const std::exception& e) {
         lang::ShowMessageText(e.what());
     }
@@ -191,7 +193,7 @@ void TRunnerHost::MaximizeToScreen(TTestRunner* runner) {
     form->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     form->showMaximized();
     runner->SetHost(form->View(), hmFullScreen);
-    runner->ExecuteCommand(wm::rnRedisplay);
+    runner->ExecuteCommand(rnRedisplay);
     fullScreenRunner_ = runner;
     TakeFocus(form);
 }
@@ -199,7 +201,7 @@ void TRunnerHost::MaximizeToScreen(TTestRunner* runner) {
 void TRunnerHost::MinimizeToApplication(TTestRunner* runner) {
     if (IRunnerView* own = runner->GetOwnForm(); own && platform::MessageHub().IsWindow(runner->GetFormHandle())) {
         runner->SetHost(*own, hmOwnWindow);
-        runner->ExecuteCommand(wm::rnRedisplay);
+        runner->ExecuteCommand(rnRedisplay);
         TakeFocus(FindChildForm(runner->GetFormHandle()));
     }
     EndFullScreen();

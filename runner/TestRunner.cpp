@@ -155,11 +155,11 @@ void TTestRunner::RequireLeave() const {
 bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
     try {
         switch (code) {
-        case wm::rnStart:
+        case rnStart:
             screen_ = rsInstruction;
             Redisplay();
             break;
-        case wm::rnNext: {
+        case rnNext: {
             if (!CanGoNext()) break;
             RequireLeave();
             const int i = NextIndex();
@@ -171,37 +171,37 @@ bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
             }
             break;
         }
-        case wm::rnBack: {
+        case rnBack: {
             if (!CanGoBack()) break;
             RequireLeave();
             const int i = PrevIndex();
             if (i >= 0) ShowQuestion(i);
             break;
         }
-        case wm::rnGoTo:
+        case rnGoTo:
             // Only the questions the run took at its start can be reached.
             if (value < 0 || value >= static_cast<int>(stimuli_.size())) break;
             RequireLeave();
             ShowQuestion(value);
             break;
-        case wm::rnEndScreen:
+        case rnEndScreen:
             RequireLeave();
             screen_ = rsEndScreen;
             Redisplay();
             break;
-        case wm::rnProtocol:
+        case rnProtocol:
             if (ReportsAllowed()) DisplayProtocol();
             break;
-        case wm::rnResults:
+        case rnResults:
             if (ReportsAllowed()) DisplayResults();
             break;
-        case wm::rnRedisplay:
+        case rnRedisplay:
             Redisplay();
             break;
-        case wm::rnTab:
+        case rnTab:
             RefreshHighlight();
             break;
-        case wm::rnSpaceEnter: {
+        case rnSpaceEnter: {
             IRunnerView* view = LiveHost();
             if (!view) break;
             const int a = view->FocusedAnswer();
@@ -212,10 +212,10 @@ bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
             }
             break;
         }
-        case wm::rnUpLeft:
-        case wm::rnDownRight:
+        case rnUpLeft:
+        case rnDownRight:
             if (screen_ != rsStimulus) break;
-            FocusReaction(code == wm::rnDownRight);
+            FocusReaction(code == rnDownRight);
             RefreshHighlight();
             break;
         default:
@@ -417,7 +417,7 @@ void TTestRunner::NavLinkPressed(TNavLinkKind link) {
     if (link == TNavLinkKind::Back) SendToHost(wm::rsBackLinkPressed);
 }
 
-void TTestRunner::EndScreenLinkPressed(int stimulusIndex) { ExecuteCommand(wm::rnGoTo, stimulusIndex); }
+void TTestRunner::EndScreenLinkPressed(int stimulusIndex) { ExecuteCommand(rnGoTo, stimulusIndex); }
 
 // ---- helpers
 

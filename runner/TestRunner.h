@@ -5,6 +5,7 @@
 
 #include "platform/MessageHub.h"
 #include "platform/WindowMessages.h"
+#include "runner/RunnerCommands.h"
 #include "runner/RunnerView.h"
 #include "store/FileAccess.h"
 #include "store/Records.h"

@@ -245,11 +245,6 @@ private:
 // replaces and frees it.
 std::unique_ptr<TFileAccess>& GlobalStore();
 
-namespace storetesthooks {
-// Makes a deep copy fail after it has appended this many records (once; negative: never).
-void FailCopyAfterRecords(int count);
-}  // namespace storetesthooks
-
 // Writes text to the file atomically, coded when encode is set. An empty text removes the file.
 // Raises platform::EFileError; the old file is then untouched.
 void SaveStringToFile(const std::string& fileName, std::string_view text, bool encode);

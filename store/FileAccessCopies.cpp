@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/FileAccess.h"
+#include "store/StoreTestSeam.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Why the last load of a data file failed, and where. The user is shown the language file's text
 // for a damaged file; this says which section, record and value broke it.
@@ -29,3 +30,6 @@ struct TLoadFailure {
 // The one line that says where the file is damaged, in the language file's words; empty for
 // None and Unreadable, whose message says all there is.
 std::string DescribeLoadFailure(const TLoadFailure& failure);
+
+// Every message key DescribeLoadFailure may ask for, from the one table it reads.
+std::vector<std::string> LoadFailureMessageKeys();

@@ -116,12 +116,6 @@ public:
     // Empties the table; Modified is left as it is.
     void Clear();
 
-    // True when every index kept beside the records (the count of each ID, the lowest free ID,
-    // the first record of each ID, the records of each parent and the list the appends extend)
-    // says what the records say. Otherwise False, and why names the table, the index and the
-    // first difference. Tests call it after every change; nothing else needs it.
-    bool CachesAreTrue(std::string* why = nullptr) const;
-
 protected:
     const TAnyObject& Current() const;
     TAnyObject& CurrentMutable();
@@ -132,8 +126,8 @@ protected:
     [[noreturn]] void RaiseCopyClass() const;
 
 private:
-    // Tests break an index through it to see that CachesAreTrue notices.
-    friend class TObjectTableProbe;
+    // The tests' seam (store/StoreTestSeam.h): it checks and breaks the indexes below.
+    friend class TObjectTablePeer;
 
     void CountID(std::int32_t id);
     void UncountID(std::int32_t id);

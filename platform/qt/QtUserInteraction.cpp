@@ -1,5 +1,6 @@
 #include "platform/qt/QtUserInteraction.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 #include "platform/qt/ModalDialogs.h"
@@ -8,9 +9,20 @@
 namespace platform {
 namespace {
 
+// A message is text as it stands, and what it names (an address, a file) can be selected and
+// copied with the mouse or the keyboard.
+void MakeSelectable(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Tab reaches the text from the buttons, for a person without a mouse.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (label->text() == box.text()) label->setFocusPolicy(Qt::StrongFocus);
+}
+
 void Show(QMessageBox::Icon icon, const std::string& text) {
     QMessageBox box(icon, ToQString(ApplicationTitle()), ToQString(text), QMessageBox::Ok);
-    box.exec();
+    MakeSelectable(box);
+    ExecModal(box);
 }
 
 }  // namespace
@@ -22,6 +34,7 @@ void QtUserInteraction::ShowError(const std::string& text) { Show(QMessageBox::C
 bool QtUserInteraction::AskWarningYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, ToQString(ApplicationTitle()), ToQString(text),
                     QMessageBox::Yes | QMessageBox::No);
+    MakeSelectable(box);
     box.setDefaultButton(QMessageBox::No);
     return ExecModal(box) == QMessageBox::Yes;
 }

@@ -3,12 +3,12 @@
 
 namespace platform {
 
-// The message boxes of the windowed program, shown with QMessageBox on the GUI thread.
+// The message boxes of the windowed program, shown with QMessageBox on the GUI thread through
+// ExecModal, their text selectable.
 class QtUserInteraction : public IUserInteraction {
 public:
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
-    // A QMessageBox shown through ExecModal, so that a test can answer it.
     bool AskWarningYesNo(const std::string& text) override;
 };
 

@@ -16,6 +16,9 @@
 #include <QTreeWidgetItemIterator>
 #include <QWindow>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -30,8 +33,10 @@
 #include "platform/qt/ModalDialogs.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
+#include "store/FileAccess.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/CommandCases.h"
+#include "tests/support/DamagedHelpFiles.h"
 #include "tests/support/TempDir.h"
 #include "tree/FormArrangeItems.h"
 #include "tree/NodeKind.h"
@@ -416,6 +421,65 @@ TEST_F(Help, AMissingHelpFileOrTopicGivesAMessage) {
     ASSERT_EQ(env.Interaction.Messages.size(), 2u);
     EXPECT_EQ(env.Interaction.Messages[1], lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " 4242");
     EXPECT_FALSE(viewer.isVisible());
+}
+
+// A help file that is damaged, or something else in its place, is refused with one message that
+// says why; the program and the open project stay as they were, and the good file shows again.
+TEST_F(Help, ADamagedHelpFileIsRefusedWithOneMessageAndTheProjectStaysAsItWas) {
+    using platform::TChmRefusal;
+    const std::map<TChmRefusal, const char*> keys = {
+        {TChmRefusal::NotRegular, "HELP_REFUSED_NOT_REGULAR"},
+        {TChmRefusal::NotHelpFile, "HELP_REFUSED_NOT_HELP_FILE"},
+        {TChmRefusal::Damaged, "HELP_REFUSED_DAMAGED"},
+        {TChmRefusal::ReaderStopped, "HELP_REFUSED_READER_STOPPED"},
+    };
+    const std::string good = platform::ResolveHelpFile(platform::HelpFileName());
+    std::vector<TDamagedHelpFile> files = DamagedHelpFiles(ReadBytes(good));
+    files.push_back({"a pipe", "", TChmRefusal::NotRegular});
+    files.push_back({"a folder", "", TChmRefusal::NotRegular});
+    OpenProject();
+    ASSERT_NE(GlobalStore(), nullptr);
+    const std::string project = GlobalStore()->FileName;
+    const std::string bytes = ReadBytes(project);
+    const int nodes = window->Tree->topLevelItemCount();
+    ASSERT_GT(nodes, 0);
+    const std::string saved = platform::HelpFileName();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const TDamagedHelpFile& f = files[i];
+        const std::string path = dir.File("help" + std::to_string(i) + ".chm");
+        if (f.Name == "a pipe") {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        } else if (f.Name == "a folder") {
+            std::filesystem::create_directory(path);
+        } else {
+            WriteBytes(path, f.Bytes);
+        }
+        env.Interaction.Messages.clear();
+        platform::SetHelpFileName(path);
+        window->Tree->setFocus();
+        QTest::keyClick(window->Tree, Qt::Key_F1);
+        platform::SetHelpFileName(saved);
+        ASSERT_TRUE(keys.count(f.Reason)) << f.Name;
+        EXPECT_EQ(env.Interaction.Messages,
+                  std::vector<std::string>{lang::GetMessageText("HELP_NOT_AVAILABLE") + "\n" +
+                                           lang::GetMessageText(keys.at(f.Reason)) + "\n" + path})
+            << f.Name;
+        EXPECT_FALSE(viewer.isVisible()) << f.Name;
+        EXPECT_TRUE(window->isVisible()) << f.Name;
+        ASSERT_NE(GlobalStore(), nullptr) << f.Name;
+        EXPECT_EQ(GlobalStore()->FileName, project) << f.Name;
+        EXPECT_FALSE(GlobalStore()->IsModified()) << f.Name;
+        EXPECT_EQ(window->Tree->topLevelItemCount(), nodes) << f.Name;
+    }
+    EXPECT_EQ(ReadBytes(project), bytes);
+
+    env.Interaction.Messages.clear();
+    window->Tree->setFocus();
+    QTest::keyClick(window->Tree, Qt::Key_F1);
+    EXPECT_EQ(Topic(), "/pages/main_window.html");
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+    ASSERT_NE(viewer.File(), nullptr);
+    EXPECT_GT(viewer.File()->Objects().size(), 20u);
 }
 
 }  // namespace

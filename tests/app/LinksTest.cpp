@@ -2,9 +2,12 @@
 // stand-in programs in a desktop of the test's own.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -16,6 +19,8 @@
 #include "lang/DlgLangConverter.h"
 #include "lang/VersionInformation.h"
 #include "platform/ProgramFolder.h"
+#include "platform/qt/ModalDialogs.h"
+#include "platform/qt/QtUserInteraction.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/StandInDesktop.h"
 
@@ -58,7 +63,7 @@ std::map<std::string, std::string> MailFields(const std::string& link) {
 class Links : public ::testing::Test {
 public:
     void SetUp() override {
-        desktop.AddDesktopEntry("web.desktop", desktop.AddRecordingProgram("standin-web") + " --new-tab %u");
+        desktop.AddDesktopEntry("web.desktop", desktop.AddRecordingProgram("standin-web") + " %u");
         desktop.AddDesktopEntry("mail.desktop", desktop.AddRecordingProgram("standin-mail") + " %u");
         desktop.SetDefault("x-scheme-handler/http", "web.desktop");
         desktop.SetDefault("x-scheme-handler/https", "web.desktop");
@@ -131,6 +136,73 @@ TEST_F(Links, WithoutAProgramTheUserIsToldTheAddress) {
                                                 0),
               0u);
     EXPECT_FALSE(OpenLink("https://example.org/"));
+}
+
+// Desktops install programs behind launchers; the link starts the whole command, and says so
+// with the address when the program behind the launcher is not there.
+TEST_F(Links, AnAboutBoxLinkStartsTheWholeCommandOfTheDesktopEntry) {
+    TFormAbout about(nullptr);
+    about.show();
+    {
+        StandInDesktop launcher;
+        launcher.AddRecordingProgram("standin-sandboxed");
+        launcher.AddDesktopEntry("web.desktop", "env ORVEL_STANDIN=1 standin-sandboxed --new-tab %u");
+        launcher.SetDefault("x-scheme-handler/http", "web.desktop");
+        QTest::mouseClick(about.GrlinkHomePage, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(launcher.Arguments("standin-sandboxed"), (Args{"--new-tab", links::kHomePage}));
+        EXPECT_TRUE(env.Interaction.Messages.empty());
+    }
+    {
+        StandInDesktop broken;
+        broken.AddDesktopEntry("web.desktop", "env ORVEL_STANDIN=1 orvel-no-such-browser %u");
+        broken.SetDefault("x-scheme-handler/http", "web.desktop");
+        QTest::mouseClick(about.GrlinkHomePage, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(env.Interaction.Messages,
+                  std::vector<std::string>{lang::GetMessageText("LINK_NO_PROGRAM") + "\n" + links::kHomePage});
+    }
+}
+
+// The message that no program opens the link: the person selects the address in it with the
+// keyboard and copies it.
+TEST_F(Links, TheAddressInTheMessageOfALinkWithoutAProgramCanBeSelectedAndCopied) {
+    StandInDesktop empty;
+    platform::QtUserInteraction boxes;
+    platform::IUserInteraction* recording = platform::SetUserInteraction(&boxes);
+    std::string selected, copied;
+    bool closed = false;
+    const platform::ModalHook previous = platform::SetModalHook([&](QDialog& dialog) {
+        auto* box = qobject_cast<QMessageBox*>(&dialog);
+        if (!box) return 0;
+        box->show();
+        QApplication::setActiveWindow(box);
+        Flush();
+        QLabel* text = nullptr;
+        for (QLabel* l : box->findChildren<QLabel*>())
+            if (l->text().contains(QString::fromStdString(links::kHomePage))) text = l;
+        if (!text) return 0;
+        // Tab from the OK button to the text, to its end, and the last line selected and copied.
+        for (int i = 0; i < 4 && QApplication::focusWidget() != text; ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box, Qt::Key_Tab);
+        if (QApplication::focusWidget() != text) return 0;
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Home, Qt::ShiftModifier);
+        selected = text->selectedText().toStdString();
+        QApplication::clipboard()->setText("before");
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        copied = QApplication::clipboard()->text().toStdString();
+        // Return still answers the box.
+        QTest::keyClick(text, Qt::Key_Return);
+        closed = !box->isVisible();
+        return box->result();
+    });
+    TFormAbout about(nullptr);
+    about.show();
+    QTest::mouseClick(about.GrlinkHomePage, Qt::LeftButton, {}, QPoint(5, 5));
+    platform::SetModalHook(previous);
+    platform::SetUserInteraction(recording);
+    EXPECT_EQ(selected, links::kHomePage);
+    EXPECT_EQ(copied, links::kHomePage);
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(Links, TheHyperlinkLabelOpensItsAddressOrAnAddressCaption) {

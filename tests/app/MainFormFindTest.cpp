@@ -22,6 +22,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/CommandCases.h"
 #include "tests/support/TempDir.h"
+#include "tests/tree/DialogTestSupport.h"
 #include "tree/FindForm.h"
 #include "tree/NodeSearch.h"
 #include "tree/ObjectsTree.h"
@@ -46,8 +47,8 @@ public:
               Type = form->SearchType;
               form->show();
               work_(*form);
-              const int result = form->result();
-              form->hide();
+              const int result = ResultOnceClosed(*form);
+              EXPECT_NE(result, kStillOpen) << "the window stayed open";
               return result;
           }) {}
     int Shown = 0;

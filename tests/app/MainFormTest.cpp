@@ -19,7 +19,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -63,11 +62,6 @@ std::string WithTreeTitles(std::string dump) {
         for (std::size_t p = dump.find(mark); p != std::string::npos; p = dump.find(mark))
             dump.replace(p, std::string(mark).size(), lang::GetMessageText(key));
     return dump;
-}
-
-bool Unavailable(const std::string& name) {
-    const auto& names = UnavailableCommands();
-    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // Answers the update check with no.
@@ -214,10 +208,9 @@ TEST_P(WindowCommands, FollowTheTable) {
             EXPECT_EQ(b->defaultAction(), a) << name;
             EXPECT_EQ(b->isEnabled(), a->isEnabled()) << name;
         }
-        // The commands of later features stay disabled whatever the pass gives them.
         // Qt reports a hidden action as disabled, whatever its own state.
         if (want.Enabled) {
-            EXPECT_EQ(a->isEnabled(), *want.Enabled && !Unavailable(name) && a->isVisible()) << name;
+            EXPECT_EQ(a->isEnabled(), *want.Enabled && a->isVisible()) << name;
         }
         if (want.Visible) {
             EXPECT_EQ(a->isVisible(), *want.Visible) << name;
@@ -307,22 +300,6 @@ TEST_F(MainWindow, EveryCommandIsThereWithItsShortcut) {
                                   "PopupItemExportTest", "PopupItemRunTestSeparator", "PopupItemRunTest",
                                   "PopupItemFastImportTestSeparator", "PopupItemFastImportScales",
                                   "PopupItemFastImportStimuls"}));
-}
-
-TEST_F(MainWindow, TheCommandsOfLaterFeaturesStayDisabledInEveryState) {
-    auto check = [&](const char* when) {
-        for (const std::string& name : UnavailableCommands()) {
-            QAction* a = window->Command(QString::fromStdString(name));
-            ASSERT_NE(a, nullptr) << name;
-            EXPECT_FALSE(a->isEnabled()) << name << " " << when;
-        }
-    };
-    check("without a project");
-    Open(CaseProject());
-    for (int kind = nkRoot; kind <= nkAnswer; ++kind) {
-        Select(*window, FindNode(*window, kind, -1));
-        check("with a node selected");
-    }
 }
 
 TEST_F(MainWindow, EveryTextComesFromTheLanguageFile) {

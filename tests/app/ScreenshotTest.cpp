@@ -1,7 +1,7 @@
 // Pictures of the program for the eye: with SCREENSHOT_DIR set, the main window with the example
 // project open, a test with a chosen answer in its window as Run Test opens it, and a test running
-// maximized (instruction, a question with its chosen answer, the end screen) are saved there as
-// PNG files. Without it nothing is drawn.
+// maximized (instruction, a question with its chosen answer, the end screen), and two tests
+// cascaded and tiled, are saved there as PNG files. Without it nothing is drawn.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -45,6 +45,15 @@ private:
     QString folder_;
 };
 
+// The main window as the pictures show it, with the example project open.
+void OpenTheExample(TMainForm& window, TAppTestEnvironment& env) {
+    window.resize(1100, 720);
+    window.show();
+    env.Files.push_back(std::string(ORVEL_SOURCE_DIR) + "/samples/example.kvd");
+    window.MenuItemProjectOpen->trigger();
+    ASSERT_NE(GlobalStore(), nullptr);
+}
+
 }  // namespace
 
 TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
@@ -57,11 +66,7 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
     QApplication::setWindowIcon(ProgramIcon());
     {
         TMainForm window(platform::FormatSettings::Posix());
-        window.resize(1100, 720);
-        window.show();
-        env.Files.push_back(std::string(ORVEL_SOURCE_DIR) + "/samples/example.kvd");
-        window.MenuItemProjectOpen->trigger();
-        ASSERT_NE(GlobalStore(), nullptr);
+        OpenTheExample(window, env);
         QTreeWidgetItem* test = FindNode(window, nkTest, -1);
         ASSERT_NE(test, nullptr);
         // The first test open down to its answers, so both tests fit in the picture.
@@ -117,4 +122,26 @@ TEST(Screenshots, TheMainWindowWithTheExampleAndATestRunning) {
     }
     QApplication::setWindowIcon(icon);
     EXPECT_EQ(pictures.Saved.size(), 5);
+}
+
+// Both tests of the example running, cascaded and then tiled through the Window menu.
+TEST(Screenshots, TwoTestsCascadedAndTiled) {
+    const char* folder = std::getenv("SCREENSHOT_DIR");
+    if (!folder || !*folder) GTEST_SKIP() << "SCREENSHOT_DIR is not set";
+    TAppTestEnvironment env;
+    Pictures pictures(QString::fromLocal8Bit(folder));
+    TMainForm window(platform::FormatSettings::Posix());
+    OpenTheExample(window, env);
+    for (QTreeWidgetItemIterator it(window.Tree); *it; ++it) {
+        if (GetNodeKind(*it) != nkTest) continue;
+        Select(window, *it);
+        window.MenuItemObjectRunTest->trigger();
+        Flush();
+    }
+    ASSERT_EQ(window.Runners().RunnerCount(), 2);
+    window.CascadeMenuItem->trigger();
+    pictures.Save(window, "tests_cascaded");
+    window.TileMenuItem->trigger();
+    pictures.Save(window, "tests_tiled");
+    EXPECT_EQ(pictures.Saved.size(), 2);
 }

@@ -110,10 +110,11 @@ TEST_F(ExportDialog, TheBrowsedFileTypeChoosesTheExport) {
         asked.push_back(r);
         return std::optional<platform::TFileDialogChoice>({dir_.File("report.xml"), 3});
     });
-    RunModal(f, [&] {
+    const int result = RunModal(f, [&] {
         f.FilenameEdit->ButtonClicked();
         QTest::mouseClick(f.ButtonOK, Qt::LeftButton);
     });
+    EXPECT_EQ(result, QDialog::Accepted);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].Kind, platform::TFileDialogRequest::TKind::Save);
     EXPECT_TRUE(asked[0].OverwritePrompt);

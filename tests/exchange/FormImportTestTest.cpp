@@ -69,10 +69,11 @@ TEST_F(ImportDialog, ABrowsedFileIsAskedForWithTheExchangeFilter) {
         return std::optional<platform::TFileDialogChoice>({FixtureKvt(), 1});
     });
     TFormImportTest f;
-    RunModal(f, [&] {
+    const int result = RunModal(f, [&] {
         f.FilenameEdit->ButtonClicked();
         QTest::mouseClick(f.ButtonOK, Qt::LeftButton);
     });
+    EXPECT_EQ(result, QDialog::Accepted);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].Kind, platform::TFileDialogRequest::TKind::Open);
     EXPECT_EQ(asked[0].Title, Text("IMPEXP_TESTIMPORT_DIALOG_TITLE"));
@@ -102,10 +103,11 @@ TEST_F(ImportDialog, AFailedImportIsShownLeavesTheProjectAndGivesNoGroup) {
 TEST_F(ImportDialog, CancelGivesNoGroup) {
     TFormImportTest f;
     f.SelectTestGroup(kFixtureGroup);
-    RunModal(f, [&] {
+    const int result = RunModal(f, [&] {
         Type(*f.FilenameEdit, FixtureKvt());
         QTest::mouseClick(f.ButtonCancel, Qt::LeftButton);
     });
+    EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_EQ(f.GetTestGroupID(), -1);
     EXPECT_EQ(f.GetImportedTestID(), -1);
     EXPECT_FALSE(Open().IsModified());

@@ -8,6 +8,7 @@
 #include "exchange/ExportTest.h"
 #include "exchange/ImportTest.h"
 #include "platform/ShortDates.h"
+#include "store/StoreTestSeam.h"
 #include "store/XorCoding.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/store/StoreChecks.h"

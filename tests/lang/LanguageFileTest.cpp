@@ -14,47 +14,86 @@
 #include "lang/DlgLangConverter.h"
 #include "platform/CodePage.h"
 #include "platform/ProgramFolder.h"
+#include "store/LoadFailure.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 std::string ShippedFile() { return platform::ProgramFolder() + "/language.txt"; }
 
-// The key literals that the sources hand to the message table, with the file each comes from:
-// every key-like literal among the arguments of a call, so "a ? KEY1 : KEY2" counts both.
-std::map<std::string, std::string> KeysUsedBySources() {
-    static const std::regex call(R"re(\b(GetMessageText|ShowMessageByKey|MessageKey|Text)\s*\()re");
-    static const std::regex key(R"re(^[A-Z][A-Za-z0-9]*(_[A-Za-z0-9]+)+$)re");
-    std::map<std::string, std::string> keys;
+// Calls fn(file relative to the source tree, its text) for every source file of the program.
+template <class Fn>
+void ForEachSource(Fn fn) {
     const std::filesystem::path root = ORVEL_SOURCE_DIR;
     for (const char* folder : {"platform", "lang", "store", "tree", "app", "runner", "controls", "exchange", "converter"}) {
         if (!std::filesystem::is_directory(root / folder)) continue;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const std::string ext = entry.path().extension().string();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
-            const std::string text = ReadBytes(entry.path().string());
-            for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it) {
-                // Walk the arguments up to the closing parenthesis, collecting string literals.
-                int depth = 1;
-                std::size_t i = static_cast<std::size_t>(it->position() + it->length());
-                while (i < text.size() && depth > 0) {
-                    const char c = text[i];
-                    if (c == '(') ++depth;
-                    else if (c == ')') --depth;
-                    else if (c == '"') {
-                        std::string literal;
-                        for (++i; i < text.size() && text[i] != '"'; ++i) {
-                            if (text[i] == '\\' && i + 1 < text.size()) ++i;
-                            literal += text[i];
-                        }
-                        if (std::regex_match(literal, key))
-                            keys.emplace(literal, entry.path().lexically_relative(root).string());
-                    }
-                    ++i;
-                }
-            }
+            fn(entry.path().lexically_relative(root).string(), ReadBytes(entry.path().string()));
         }
     }
+}
+
+const std::regex& KeyShape() {
+    static const std::regex key(R"re(^[A-Z][A-Za-z0-9]*(_[A-Za-z0-9]+)+$)re");
+    return key;
+}
+
+// The string literal that opens at text[i] (a double quote); i ends on its closing quote.
+std::string Literal(const std::string& text, std::size_t& i) {
+    std::string literal;
+    for (++i; i < text.size() && text[i] != '"' && text[i] != '\n'; ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) ++i;
+        literal += text[i];
+    }
+    return literal;
+}
+
+// The key literals that the sources hand to the message table, with the file each comes from:
+// every key-like literal among the arguments of a call, so "a ? KEY1 : KEY2" counts both.
+std::map<std::string, std::string> KeysUsedBySources() {
+    static const std::regex call(R"re(\b(GetMessageText|ShowMessageByKey|MessageKey|MessageText|Text)\s*\()re");
+    std::map<std::string, std::string> keys;
+    ForEachSource([&](const std::string& file, const std::string& text) {
+        for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it) {
+            // Walk the arguments up to the closing parenthesis, collecting string literals.
+            int depth = 1;
+            std::size_t i = static_cast<std::size_t>(it->position() + it->length());
+            while (i < text.size() && depth > 0) {
+                const char c = text[i];
+                if (c == '(') ++depth;
+                else if (c == ')') --depth;
+                else if (c == '"') {
+                    const std::string literal = Literal(text, i);
+                    if (std::regex_match(literal, KeyShape())) keys.emplace(literal, file);
+                }
+                ++i;
+            }
+        }
+    });
+    return keys;
+}
+
+// Every key-like literal anywhere in the sources (in a table, a constant or a call alike) whose
+// first word is the first word of a message key: such a literal names a message.
+std::map<std::string, std::string> KeyLiteralsOfTheSources(const std::set<std::string>& shipped) {
+    std::set<std::string> families;
+    for (const std::string& key : shipped) families.insert(key.substr(0, key.find('_')));
+    std::map<std::string, std::string> keys;
+    ForEachSource([&](const std::string& file, const std::string& text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\'' && i + 2 < text.size()) {
+                // A character literal, '"' among them, opens no string.
+                i += text[i + 1] == '\\' ? 3 : 2;
+                continue;
+            }
+            if (text[i] != '"') continue;
+            const std::string literal = Literal(text, i);
+            if (std::regex_match(literal, KeyShape()) && families.count(literal.substr(0, literal.find('_'))))
+                keys.emplace(literal, file);
+        }
+    });
     return keys;
 }
 
@@ -69,6 +108,28 @@ TEST(LanguageFile, HoldsEveryKeyTheSourcesUse) {
     // Both keys of a choice between two are seen.
     ASSERT_TRUE(used.count("MAIN_F_PROJECT_OPENDIALOG_TITLE") && used.count("MAIN_F_PROJECT_SAVEDIALOG_TITLE"));
     for (const auto& [key, file] : used) EXPECT_TRUE(shipped.count(key)) << key << " (used in " << file << ")";
+}
+
+TEST(LanguageFile, HoldsEveryKeyLiteralOfTheSourcesWhereverItStands) {
+    const TDlgLangConverter table(ShippedFile());
+    const std::set<std::string> shipped(table.Keys().begin(), table.Keys().end());
+    const auto literals = KeyLiteralsOfTheSources(shipped);
+    // Keys kept in tables and constants are seen, not only those in calls.
+    ASSERT_TRUE(literals.count("FILEACC_DAMAGE_BAD_DATE") && literals.count("FILEACC_FILE_VIOLATED_MSG"));
+    for (const auto& [key, file] : literals) EXPECT_TRUE(shipped.count(key)) << key << " (in " << file << ")";
+}
+
+// Keys the program puts together at run time come from tables of the program; each is shipped.
+TEST(LanguageFile, HoldsEveryKeyThatTheProgramTakesFromItsTables) {
+    const TDlgLangConverter table(ShippedFile());
+    const std::set<std::string> shipped(table.Keys().begin(), table.Keys().end());
+    const std::vector<std::string> loadFailure = LoadFailureMessageKeys();
+    // What broke the load (eight kinds) and where (section, record, line).
+    EXPECT_EQ(loadFailure.size(), 11u);
+    for (const std::string& key : loadFailure) {
+        ASSERT_TRUE(shipped.count(key)) << key;
+        EXPECT_FALSE(table.GetMessageText(key).empty()) << key;
+    }
 }
 
 TEST(LanguageFile, HoldsEveryMessageKeyOfTheProgram) {

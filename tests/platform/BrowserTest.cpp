@@ -1,5 +1,5 @@
 // Opening addresses with the desktop's programs: the default application found in a desktop of
-// the test's own, started with the address as its only argument and no shell.
+// the test's own, started by the whole command line of its desktop entry, without a shell.
 #include <gtest/gtest.h>
 
 #include "platform/Browser.h"
@@ -9,9 +9,9 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(Browser, TheDefaultBrowserGetsTheAddressAsItsOnlyArgument) {
-    // Switches and placeholders of the Exec line are not passed; characters that a shell would
-    // act on reach the browser untouched.
+TEST(Browser, TheDefaultBrowserIsStartedByItsWholeCommandLine) {
+    // Switches of the Exec line are passed, the field code becomes the address; characters that a
+    // shell would act on reach the browser untouched.
     const char* const urls[] = {"https://example.org/a?b=1&c=2#top", "http://x.example/$(touch pwned);rm",
                                 "https://example.org/with space"};
     for (const char* url : urls) {
@@ -20,8 +20,27 @@ TEST(Browser, TheDefaultBrowserGetsTheAddressAsItsOnlyArgument) {
                                 desktop.AddRecordingProgram("standin-browser") + " --new-window %u \"--profile x\"");
         desktop.SetDefault("x-scheme-handler/http", "standin-browser.desktop");
         EXPECT_TRUE(platform::OpenInBrowser(url)) << url;
-        EXPECT_EQ(desktop.Arguments("standin-browser"), Args{url});
+        EXPECT_EQ(desktop.Arguments("standin-browser"), (Args{"--new-window", url, "--profile x"}));
     }
+}
+
+// Entries that start their program through another one, as desktops install them.
+TEST(Browser, ALauncherInTheExecLineStartsTheProgramItNames) {
+    StandInDesktop desktop;
+    desktop.AddRecordingProgram("standin-web");
+    desktop.AddDesktopEntry("env.desktop", "env ORVEL_STANDIN=1 LANG=C standin-web --private %u");
+    desktop.SetDefault("x-scheme-handler/http", "env.desktop");
+    EXPECT_TRUE(platform::OpenInBrowser("https://example.org/"));
+    EXPECT_EQ(desktop.Arguments("standin-web"), (Args{"--private", "https://example.org/"}));
+
+    // A stand-in for a sandbox launcher: "flatpak run org.x.Browser %u".
+    StandInDesktop sandbox;
+    sandbox.AddRecordingProgram("standin-flatpak");
+    sandbox.AddDesktopEntry("org.x.Browser.desktop", "standin-flatpak run --branch=stable org.x.Browser @@u %u @@");
+    sandbox.SetDefault("x-scheme-handler/http", "org.x.Browser.desktop");
+    EXPECT_TRUE(platform::OpenInBrowser("https://example.org/x"));
+    EXPECT_EQ(sandbox.Arguments("standin-flatpak"),
+              (Args{"run", "--branch=stable", "org.x.Browser", "@@u", "https://example.org/x", "@@"}));
 }
 
 TEST(Browser, AProgramOfTheDesktopIsFoundWhereverTheDesktopKeepsIt) {
@@ -49,6 +68,7 @@ TEST(Browser, AProgramOfTheDesktopIsFoundWhereverTheDesktopKeepsIt) {
         if (c.Found) {
             EXPECT_EQ(desktop.Arguments("standin"), Args{"https://example.org/"}) << c.Name;
         }
+
     }
 }
 
@@ -72,6 +92,24 @@ TEST(Browser, NoKnownBrowserOrOneThatCannotStartGivesFalse) {
         EXPECT_EQ(platform::DefaultApplicationProgram("x-scheme-handler/http"), "orvel-no-such-browser");
         EXPECT_FALSE(platform::OpenInBrowser("https://example.org/"));
     }
+    {
+        // The program that "env" is to start is not there: env itself would start and fail.
+        StandInDesktop desktop;
+        desktop.AddDesktopEntry("env.desktop", "env GDK_BACKEND=x11 orvel-no-such-browser %u");
+        desktop.SetDefault("x-scheme-handler/http", "env.desktop");
+        EXPECT_EQ(platform::DefaultApplicationProgram("x-scheme-handler/http"), "env");
+        EXPECT_FALSE(platform::OpenInBrowser("https://example.org/"));
+    }
+    {
+        // The default cannot start, another installed browser can.
+        StandInDesktop desktop;
+        desktop.AddDesktopEntry("ghost.desktop", "orvel-no-such-browser %u");
+        desktop.AddDesktopEntry("web.desktop", desktop.AddRecordingProgram("web") + " %u");
+        desktop.SetDefault("x-scheme-handler/http", "ghost.desktop");
+        desktop.SetDefault("text/html", "web.desktop");
+        EXPECT_TRUE(platform::OpenInBrowser("https://example.org/"));
+        EXPECT_EQ(desktop.Arguments("web"), Args{"https://example.org/"});
+    }
 }
 
 TEST(Browser, AddressesGoToTheProgramOfTheirScheme) {
@@ -90,15 +128,32 @@ TEST(Browser, AddressesGoToTheProgramOfTheirScheme) {
 }
 
 TEST(Browser, ExecLinesAndSchemes) {
-    const std::pair<const char*, const char*> programs[] = {
-        {"firefox %u", "firefox"},
-        {"  /usr/bin/web --new %U", "/usr/bin/web"},
-        {"\"/opt/My Browser/run\" --flag \"%u\"", "/opt/My Browser/run"},
-        {"\"/opt/quote\\\"d/b\" %u", "/opt/quote\"d/b"},
-        {"%u", ""},
-        {"", ""},
+    struct Case {
+        const char* Line;
+        Args Command;   // for the address "A"
     };
-    for (const auto& [line, program] : programs) EXPECT_EQ(platform::ExecProgram(line), program) << line;
+    const platform::TDesktopEntryFields entry{"web-icon", "Web Browser", "/usr/share/applications/web.desktop"};
+    const Case cases[] = {
+        {"firefox %u", {"firefox", "A"}},
+        {"  /usr/bin/web --new %U", {"/usr/bin/web", "--new", "A"}},
+        {"\"/opt/My Browser/run\" --flag \"%u\"", {"/opt/My Browser/run", "--flag", "A"}},
+        {"\"/opt/quote\\\"d/b\" %u", {"/opt/quote\"d/b", "A"}},
+        {"\"/opt/b\" \"a \\\\\\\\ b\" \"\\$x\" \"\\`y\"", {"/opt/b", "a \\ b", "$x", "`y", "A"}},
+        {"web\\s--kiosk %u", {"web", "--kiosk", "A"}},
+        {"web --url=%u --name %c %i --from %k", {"web", "--url=A", "--name", "Web Browser", "--icon", "web-icon",
+                                                  "--from", "/usr/share/applications/web.desktop"}},
+        {"web %d %D %n %N %v %m %f", {"web", "A"}},
+        {"web 100%% %F", {"web", "100%", "A"}},
+        {"web --new-window", {"web", "--new-window", "A"}},
+        {"web \"\" %u", {"web", "", "A"}},
+        {"%u", {}},
+        {"", {}},
+        {"   ", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::ExecCommand(c.Line, "A", entry), c.Command) << c.Line;
+    EXPECT_EQ(platform::ExecCommand("web %i %u", "A"), (Args{"web", "A"}));
+    // An address with a "%" of its own stays as it is.
+    EXPECT_EQ(platform::ExecCommand("mail %u", "mailto:a@b?subject=%25u%20x"), (Args{"mail", "mailto:a@b?subject=%25u%20x"}));
     const std::pair<const char*, const char*> schemes[] = {
         {"HTTPS://x", "https"}, {"mailto:a@b", "mailto"}, {"Home Page", ""}, {":x", ""}, {"1http://x", ""},
         {"svn+ssh://x", "svn+ssh"},

@@ -1,6 +1,9 @@
 // The help file that the build compiles and puts beside the program, read back through chmlib;
 // and what the reader does with files that are not help files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <regex>
@@ -9,11 +12,13 @@
 #include "platform/ChmFile.h"
 #include "platform/HelpSitemap.h"
 #include "platform/HtmlHelp.h"
+#include "tests/support/DamagedHelpFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using platform::TChmFile;
+using platform::TChmRefusal;
 
 std::string HelpFile() { return platform::ResolveHelpFile(platform::HelpFileName()); }
 
@@ -91,29 +96,73 @@ TEST(HelpFile, LinksAndPicturesOfEveryPageAreInTheFile) {
     EXPECT_GT(checked, 20);
 }
 
-TEST(HelpFile, FilesThatAreNotHelpFilesAreRefusedOrFindNothing) {
+TEST(HelpFile, DamagedFilesAreRefusedWithTheirReasonAndLeftAsTheyAre) {
     TempDir dir;
-    const std::string whole = ReadBytes(HelpFile());
-    ASSERT_GT(whole.size(), 1000u);
-    const std::pair<const char*, std::string> files[] = {
-        {"empty", ""},
-        {"text", "not a help file at all"},
-        {"header only", whole.substr(0, 120)},
-        {"cut in half", whole.substr(0, whole.size() / 2)},
-        {"zeroed middle", whole.substr(0, 200) + std::string(whole.size() - 400, '\0') + whole.substr(whole.size() - 200)},
-    };
-    for (const auto& [name, bytes] : files) {
-        WriteBytes(dir.File("x.chm"), bytes);
+    const std::string good = ReadBytes(HelpFile());
+    ASSERT_GT(good.size(), 1000u);
+    for (const TDamagedHelpFile& damaged : DamagedHelpFiles(good)) {
+        WriteBytes(dir.File("x.chm"), damaged.Bytes);
         const TChmFile file(dir.File("x.chm"));
-        // Whatever could be read, nothing crashes and every query answers.
-        for (const std::string& o : file.Objects()) file.Read(o);
-        file.TopicOfContext(110);
-        SUCCEED() << name;
+        EXPECT_EQ(file.Refusal(), damaged.Reason) << damaged.Name;
+        EXPECT_FALSE(file.IsOpen()) << damaged.Name;
+        // Nothing of a refused file is offered.
+        EXPECT_TRUE(file.Objects().empty()) << damaged.Name;
+        EXPECT_FALSE(file.Read("/pages/start.html")) << damaged.Name;
+        EXPECT_FALSE(file.TopicOfContext(110)) << damaged.Name;
+        EXPECT_EQ(file.DefaultTopic(), "") << damaged.Name;
+        EXPECT_EQ(ReadBytes(dir.File("x.chm")), damaged.Bytes) << damaged.Name;
     }
-    const TChmFile missing(dir.File("none.chm"));
-    EXPECT_FALSE(missing.IsOpen());
-    EXPECT_FALSE(missing.Read("/pages/start.html"));
-    EXPECT_FALSE(missing.TopicOfContext(110));
+}
+
+TEST(HelpFile, AnIndexLeadingToTheListingReadsAsTheFileWithoutOne) {
+    TempDir dir;
+    const TChmFile good(HelpFile());
+    ASSERT_TRUE(good.IsOpen());
+    WriteBytes(dir.File("x.chm"), WithIndexChunk(ReadBytes(HelpFile()), false));
+    const TChmFile indexed(dir.File("x.chm"));
+    ASSERT_TRUE(indexed.IsOpen()) << static_cast<int>(indexed.Refusal());
+    EXPECT_EQ(indexed.Objects(), good.Objects());
+    for (const std::string& o : good.Objects()) EXPECT_EQ(indexed.Read(o), good.Read(o)) << o;
+    EXPECT_EQ(indexed.ContextMap(), good.ContextMap());
+    EXPECT_EQ(indexed.DefaultTopic(), good.DefaultTopic());
+}
+
+TEST(HelpFile, OnlyARegularFileBelowTheCapIsRead) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo.chm").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(dir.File("folder.chm").c_str(), 0700), 0);
+    {
+        // A file of holes: its size alone refuses it.
+        const int fd = ::open(dir.File("large.chm").c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(platform::kMaxChmFileSize + 1)), 0);
+        ::close(fd);
+    }
+    const std::pair<std::string, TChmRefusal> cases[] = {
+        {dir.File("fifo.chm"), TChmRefusal::NotRegular},
+        {dir.File("folder.chm"), TChmRefusal::NotRegular},
+        {"/dev/zero", TChmRefusal::NotRegular},
+        {dir.File("large.chm"), TChmRefusal::TooLarge},
+        {dir.File("none.chm"), TChmRefusal::Missing},
+        {dir.File("none/x.chm"), TChmRefusal::Missing},
+    };
+    for (const auto& [path, reason] : cases) {
+        const TChmFile file(path);
+        EXPECT_EQ(file.Refusal(), reason) << path;
+        EXPECT_FALSE(file.Read("/pages/start.html")) << path;
+        EXPECT_FALSE(file.TopicOfContext(110)) << path;
+    }
+}
+
+TEST(HelpFile, TheReadingProcessIsStoppedAtItsLimits) {
+    platform::TChmLimits noTime;
+    noTime.WallMilliseconds = 0;
+    EXPECT_EQ(TChmFile(HelpFile(), noTime).Refusal(), TChmRefusal::ReaderTimedOut);
+    platform::TChmLimits noMemory;
+    noMemory.MemoryBytes = 1u << 20;
+    EXPECT_EQ(TChmFile(HelpFile(), noMemory).Refusal(), TChmRefusal::ReaderStopped);
+    // With its limits as they are, the same file reads.
+    EXPECT_TRUE(TChmFile(HelpFile()).IsOpen());
 }
 
 TEST(HelpFile, PathsAreFoundAsHelpFilesNameThem) {

@@ -187,14 +187,14 @@ TEST(NavigationEdges, ANewHostLearnsTheVisitedQuestionsAndTheCurrentOne) {
     rig.Run("start next next goto:4");
     TFakeView full;
     rig.Runner->SetHost(full, hmFullScreen);
-    rig.Runner->ExecuteCommand(wm::rnRedisplay);
+    rig.Runner->ExecuteCommand(rnRedisplay);
     EXPECT_EQ(SetOf(full.Menus.DisabledGoto), "0,1,4");
     EXPECT_EQ(full.Menus.CheckedGoto, 4);
     EXPECT_EQ(full.Menus.Letters(), "NBG...m.");
     EXPECT_EQ(full.PageText, "Q4");
     // Back in the own window (its old page is drawn again there).
     rig.Runner->SetHost(rig.View, hmOwnWindow);
-    rig.Runner->ExecuteCommand(wm::rnRedisplay);
+    rig.Runner->ExecuteCommand(rnRedisplay);
     EXPECT_EQ(rig.View.Menus.Letters(), "NBG..M.C");
     EXPECT_EQ(rig.View.Menus.CheckedGoto, 4);
 }

@@ -95,13 +95,13 @@ protected:
 }  // namespace
 
 TEST_F(ReportFiles, ResultsEqualTheExpectedFile) {
-    EXPECT_EQ(Report(wm::rnResults, "results"), Expected("runner_results.txt"));
+    EXPECT_EQ(Report(rnResults, "results"), Expected("runner_results.txt"));
     EXPECT_EQ(env.Opened, std::vector<std::string>{dir.File("results.txt")});
     EXPECT_TRUE(env.Messages.empty());
 }
 
 TEST_F(ReportFiles, ProtocolEqualsTheExpectedFile) {
-    EXPECT_EQ(Report(wm::rnProtocol, "protocol.txt"), Expected("runner_protocol.txt"));
+    EXPECT_EQ(Report(rnProtocol, "protocol.txt"), Expected("runner_protocol.txt"));
     EXPECT_TRUE(env.Messages.empty());
     // Making the protocol changes nothing of the run.
     EXPECT_EQ(rig->Runner->Chosen(), (std::vector<std::int32_t>{1, 3}));
@@ -123,15 +123,15 @@ TEST_F(ReportFiles, ScoresAndInterpretations) {
 
 TEST_F(ReportFiles, CancelledSetupWritesNothing) {
     env.SetupResult = 2;
-    EXPECT_EQ(Report(wm::rnResults, "cancelled.txt"), "");
+    EXPECT_EQ(Report(rnResults, "cancelled.txt"), "");
     EXPECT_EQ(env.SetupCalls, 1);
     EXPECT_TRUE(env.Opened.empty());
 }
 
 TEST_F(ReportFiles, ReportsAreRefusedAwayFromTheEndScreen) {
     rig->Run("goto:0");
-    EXPECT_EQ(Report(wm::rnResults, "early.txt"), "");
-    EXPECT_EQ(Report(wm::rnProtocol, "early.txt"), "");
+    EXPECT_EQ(Report(rnResults, "early.txt"), "");
+    EXPECT_EQ(Report(rnProtocol, "early.txt"), "");
     EXPECT_EQ(env.SetupCalls, 0);
 }
 

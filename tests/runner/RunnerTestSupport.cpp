@@ -160,7 +160,7 @@ void FillSixQuestions(TFileAccess& store, const TSixQuestions& spec) {
 
 TRunnerRig::TRunnerRig(TFileAccess& store, std::int32_t testID) {
     Runner = std::make_unique<TTestRunner>(store, platform::kNoWindow, View, testID, "ignored");
-    View.OnLink = [this](bool next) { Runner->ExecuteCommand(next ? wm::rnNext : wm::rnBack); };
+    View.OnLink = [this](bool next) { Runner->ExecuteCommand(next ? rnNext : rnBack); };
 }
 
 void TRunnerRig::Run(const std::string& script) {
@@ -172,15 +172,15 @@ void TRunnerRig::Run(const std::string& script) {
         const std::string arg = colon == std::string::npos ? "" : token.substr(colon + 1);
         const int n = (arg.empty() || arg == "-") ? -99999 : std::stoi(arg);
         static const std::map<std::string, std::uint8_t> commands = {
-            {"start", wm::rnStart},     {"next", wm::rnNext},         {"back", wm::rnBack},
-            {"end", wm::rnEndScreen},   {"protocol", wm::rnProtocol}, {"results", wm::rnResults},
-            {"redisplay", wm::rnRedisplay}, {"tab", wm::rnTab},       {"space", wm::rnSpaceEnter},
-            {"up", wm::rnUpLeft},       {"down", wm::rnDownRight},
+            {"start", rnStart},     {"next", rnNext},         {"back", rnBack},
+            {"end", rnEndScreen},   {"protocol", rnProtocol}, {"results", rnResults},
+            {"redisplay", rnRedisplay}, {"tab", rnTab},       {"space", rnSpaceEnter},
+            {"up", rnUpLeft},       {"down", rnDownRight},
         };
         if (const auto it = commands.find(word); it != commands.end()) {
             Runner->ExecuteCommand(it->second);
         } else if (word == "goto") {
-            Runner->ExecuteCommand(wm::rnGoTo, n);
+            Runner->ExecuteCommand(rnGoTo, n);
         } else if (word == "click") {
             ASSERT_LT(n, static_cast<int>(View.Answers.size())) << token;
             View.Events->AnswerClicked(View.Answers[static_cast<std::size_t>(n)].ReactionID);

@@ -292,7 +292,7 @@ TEST_F(Windows, AWindowWithoutRunnerReportsItsCommands) {
     Open({2, true, {}});
     TRunTestForm stray(nullptr, store, host->Handle(), kEmptyTestID, "stray");
     stray.MenuItemNext->trigger();
-    platform::MessageHub().Send(host->Handle(), wm::WM_RUNTESTCOMMAND, wm::rcResized,
+    platform::MessageHub().Send(host->Handle(), wm::WM_RUNTESTCOMMAND, rcResized,
                                 static_cast<std::int32_t>(stray.Handle()));
     EXPECT_EQ(env.Messages, std::vector<std::string>{lang::GetMessageText("MAIN_F_NO_RUNTEST_WINDOW")});
     // A second run of an open test is refused.
@@ -496,7 +496,7 @@ TEST_F(Windows, AChosenAnswerIsMarkedYellowAndStaysLegible) {
     QTest::mouseClick(Page().AnswerTexts()[1], Qt::LeftButton);
     // The focus border elsewhere, so that only the mark and the text are drawn.
     Page().FocusAnswer(0);
-    Runner().ExecuteCommand(wm::rnTab);
+    Runner().ExecuteCommand(rnTab);
     ASSERT_EQ(Page().AnswerTexts()[1]->frameShape(), QFrame::NoFrame);
     TStaticText* chosen = Page().AnswerTexts()[1];
     // The picture of the answer as the page shows it: the most common colour is its

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "store/FileAccess.h"
+#include "store/StoreTestSeam.h"
 #include "tests/store/ReferenceWalks.h"
 #include "tests/store/StoreChecks.h"
 #include "tests/support/StoreFixtures.h"

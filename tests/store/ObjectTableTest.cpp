@@ -3,20 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "store/StoreTestSeam.h"
 #include "store/Tables.h"
 #include "tests/support/StoreFixtures.h"
-
-// Breaks one index of a table the way a faulty change would.
-class TObjectTableProbe {
-public:
-    static TIdIndex& IdCount(TObjectTable& t) { return t.idCount_; }
-    static std::int32_t& FreeHint(TObjectTable& t) { return t.freeHint_; }
-    static TIdIndex& FirstIndex(TObjectTable& t) { return t.firstIndex_; }
-    static std::vector<int>& ParentList(TObjectTable& t, std::int32_t parent) { return t.parentIndex_[parent]; }
-    static void AppendToListOf(TObjectTable& t, std::int32_t parent) {
-        t.lastParentList_ = &t.parentIndex_[parent];
-    }
-};
 
 namespace {
 
@@ -203,7 +192,7 @@ TEST(ObjectTable, LookupsHoldWhateverOrderTheIDsStandIn) {
 
 // Every index broken on its own: the check fails and names the index, so it is no empty check.
 TEST(ObjectTable, TheCacheCheckNamesTheIndexThatIsWrong) {
-    using P = TObjectTableProbe;
+    using P = TObjectTablePeer;
     struct Case {
         const char* index;
         std::function<void(TScaleTable&)> breakIt;
@@ -228,12 +217,12 @@ TEST(ObjectTable, TheCacheCheckNamesTheIndexThatIsWrong) {
         TScaleTable t;
         for (const auto& [id, parent] : {std::pair{1, 1}, {2, 1}, {4, 2}, {5, 2}}) t.AddScale(Scale(id, parent, 0));
         std::string why = "untouched";
-        ASSERT_TRUE(t.CachesAreTrue(&why)) << why;
+        ASSERT_TRUE(P::CachesAreTrue(t, &why)) << why;
         EXPECT_EQ(why, "untouched");
         c.breakIt(t);
-        EXPECT_FALSE(t.CachesAreTrue(&why)) << c.index;
+        EXPECT_FALSE(P::CachesAreTrue(t, &why)) << c.index;
         EXPECT_EQ(why.rfind(std::string("TScaleTable, ") + c.index, 0), 0u) << why;
-        EXPECT_FALSE(t.CachesAreTrue()) << "without a reason asked for";
+        EXPECT_FALSE(P::CachesAreTrue(t)) << "without a reason asked for";
     }
 }
 
@@ -277,7 +266,7 @@ TEST(ObjectTable, TheCachesHoldThroughEveryKindOfChange) {
                     break;
             }
             std::string why;
-            ASSERT_TRUE(t.CachesAreTrue(&why)) << "round " << round << " step " << step << ": " << why;
+            ASSERT_TRUE(TObjectTablePeer::CachesAreTrue(t, &why)) << "round " << round << " step " << step << ": " << why;
         }
     }
 }

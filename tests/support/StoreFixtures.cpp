@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ShortDates.h"
+#include "store/StoreTestSeam.h"
 
 void FillFixture(TFileAccess& s) {
     s.TestGroups.AddTestGroup(Item<TTestGroup>(1, -1, "Group one"));
@@ -113,7 +114,7 @@ void CloneStore(const TFileAccess& from, TFileAccess& to) {
 std::string UntrueCaches(const TFileAccess& store) {
     std::string why;
     for (const TObjectTable* t : store.AllTables())
-        if (!t->CachesAreTrue(&why)) return why;
+        if (!TObjectTablePeer::CachesAreTrue(*t, &why)) return why;
     return {};
 }
 

@@ -31,7 +31,7 @@ R Item(int id, int parent, const std::string& name, int order = 0) {
 void CloneStore(const TFileAccess& from, TFileAccess& to);
 
 // Why the first table of the store whose indexes differ from its records is wrong (see
-// TObjectTable::CachesAreTrue); empty when every table is true.
+// TObjectTablePeer::CachesAreTrue); empty when every table is true.
 std::string UntrueCaches(const TFileAccess& store);
 
 // A small store of random shape: IDs with gaps, records in no particular order, ties in Order,

@@ -32,15 +32,26 @@ inline void PasteOver(QLineEdit& edit, const QString& text) {
     edit.paste();
 }
 
+// What RunModal gives for a window that is still open when the person is done: a real modal
+// loop would never have returned.
+constexpr int kStillOpen = -1;
+
+// The end of a modal loop, after the person is done with a shown dialog: its result when it
+// closed, else kStillOpen (and it is hidden).
+inline int ResultOnceClosed(QDialog& shown) {
+    if (!shown.isVisible()) return shown.result();
+    shown.hide();
+    return kStillOpen;
+}
+
 // Shows the dialog the way the tree does, through platform::ExecModal; in place of a person,
-// `user` works its controls while it is shown.
+// `user` works its controls while it is shown. Gives the window's result when `user` closed it,
+// else kStillOpen.
 inline int RunModal(QDialog& form, const std::function<void()>& user) {
     platform::ScopedModalHook hook([&](QDialog& shown) {
         shown.show();
         user();
-        const int result = shown.result();
-        shown.hide();
-        return result;
+        return ResultOnceClosed(shown);
     });
     return platform::ExecModal(form);
 }

@@ -70,12 +70,13 @@ TEST(FindForm, EachTypeItemGivesItsCode) {
 
         TFindForm f(nullptr);
         EXPECT_EQ(f.ObjectTypeComboBox->itemText(i), Text(item.Key));
-        RunModal(f, [&] {
+        const int result = RunModal(f, [&] {
             f.ObjectTypeComboBox->setFocus();
             for (int step = 0; step < i; ++step) QTest::keyClick(f.ObjectTypeComboBox, Qt::Key_Down);
             QTest::keyClicks(f.ObjectEdit, "Organisation");
             QTest::keyClick(f.ObjectEdit, Qt::Key_Return);
         });
+        EXPECT_EQ(result, QDialog::Accepted);
         EXPECT_TRUE(f.Confirmed);
         EXPECT_EQ(f.ObjectTypeComboBox->currentIndex(), i);
         EXPECT_EQ(f.SearchType, item.Code);
@@ -151,11 +152,12 @@ TEST(FindForm, CloseAndEscapeKeepTheSearch) {
 TEST(FindForm, FindTakesTheBoxesIntoTheFlags) {
     TFindForm f(nullptr);
     f.SetSearch("Mood", 0x81, 0);
-    RunModal(f, [&] {
+    const int result = RunModal(f, [&] {
         ClickBox(f.CaseSensCheckBox);
         QTest::keyClick(f.FullStringCheckBox, Qt::Key_Space);
         QTest::keyClick(f.FullStringCheckBox, Qt::Key_Return);
     });
+    EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(f.Confirmed);
     EXPECT_EQ(f.SearchFlags, 0x80 | sfWholeTitle);
 }

@@ -2,6 +2,7 @@
 // commands, checked without widgets.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -36,6 +37,87 @@ bool IsChild(TNodeKind parent, TNodeKind child) {
 bool Inside(TNodeKind kind) { return NodeKindInfo(kind).TestDepth >= 0; }
 
 }  // namespace
+
+namespace {
+
+// What each kind of node shows, written out here rather than read from the program's table, so
+// that a changed row of that table shows: the name in the dumps, the picture, the fixed caption
+// of a root or folder, the status line, the one kind it hangs under, and the captions of Create,
+// Change, Remove, Arrange Items and Remove children.
+struct KindRow {
+    TNodeKind Kind;
+    const char* Name;
+    int Image;
+    const char* CaptionKey;
+    const char* StatusKey;
+    TNodeKind Parent;
+    std::array<const char*, 5> Captions;
+};
+
+constexpr std::array<const char*, 5> kPlainCaptions = {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_COMMON_CHANGE",
+                                                       "OBJECTSTREE_COMMON_REMOVE", "OBJECTSTREE_ARRANGE_ITEMS",
+                                                       "OBJECTSTREE_REMOVE_CHILDREN"};
+constexpr std::array<const char*, 5> kWeightRowCaptions = {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_WEIGHT_CHANGE",
+                                                           "OBJECTSTREE_WEIGHT_REMOVE", "OBJECTSTREE_ARRANGE_ITEMS",
+                                                           "OBJECTSTREE_REMOVE_CHILDREN"};
+
+const KindRow kKindRows[] = {
+    {nkNone, "nkNone", 2, nullptr, "OBJECTSTREE_STATUSBAR_NO_SELECTED_NODES", nkNone, kPlainCaptions},
+    {nkRoot, "nkRoot", 3, "OBJECTSTREE_MAIN_NODE_TITLE", "OBJECTSTREE_STATUSBAR_GLOBAL_NODE", nkNone, kPlainCaptions},
+    {nkTestsRoot, "nkTestsRoot", 7, "OBJECTSTREE_TESTS_MAIN_NODE_TITLE", "OBJECTSTREE_STATUSBAR_NODE_TESTS", nkRoot,
+     {"OBJECTSTREE_TSTGRP_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
+      "OBJECTSTREE_ARRANGE_TEST_GROUPS", "OBJECTSTREE_REMOVE_CHILD_TESTGROUPS"}},
+    {nkTestGroup, "nkTestGroup", 8, nullptr, "OBJECTSTREE_STATUSBAR_NODE_TESTS_GROUP", nkTestsRoot,
+     {"OBJECTSTREE_TEST_CREATE", "OBJECTSTREE_TSTGRP_CHANGE", "OBJECTSTREE_TSTGRP_REMOVE", "OBJECTSTREE_ARRANGE_TESTS",
+      "OBJECTSTREE_REMOVE_CHILD_TESTS"}},
+    {nkTest, "nkTest", 9, nullptr, "OBJECTSTREE_STATUSBAR_NODE_TEST", nkTestGroup,
+     {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_TEST_CHANGE", "OBJECTSTREE_TEST_REMOVE", "OBJECTSTREE_ARRANGE_ITEMS",
+      "OBJECTSTREE_REMOVE_CHILD_SCLSTM"}},
+    {nkScalesFolder, "nkScalesFolder", 2, "OBJECTSTREE_SCALES_MAIN_NODE_TITLE", "OBJECTSTREE_STATUSBAR_NODE_SCALES",
+     nkTest,
+     {"OBJECTSTREE_SCALE_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
+      "OBJECTSTREE_ARRANGE_SCALES", "OBJECTSTREE_REMOVE_CHILD_SCALES"}},
+    {nkScale, "nkScale", 13, nullptr, "OBJECTSTREE_STATUSBAR_NODE_SCALE", nkScalesFolder,
+     {"OBJECTSTREE_INTERP_CREATE", "OBJECTSTREE_SCALE_CHANGE", "OBJECTSTREE_SCALE_REMOVE",
+      "OBJECTSTREE_ARRANGE_INTERPS", "OBJECTSTREE_REMOVE_CHILD_INTERPS"}},
+    {nkInterpretation, "nkInterpretation", 14, nullptr, "OBJECTSTREE_STATUSBAR_NODE_INTERPRETATION", nkScale,
+     {"OBJECTSTREE_COMMON_CREATE", "OBJECTSTREE_INTERP_CHANGE", "OBJECTSTREE_INTERP_REMOVE",
+      "OBJECTSTREE_ARRANGE_ITEMS", "OBJECTSTREE_REMOVE_CHILDREN"}},
+    {nkWeight, "nkWeight", 12, nullptr, "OBJECTSTREE_STATUSBAR_NODE_WEIGHT", nkAnswer, kWeightRowCaptions},
+    {nkWeightNoScale, "nkWeightNoScale", 15, nullptr, "OBJECTSTREE_STATUSBAR_NODE_WEIGHT_NO_SCALE", nkAnswer,
+     kWeightRowCaptions},
+    {nkQuestionsFolder, "nkQuestionsFolder", 2, "OBJECTSTREE_STIMULS_MAIN_NODE_TITLE",
+     "OBJECTSTREE_STATUSBAR_NODE_QUESTIONS", nkTest,
+     {"OBJECTSTREE_STIMUL_CREATE", "OBJECTSTREE_COMMON_CHANGE", "OBJECTSTREE_COMMON_REMOVE",
+      "OBJECTSTREE_ARRANGE_STIMULS", "OBJECTSTREE_REMOVE_CHILD_STIMULS"}},
+    {nkQuestion, "nkQuestion", 10, nullptr, "OBJECTSTREE_STATUSBAR_NODE_QUESTION", nkQuestionsFolder,
+     {"OBJECTSTREE_REACTION_CREATE", "OBJECTSTREE_STIMUL_CHANGE", "OBJECTSTREE_STIMUL_REMOVE",
+      "OBJECTSTREE_ARRANGE_REACTIONS", "OBJECTSTREE_REMOVE_CHILD_REACTIONS"}},
+    {nkAnswer, "nkAnswer", 11, nullptr, "OBJECTSTREE_STATUSBAR_NODE_ANSWER", nkQuestion,
+     {"OBJECTSTREE_WEIGHT_CREATE", "OBJECTSTREE_REACTION_CHANGE", "OBJECTSTREE_REACTION_REMOVE",
+      "OBJECTSTREE_ARRANGE_WEIGHTS", "OBJECTSTREE_REMOVE_CHILD_WEIGHTS"}},
+};
+
+std::string KeyText(const char* key) { return key ? key : "(none)"; }
+
+}  // namespace
+
+TEST(NodeKindTable, EachKindShowsWhatItsDescriptionSays) {
+    ASSERT_EQ(std::size(kKindRows), static_cast<std::size_t>(kLastNodeKind + 1));
+    for (const KindRow& row : kKindRows) {
+        const TNodeKindInfo& info = NodeKindInfo(row.Kind);
+        SCOPED_TRACE(row.Name);
+        EXPECT_EQ(info.Kind, row.Kind);
+        EXPECT_STREQ(NodeKindName(row.Kind), row.Name);
+        EXPECT_EQ(KindImageIndex(row.Kind), row.Image);
+        EXPECT_EQ(KeyText(info.CaptionKey), KeyText(row.CaptionKey));
+        EXPECT_EQ(KeyText(info.StatusKey), KeyText(row.StatusKey));
+        const std::vector<TNodeKind> parents = ParentsOf(row.Kind);
+        EXPECT_EQ(parents, row.Parent == nkNone ? std::vector<TNodeKind>{} : std::vector<TNodeKind>{row.Parent});
+        for (std::size_t i = 0; i < row.Captions.size(); ++i)
+            EXPECT_EQ(KeyText(info.Commands.CaptionKeys[i]), KeyText(row.Captions[i])) << "caption " << i;
+    }
+}
 
 TEST(NodeKindTable, EachRowIsItsOwnKindAndUnknownKindsReadAsNone) {
     std::set<std::string> names;

@@ -11,6 +11,7 @@
 #include "exchange/FormImportTest.h"
 #include "platform/SafeFile.h"
 #include "platform/qt/QtText.h"
+#include "tests/tree/DialogTestSupport.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 
 namespace {
@@ -26,9 +27,12 @@ public:
               auto* form = dynamic_cast<Form*>(&shown);
               if (!form) return static_cast<int>(QDialog::Rejected);
               ++Shown;
+              form->show();
               form->FilenameEdit->setText(platform::ToQString(fileName));
               QTest::mouseClick(form->ButtonOK, Qt::LeftButton);
-              return shown.result();
+              const int result = ResultOnceClosed(shown);
+              EXPECT_EQ(result, QDialog::Accepted) << "OK left the window open";
+              return result;
           }) {}
     int Shown = 0;
 
@@ -76,10 +80,13 @@ TEST_F(TreeExchange, ExportPreselectsTheGroupAndTheTest) {
     int listed = -1;
     platform::ScopedModalHook hook([&](QDialog& shown) {
         auto& form = dynamic_cast<TFormExportTest&>(shown);
+        form.show();
         listed = form.ListBoxTests->currentItem() ? form.ListBoxTests->currentItem()->data(Qt::UserRole).toInt() : -1;
         form.FilenameEdit->setText(platform::ToQString(path));
         QTest::mouseClick(form.ButtonOK, Qt::LeftButton);
-        return shown.result();
+        const int result = ResultOnceClosed(shown);
+        EXPECT_EQ(result, QDialog::Accepted) << "OK left the window open";
+        return result;
     });
     tree_.ExportTest(1, 1);
     EXPECT_EQ(listed, 1);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "store/StoreTestSeam.h"
 #include "tests/support/StoreFixtures.h"
 #include "tests/tree/ObjectsTreeTestSupport.h"
 #include "tree/ObjectsTree.h"

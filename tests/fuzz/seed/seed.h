@@ -1,0 +1,2 @@
+#define IDH_START 10
+#define IDH_NEXT 20
