@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Grlink.h"
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "lang/VersionInformation.h"
 
@@ -37,7 +38,7 @@ public:
 class TFormAbout : public TFormAboutCore {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 340;
+    static constexpr int kHelpContext = IDH_ABOUT;
 
     explicit TFormAbout(QWidget* owner);
     TFormAbout(QWidget* owner, const std::string& programFile);

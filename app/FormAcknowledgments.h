@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+#include "help/context.h"
 #include "lang/LanguageController.h"
 
 class QKeyEvent;
@@ -11,7 +12,7 @@ class QPushButton;
 class TFormAcknowledgments : public TLanguageController<QDialog> {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 340;
+    static constexpr int kHelpContext = IDH_ABOUT;
     static constexpr const char* kThanks =
         "Orvel is built with the work of others, and we thank them:\n"
         "\n"

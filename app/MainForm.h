@@ -13,6 +13,7 @@
 
 #include "app/CommandEnabling.h"
 #include "app/UpdateCheck.h"
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "platform/FormatSettings.h"
 #include "platform/MessageHub.h"
@@ -45,7 +46,7 @@ public:
     ~TMainForm() override;
 
     platform::WindowHandle Handle() const { return handle_; }
-    int HelpContext = 110;
+    int HelpContext = IDH_MAIN_WINDOW;
 
     // ---- components
     QMenu* MenuItemFile;

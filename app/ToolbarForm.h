@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "platform/MessageHub.h"
 
@@ -18,7 +19,7 @@ class QPushButton;
 class TToolbarForm : public TLanguageController<QDialog> {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 330;
+    static constexpr int kHelpContext = IDH_TOOLBAR_SETUP;
     enum TBar { tbFile, tbEdit, tbView, tbObject, tbHelp, tbCount };
 
     // The states and captions are given in the order File, Edit, View, Object, Help; captions

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "help/context.h"
 #include "runner/RunnerScreens.h"
 #include "runner/VisualChildForm.h"
 #include "store/FileAccess.h"
@@ -31,7 +32,7 @@ public:
 
     // What the runner draws into.
     TRunnerScreens& View() { return *screens_; }
-    int HelpContext = 640;
+    int HelpContext = IDH_TEST_WINDOW;
 
     QMenu* TestPopupMenu;
     QAction* MenuItemNext;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "help/context.h"
 #include "lang/LanguageController.h"
 
 class QCheckBox;
@@ -18,7 +19,7 @@ class QPushButton;
 class TFindForm : public TLanguageController<QDialog> {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 630;
+    static constexpr int kHelpContext = IDH_FIND;
 
     explicit TFindForm(QWidget* owner);
 

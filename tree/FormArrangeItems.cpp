@@ -96,6 +96,8 @@ TFormArrangeItems::TFormArrangeItems(QWidget* owner, TTypeTAnyObjectSingleList* 
     : TLanguageController<QDialog>(owner), ObjectList(objectList) {
     setObjectName("FormArrangeItems");
     setWindowTitle(QStringLiteral("Arrange Items"));
+    // Windows opened from this one that have no topic of their own show its topic.
+    setProperty("HelpContext", kHelpContext);
 
     CheckListBoxArrangeItems = new QListWidget(this);
     CheckListBoxArrangeItems->setObjectName("CheckListBoxArrangeItems");

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+#include "help/context.h"
 #include "lang/LanguageController.h"
 #include "store/TypeList.h"
 
@@ -16,7 +17,7 @@ class QPushButton;
 class TFormArrangeItems : public TLanguageController<QDialog> {
     Q_OBJECT
 public:
-    static constexpr int kHelpContext = 600;
+    static constexpr int kHelpContext = IDH_ARRANGE_ITEMS;
 
     // objectList: the caller's, reordered in place and never freed here.
     TFormArrangeItems(QWidget* owner, TTypeTAnyObjectSingleList* objectList);

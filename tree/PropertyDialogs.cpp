@@ -22,6 +22,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "help/context.h"
 #include "lang/HelpKey.h"
 #include "platform/ShortDates.h"
 #include "platform/qt/QtText.h"
@@ -105,6 +106,8 @@ TPropertyForm::TPropertyForm(QWidget* owner, const TDesign& design)
     : TLanguageController<QDialog>(owner), clientSize_(design.ClientSize), helpContext_(design.HelpContext) {
     setObjectName(design.FormName);
     setWindowTitle(QString::fromUtf8(design.Caption));
+    // Windows opened from this one that have no topic of their own show its topic.
+    setProperty("HelpContext", helpContext_);
     const QString prefix = QString::fromUtf8(design.Prefix);
 
     auto* root = new QVBoxLayout(this);
@@ -217,21 +220,21 @@ void TPropertyForm::ReadInto(TAnyObject& item) const {
 // ---------------------------------------------------------------- the dialogs without further controls
 
 TTestGroupForm::TTestGroupForm(QWidget* owner)
-    : TPropertyForm(owner, {"TestGroupForm", "TestGroup", "Test Group", {683, 487}, 530}),
+    : TPropertyForm(owner, {"TestGroupForm", "TestGroup", "Test Group", {683, 487}, IDH_TEST_GROUP}),
       TestGroupNameLabel(NameLabel), TestGroupNameEdit(NameEdit), TestGroupDescriptionLabel(DescriptionLabel),
       TestGroupDescriptionMemo(DescriptionMemo) {
     FormCreate();
 }
 
 TReactionForm::TReactionForm(QWidget* owner)
-    : TPropertyForm(owner, {"ReactionForm", "Reaction", "Answer", {706, 441}, 580}),
+    : TPropertyForm(owner, {"ReactionForm", "Reaction", "Answer", {706, 441}, IDH_ANSWER}),
       ReactionNameLabel(NameLabel), ReactionNameEdit(NameEdit), ReactionDescriptionLabel(DescriptionLabel),
       ReactionDescriptionMemo(DescriptionMemo) {
     FormCreate();
 }
 
 TScaleForm::TScaleForm(QWidget* owner)
-    : TPropertyForm(owner, {"ScaleForm", "Scale", "Scale", {667, 479}, 550}),
+    : TPropertyForm(owner, {"ScaleForm", "Scale", "Scale", {667, 479}, IDH_SCALE}),
       ScaleNameLabel(NameLabel), ScaleNameEdit(NameEdit), ScaleDescriptionLabel(DescriptionLabel),
       ScaleDescriptionMemo(DescriptionMemo) {
     FormCreate();
@@ -240,7 +243,7 @@ TScaleForm::TScaleForm(QWidget* owner)
 // ---------------------------------------------------------------- TTestForm
 
 TTestForm::TTestForm(QWidget* owner, const platform::FormatSettings& settings)
-    : TPropertyForm(owner, {"TestForm", "Test", "Test", {734, 505}, 540}),
+    : TPropertyForm(owner, {"TestForm", "Test", "Test", {734, 505}, IDH_TEST}),
       TestNameLabel(NameLabel), TestNameEdit(NameEdit), TestDescriptionLabel(DescriptionLabel),
       TestDescriptionMemo(DescriptionMemo) {
     // Name and description go on the first page.
@@ -403,7 +406,7 @@ bool TTestForm::ReadInto(TTest& test) const {
 // ---------------------------------------------------------------- TStimulForm
 
 TStimulForm::TStimulForm(QWidget* owner)
-    : TPropertyForm(owner, {"StimulForm", "Stimul", "Question", {632, 447}, 570}),
+    : TPropertyForm(owner, {"StimulForm", "Stimul", "Question", {632, 447}, IDH_QUESTION}),
       StimulNameLabel(NameLabel), StimulNameEdit(NameEdit), StimulDescriptionLabel(DescriptionLabel),
       StimulDescriptionMemo(DescriptionMemo) {
     GroupBoxMultiplicity = Group(FieldsPage, "GroupBoxMultiplicity", "Multiplicity");
@@ -474,7 +477,7 @@ bool TStimulForm::ReadInto(TStimul& question) const {
 // ---------------------------------------------------------------- TInterpretationForm
 
 TInterpretationForm::TInterpretationForm(QWidget* owner, const platform::FormatSettings& settings)
-    : TPropertyForm(owner, {"InterpretationForm", "Interpretation", "Interpretation", {678, 498}, 560}),
+    : TPropertyForm(owner, {"InterpretationForm", "Interpretation", "Interpretation", {678, 498}, IDH_INTERPRETATION}),
       InterpretationNameLabel(NameLabel), InterpretationNameEdit(NameEdit),
       InterpretationDescriptionLabel(DescriptionLabel), InterpretationDescriptionMemo(DescriptionMemo),
       settings_(settings) {
@@ -520,7 +523,7 @@ bool TInterpretationForm::ReadInto(TInterpretation& interpretation) const {
 // ---------------------------------------------------------------- TWeightForm
 
 TWeightForm::TWeightForm(QWidget* owner, const platform::FormatSettings& settings)
-    : TPropertyForm(owner, {"WeightForm", "Weight", "Weight", {654, 403}, 590}),
+    : TPropertyForm(owner, {"WeightForm", "Weight", "Weight", {654, 403}, IDH_WEIGHT}),
       WeightNameLabel(NameLabel), WeightNameEdit(NameEdit), WeightDescriptionLabel(DescriptionLabel),
       WeightDescriptionMemo(DescriptionMemo), settings_(settings) {
     WeightValueGroupBox = Group(FieldsPage, "WeightValueGroupBox", "Weight");
