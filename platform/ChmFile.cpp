@@ -106,7 +106,7 @@ constexpr std::size_t kMaxAnswer = kMaxChmDecodedSize + kMaxChmObjects * (8 + kM
 
 // Runs the reading process on the bytes and takes back its answer.
 TChmRefusal Decode(const std::string& bytes, const TChmLimits& limits, std::string& answer) {
-    const std::string program = TChmFile::ReaderProgram();
+    const std::string program = limits.Program.empty() ? TChmFile::ReaderProgram() : limits.Program;
     TFd file(MemoryCopy(bytes));
     int ends[2];
     if (file.Get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0) return TChmRefusal::ReaderFailed;

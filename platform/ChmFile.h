@@ -15,6 +15,8 @@ struct TChmLimits {
     std::uint64_t MemoryBytes = 256u << 20;
     unsigned CpuSeconds = 2;
     int WallMilliseconds = 5000;
+    // The reading program; empty for the one beside the running program.
+    std::string Program;
 };
 
 // A compiled HTML Help file: its pages and pictures by path, the names of its contents and index

@@ -292,6 +292,9 @@ TTestForm::TTestForm(QWidget* owner, const platform::FormatSettings& settings)
     TimeUnitsMinutesLabel->setAlignment(Qt::AlignHCenter);
     TimeUnitsHoursLabel = Captioned<QLabel>(TestTimeLimitGroupBox, "TimeUnitsHoursLabel", "Hours");
     TimeUnitsHoursLabel->setAlignment(Qt::AlignRight);
+    // The unit names mark the slider's positions: bound to it, with no Alt letter of their own.
+    for (QLabel* unit : {TimeUnitsSecondsLabel, TimeUnitsMinutesLabel, TimeUnitsHoursLabel})
+        unit->setBuddy(TimeUnitsTrackBar);
     auto* timeLimit = new QGridLayout(TestTimeLimitGroupBox);
     timeLimit->addWidget(TimeLimitMaskEdit, 0, 0, 1, 2);
     timeLimit->addWidget(TimeLimitUpDown, 0, 2);
