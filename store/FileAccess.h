@@ -77,6 +77,7 @@ public:
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
     // The same on the plain text of a file; damage other than None says how the coded bytes were
     // found damaged before they were decoded (cut inside a byte, a character not a hex digit).
+    // Every load leaves FileText empty.
     bool LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
@@ -239,6 +240,9 @@ public:
     std::int32_t CopyStimulus(std::int32_t stimulusID, std::int32_t newParentID);
     std::int32_t CopyReaction(std::int32_t reactionID, std::int32_t newParentID);
     std::int32_t CopyWeight(std::int32_t weightID, std::int32_t newParentID);
+
+private:
+    bool ReadText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections);
 };
 
 // The store of the open project; empty while none is open. Only the main window creates,

@@ -123,16 +123,26 @@ bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
 // ---- load
 
 bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
-    std::string coded;
+    // Decoded as it is read: the coded bytes are never whole in memory.
+    std::string text;
+    TLoadFailureKind damage = TLoadFailureKind::None;
     try {
-        if (auto bytes = platform::ReadFileCapped(FileName)) coded = std::move(*bytes);
+        TDecoder decoder(text);
+        platform::ReadFileInPieces(
+            FileName, [&](std::size_t size) { text.reserve(size / 2); },
+            [&](std::string_view piece) { decoder.Feed(piece); });
+        // Every byte is two digits: an odd count is a file cut short; a character that is not a
+        // digit would be read as another byte.
+        damage = decoder.DigitLeftOver() ? TLoadFailureKind::CutShort
+                 : !decoder.AllDigits()  ? TLoadFailureKind::BadCoding
+                                         : TLoadFailureKind::None;
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    return LoadFromBytes(coded, sections);
+    return LoadFromText(std::move(text), damage, sections);
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
@@ -146,6 +156,13 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 }
 
 bool TFileAccess::LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
+    const bool loaded = ReadText(std::move(text), damage, sections);
+    // The records hold what was read: the text is no longer needed.
+    std::string().swap(FileText);
+    return loaded;
+}
+
+bool TFileAccess::ReadText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
     LastError.clear();
     LoadFailure = {};
     const platform::FormatSettings own = Settings;
