@@ -173,13 +173,20 @@ THelpViewerForm::~THelpViewerForm() = default;
 bool THelpViewerForm::OpenFile(const std::string& helpFile) {
     const std::string path = platform::ResolveHelpFile(helpFile);
     if (file_ && openedAs_ == path) return true;
+    // The later commands of one request do not read a refused file again.
+    const std::uint64_t request = platform::CurrentHelpRequest();
+    if (request != 0 && request == refusedRequest_ && path == refusedPath_) return false;
     auto file = std::make_unique<platform::TChmFile>(path);
+    if (!file->IsOpen()) {
+        refusedRequest_ = request;
+        refusedPath_ = path;
+    }
     if (file->Refusal() == platform::TChmRefusal::Missing) {
-        lang::ShowMessageText(lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + path);
+        Report(lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + path);
         return false;
     }
     if (!file->IsOpen()) {
-        lang::ShowMessageText(lang::GetMessageText("HELP_NOT_AVAILABLE") + "\n" + RefusalText(file->Refusal()) + "\n" + path);
+        Report(lang::GetMessageText("HELP_NOT_AVAILABLE") + "\n" + RefusalText(file->Refusal()) + "\n" + path);
         return false;
     }
     BrowserTopic->clear();
@@ -278,6 +285,14 @@ void THelpViewerForm::SelectKeyword(const QString& keyword) {
     if (ListIndex->count() > 0) ListIndex->setCurrentRow(ListIndex->count() - 1);
 }
 
+void THelpViewerForm::Report(const std::string& text) {
+    // The commands of one request fail alike; the person hears of it once.
+    const std::uint64_t request = platform::CurrentHelpRequest();
+    if (request != 0 && request == reportedRequest_) return;
+    reportedRequest_ = request;
+    lang::ShowMessageText(text);
+}
+
 void THelpViewerForm::Present() {
     // A modal dialog blocks every other window of the program: while one is open, the help
     // stands above it as a window of its own, so that it can be read and used.
@@ -288,6 +303,8 @@ void THelpViewerForm::Present() {
     } else if (windowHandle()) {
         windowHandle()->setTransientParent(nullptr);
     }
+    // A minimised viewer comes back as it was before; one behind another window comes to the front.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
@@ -316,8 +333,7 @@ void THelpViewerForm::HtmlHelp(const std::string& helpFile, std::uint32_t comman
                                                : std::nullopt) {
                 ShowTopic(*topic);
             } else {
-                lang::ShowMessageText(lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " " +
-                                      std::to_string(request.Number));
+                Report(lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " " + std::to_string(request.Number));
                 return;
             }
             break;

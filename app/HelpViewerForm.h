@@ -78,8 +78,14 @@ private:
     void ShowContentsItem(QTreeWidgetItem* item);
     // Selects the contents entry of the topic shown, if it has one.
     void MarkContentsItem(const std::string& topic);
+    // Shows the person a failure, once for the commands of one help request.
+    void Report(const std::string& text);
+    // Shows the viewer, raised and active, also when it was minimised or behind another window.
     void Present();
 
     std::unique_ptr<platform::TChmFile> file_;
     std::string openedAs_;
+    std::uint64_t reportedRequest_ = 0;
+    std::uint64_t refusedRequest_ = 0;
+    std::string refusedPath_;
 };

@@ -86,16 +86,19 @@ std::vector<std::string> THTMLHelpViewer::GetHelpStrings(const std::string& text
 void THTMLHelpViewer::ShowTableOfContents() { ApplicationHelpCommand(platform::HELP_CONTENTS, {}); }
 
 void THTMLHelpViewer::ShowHelp(const std::string& keyword) {
+    const platform::THelpRequest request;
     SetPopupPosition();
     ApplicationHelpCommand(platform::HELP_KEY, {0, Cut(keyword)});
 }
 
 void THTMLHelpViewer::DisplayTopic(const std::string& topic) {
+    const platform::THelpRequest request;
     SetPopupPosition();
     ApplicationHelpCommand(platform::HELP_KEY, {0, Cut(topic + "zzz")});
 }
 
 void THTMLHelpViewer::DisplayHelpByContext(int context, const std::string&) {
+    const platform::THelpRequest request;
     SetPopupPosition();
     TWinHelpTester* tester = SetWinHelpTester(nullptr);
     try {
@@ -134,7 +137,14 @@ THelpBridge::THelpBridge() : tester_(platform::HelpFileName()) {
         ownTester_ = true;
     }
     viewer_.NotifyID(1);
-    lang::SetHelpHook([this](int context) { viewer_.DisplayHelpByContext(context); });
+    // A request that names no topic opens the contents.
+    lang::SetHelpHook([this](int context) {
+        if (context == 0) {
+            viewer_.ShowTableOfContents();
+        } else {
+            viewer_.DisplayHelpByContext(context);
+        }
+    });
 }
 
 THelpBridge::~THelpBridge() {
@@ -143,10 +153,4 @@ THelpBridge::~THelpBridge() {
     ApplicationHelpCommand(platform::HELP_QUIT, {});
     viewer_.ShutDown();
     if (ownTester_ && WinHelpTester() == &tester_) SetWinHelpTester(nullptr);
-}
-
-int HelpContextOf(const QWidget* w, int fallback) {
-    for (; w; w = w->parentWidget())
-        if (const int context = w->property("HelpContext").toInt(); context != 0) return context;
-    return fallback;
 }

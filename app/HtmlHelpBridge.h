@@ -5,8 +5,6 @@
 
 #include "platform/HtmlHelp.h"
 
-class QWidget;
-
 // The help bridge: every help request of the program (F1 in a window, the Help button of the
 // message box, the viewer's keyword and contents requests) ends in one hook,
 // TconHTMLHelp::ApplicationHelp, which turns the WinHelp command into one of the five HTML Help
@@ -99,7 +97,7 @@ TWinHelpTester* SetWinHelpTester(TWinHelpTester* tester);
 
 // The help of the running program, installed for its lifetime: the WinHelp tester (unless one
 // is installed), the selector, the viewer and the hook; every help request of a window
-// (lang::RequestHelp) goes to the viewer's context help. The help viewer window itself is
+// (lang::RequestHelp) goes to the viewer's context help, or to the contents for context 0. The help viewer window itself is
 // installed apart (platform::SetHtmlHelp). At the end the help is closed and everything is
 // taken back in reverse.
 class THelpBridge {
@@ -120,7 +118,3 @@ private:
     THTMLHelpViewer viewer_;
     TconHTMLHelp hook_;
 };
-
-// The help context of a window: from w up through its parents, the first "HelpContext" property
-// other than 0; fallback when none has one.
-int HelpContextOf(const QWidget* w, int fallback);

@@ -30,6 +30,7 @@
 #include "app/ToolbarForm.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/HelpHook.h"
+#include "lang/HelpKey.h"
 #include "lang/Helpers.h"
 #include "lang/MessageDialog.h"
 #include "lang/VersionInformation.h"
@@ -140,6 +141,8 @@ TMainForm::TMainForm(platform::FormatSettings settings, QWidget* parent)
     MenuItemDebugHideDM->setEnabled(false);
     MessageDialog->Title = lang::GetMessageText("APPLICATION_NAME");
     MessageDialog->HelpContext = HelpContext;
+    // A window opened from this one that has no topic of its own shows this window's.
+    setProperty("HelpContext", HelpContext);
     ConnectCommands();
     // No project is open at start, whatever a window before this one left behind; the commands
     // and the caption follow.
@@ -789,7 +792,7 @@ void TMainForm::WindowMenuItemClick(QAction* item) {
 
 // ---- help, web and mail links
 
-void TMainForm::ShowContextHelp() { lang::RequestHelp(HelpContextOf(QApplication::focusWidget(), HelpContext)); }
+void TMainForm::ShowContextHelp() { lang::RequestHelp(lang::HelpContextOf(QApplication::focusWidget(), HelpContext)); }
 
 void TMainForm::Helper() { OpenLink(links::kProductPage); }
 
@@ -897,6 +900,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         platform::ShowMessage(e.what());
     }
     if (close) {
+        // The help viewer is a window of its own: left open, it would keep the program running.
+        ApplicationHelpCommand(platform::HELP_QUIT, {});
         event->accept();
     } else {
         event->ignore();

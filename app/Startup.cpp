@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <QPointer>
+
 #include <exception>
 #include <memory>
 
@@ -11,6 +13,7 @@
 #include "app/UpdateCheck.h"
 #include "exchange/ConverterBinding.h"
 #include "lang/DlgLangConverter.h"
+#include "lang/HelpKey.h"
 #include "lang/Progress.h"
 #include "lang/ThreadProgressBar.h"
 #include "lang/VersionInformation.h"
@@ -41,7 +44,12 @@ private:
 
 bool TOrvelApplication::notify(QObject* receiver, QEvent* event) {
     try {
-        return QApplication::notify(receiver, event);
+        lang::BeforeHelpDelivery(receiver, *event);
+        if (!lang::IsHelpKey(*event)) return QApplication::notify(receiver, event);
+        // The receiver may go while the key is handled.
+        const QPointer<QObject> alive(receiver);
+        const bool done = QApplication::notify(receiver, event);
+        return (alive && lang::AnswerUnansweredHelpKey(alive, *event)) || done;
     } catch (const std::exception& e) {
         platform::ShowError(e.what());
     } catch (...) {

@@ -13,6 +13,7 @@ bool TOpenDialog::Execute(QWidget* parent) {
     request.DefaultExt = DefaultExt;
     request.OverwritePrompt = IsSaveDialog() && Options.count(ofOverwritePrompt) > 0;
     request.FileMustExist = Options.count(ofFileMustExist) > 0;
+    request.HelpContext = HelpContext;
     request.Parent = parent;
     const std::optional<platform::TFileDialogChoice> choice = platform::RunFileChoiceDialog(request);
     if (!choice) return false;

@@ -17,6 +17,7 @@
 
 #include "lang/DlgLangConverter.h"
 #include "lang/HelpHook.h"
+#include "lang/HelpKey.h"
 #include "platform/CodePage.h"
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
@@ -111,10 +112,13 @@ std::uint8_t TMessageDialog::Execute() {
     const int labelHeight = wraps ? m.TextHeightAt(g.LabelWidth) : fm.height() + m.ExtraLinesHeight;
     label->setGeometry(g.LabelLeft, g.LabelTop, g.LabelWidth, labelHeight);
     dialog->move(desk.center() - QPoint(g.Width / 2, g.ClientHeight / 2));
-    // The window carries the help context: F1 asks for its topic, as the Help button does.
+    // The window carries the help context: F1 asks for its topic, as the Help button does; a box
+    // without one shows the topic of the window it was opened from.
+    if (HelpContext != 0) dialog->setProperty("HelpContext", HelpContext);
+    lang::NoteHelpOpener(*dialog);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), dialog.get());
     connect(help, &QShortcut::activated, this, [this] {
-        if (HelpContext != 0) lang::AskForHelp(HelpContext);
+        if (window_) lang::AskForHelp(lang::HelpContextOf(window_));
     });
 
     window_ = dialog.get();

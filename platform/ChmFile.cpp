@@ -106,7 +106,7 @@ constexpr std::size_t kMaxAnswer = kMaxChmDecodedSize + kMaxChmObjects * (8 + kM
 
 // Runs the reading process on the bytes and takes back its answer.
 TChmRefusal Decode(const std::string& bytes, const TChmLimits& limits, std::string& answer) {
-    const std::string program = TChmFile::ReaderProgram();
+    const std::string program = limits.Program.empty() ? TChmFile::ReaderProgram() : limits.Program;
     TFd file(MemoryCopy(bytes));
     int ends[2];
     if (file.Get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0) return TChmRefusal::ReaderFailed;
@@ -123,8 +123,21 @@ TChmRefusal Decode(const std::string& bytes, const TChmLimits& limits, std::stri
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(memory.c_str()),
                     const_cast<char*>(cpu.c_str()), nullptr};
     char* envp[] = {nullptr};
+    // The process starts with no signal blocked and every signal at its default, whatever the
+    // program has set for itself: a fault ends it, and so does its processor time limit.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    sigdelset(&all, SIGKILL);
+    sigdelset(&all, SIGSTOP);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setsigdefault(&attributes, &all);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp);
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, envp);
+    ::posix_spawnattr_destroy(&attributes);
     ::posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return TChmRefusal::ReaderFailed;
     writeEnd.Reset();

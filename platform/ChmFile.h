@@ -10,10 +10,13 @@
 namespace platform {
 
 // The limits of the process that decodes a help file.
+// The program's own help file decodes in a few hundredths of a second.
 struct TChmLimits {
     std::uint64_t MemoryBytes = 256u << 20;
-    unsigned CpuSeconds = 5;
-    int WallMilliseconds = 10000;
+    unsigned CpuSeconds = 2;
+    int WallMilliseconds = 5000;
+    // The reading program; empty for the one beside the running program.
+    std::string Program;
 };
 
 // A compiled HTML Help file: its pages and pictures by path, the names of its contents and index

@@ -17,7 +17,30 @@ std::string& HelpFileSlot() {
     return name;
 }
 
+struct TRequestState {
+    std::uint64_t Last = 0;
+    std::uint64_t Current = 0;
+    int Depth = 0;
+};
+
+TRequestState& Requests() {
+    static TRequestState state;
+    return state;
+}
+
 }  // namespace
+
+THelpRequest::THelpRequest() {
+    TRequestState& r = Requests();
+    if (r.Depth++ == 0) r.Current = ++r.Last;
+}
+
+THelpRequest::~THelpRequest() {
+    TRequestState& r = Requests();
+    if (--r.Depth == 0) r.Current = 0;
+}
+
+std::uint64_t CurrentHelpRequest() { return Requests().Current; }
 
 IHtmlHelp* SetHtmlHelp(IHtmlHelp* viewer) { return std::exchange(ViewerSlot(), viewer); }
 

@@ -48,6 +48,20 @@ IHtmlHelp* SetHtmlHelp(IHtmlHelp* viewer);
 // Hands the command to the installed viewer; without one nothing happens.
 void HtmlHelp(const std::string& helpFile, std::uint32_t command, const THelpData& data);
 
+// One request of the person (F1, a Help button) can reach the viewer as more than one command:
+// the popup position, then the topic. While a THelpRequest lives, the commands given belong to
+// one request, and a viewer reports a failure (a help file that cannot be read) once for it.
+// Requests nest; the outermost one counts.
+class THelpRequest {
+public:
+    THelpRequest();
+    ~THelpRequest();
+    THelpRequest(const THelpRequest&) = delete;
+    THelpRequest& operator=(const THelpRequest&) = delete;
+};
+// The number of the request in progress, new for each outermost THelpRequest; 0 outside one.
+std::uint64_t CurrentHelpRequest();
+
 // The application's help file name, "orvel_helper.chm" unless set otherwise.
 const std::string& HelpFileName();
 void SetHelpFileName(std::string name);

@@ -59,6 +59,8 @@ int TFindForm::TypeIndexOf(std::uint8_t code) {
 TFindForm::TFindForm(QWidget* owner) : TLanguageController<QDialog>(owner) {
     setObjectName("FindForm");
     setWindowTitle(QStringLiteral("Find first"));
+    // Windows opened from this one that have no topic of their own show its topic.
+    setProperty("HelpContext", kHelpContext);
 
     ObjectLabel = Named(new QLabel(QStringLiteral("Find:"), this), "ObjectLabel");
     ObjectEdit = Named(new QLineEdit(this), "ObjectEdit");

@@ -106,6 +106,8 @@ TPropertyForm::TPropertyForm(QWidget* owner, const TDesign& design)
     : TLanguageController<QDialog>(owner), clientSize_(design.ClientSize), helpContext_(design.HelpContext) {
     setObjectName(design.FormName);
     setWindowTitle(QString::fromUtf8(design.Caption));
+    // Windows opened from this one that have no topic of their own show its topic.
+    setProperty("HelpContext", helpContext_);
     const QString prefix = QString::fromUtf8(design.Prefix);
 
     auto* root = new QVBoxLayout(this);
@@ -290,6 +292,9 @@ TTestForm::TTestForm(QWidget* owner, const platform::FormatSettings& settings)
     TimeUnitsMinutesLabel->setAlignment(Qt::AlignHCenter);
     TimeUnitsHoursLabel = Captioned<QLabel>(TestTimeLimitGroupBox, "TimeUnitsHoursLabel", "Hours");
     TimeUnitsHoursLabel->setAlignment(Qt::AlignRight);
+    // The unit names mark the slider's positions: bound to it, with no Alt letter of their own.
+    for (QLabel* unit : {TimeUnitsSecondsLabel, TimeUnitsMinutesLabel, TimeUnitsHoursLabel})
+        unit->setBuddy(TimeUnitsTrackBar);
     auto* timeLimit = new QGridLayout(TestTimeLimitGroupBox);
     timeLimit->addWidget(TimeLimitMaskEdit, 0, 0, 1, 2);
     timeLimit->addWidget(TimeLimitUpDown, 0, 2);

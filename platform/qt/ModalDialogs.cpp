@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStringList>
 
@@ -47,8 +48,24 @@ QStringList QtEntries(const std::string& filter) {
     return entries;
 }
 
+// The file dialog's name edit takes every key it is given. F1 is let past it and the dialog's
+// other parts to the window, where the program's help answers it.
+class TPassHelpKey : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        key->ignore();
+        return true;
+    }
+};
+
 std::optional<TFileDialogChoice> RealFileDialog(const TFileDialogRequest& r) {
     QFileDialog dialog(r.Parent, ToQString(r.Title), ToQString(r.InitialDir));
+    // The program's own dialog, not the desktop's: F1 in it reaches the program's help.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (r.HelpContext != 0) dialog.setProperty("HelpContext", r.HelpContext);
     const QStringList entries = QtEntries(r.Filter);
     dialog.setNameFilters(entries);
     if (r.FilterIndex >= 1 && r.FilterIndex <= entries.size()) dialog.selectNameFilter(entries[r.FilterIndex - 1]);
@@ -62,6 +79,8 @@ std::optional<TFileDialogChoice> RealFileDialog(const TFileDialogRequest& r) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    TPassHelpKey passHelpKey;
+    for (QWidget* part : dialog.findChildren<QWidget*>()) part->installEventFilter(&passHelpKey);
     if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     TFileDialogChoice choice;
     choice.FileName = FromQString(dialog.selectedFiles().first());

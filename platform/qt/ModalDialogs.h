@@ -43,6 +43,7 @@ struct TFileDialogRequest {
     std::string DefaultExt;       // without the dot; added to a typed name that has none
     bool OverwritePrompt = false;
     bool FileMustExist = false;
+    int HelpContext = 0;          // F1's topic; 0: the topic of the window it is opened from
     QWidget* Parent = nullptr;
 };
 // The chosen file (code page), or nothing when the user cancels.

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -19,10 +21,15 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "app/FormAbout.h"
+#include "exchange/FormExportTest.h"
+#include "exchange/FormImportTest.h"
 #include "app/HelpViewerForm.h"
 #include "app/HtmlHelpBridge.h"
 #include "app/MainForm.h"
@@ -31,6 +38,9 @@
 #include "lang/MessageDialog.h"
 #include "platform/HtmlHelp.h"
 #include "platform/qt/ModalDialogs.h"
+#include "platform/qt/QtUserInteraction.h"
+#include "runner/FormReporter.h"
+#include "runner/ReportServices.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
 #include "store/FileAccess.h"
@@ -184,6 +194,28 @@ public:
         Flush();
     }
     std::string Topic() const { return viewer.isVisible() ? viewer.CurrentTopic() : "<not shown>"; }
+    // A modal hook for the small windows of the Help and Edit menus: each is shown and made
+    // active, press(name, part) is run with the part of the window that a key is pressed in, and
+    // the about box then opens its acknowledgments window, as its button does.
+    static platform::ModalHook InTheSmallWindows(std::function<void(const std::string&, QWidget*)> press) {
+        return [press = std::move(press)](QDialog& dialog) {
+            static const std::map<std::string, const char*> pressedIn = {
+                {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
+            const std::string name = dialog.objectName().toStdString();
+            dialog.show();
+            dialog.activateWindow();
+            // The window itself, not its owner that shares the activation with it.
+            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
+                ADD_FAILURE() << name << " did not become active";
+            if (QWidget* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr)
+                press(name, part);
+            else
+                ADD_FAILURE() << "no part to press F1 in: " << name;
+            if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
+            dialog.hide();
+            return static_cast<int>(QDialog::Accepted);
+        };
+    }
 
     TAppTestEnvironment env;
     TempDir dir;
@@ -265,31 +297,13 @@ TEST_F(Help, F1InAPropertyDialogOpensTheDialogsTopic) {
 // F1 pressed in the small windows of the Help and Edit menus opens their topics: the about box,
 // its acknowledgments window and the toolbar setup dialog.
 TEST_F(Help, F1InTheAboutAcknowledgmentsAndToolbarSetupWindowsOpensTheirTopics) {
-    // The part of each window that the key is pressed in.
-    const std::map<std::string, const char*> pressedIn = {
-        {"FormAbout", "ButtonClose"}, {"FormAcknowledgments", "ButtonClose"}, {"ToolbarForm", "ToolbarCheckListBox"}};
     std::vector<std::pair<std::string, std::string>> topics;   // window, topic shown after F1
-    platform::ScopedModalHook hook([&](QDialog& dialog) {
-        const std::string name = dialog.objectName().toStdString();
-        dialog.show();
-        dialog.activateWindow();
-        // The window itself, not its owner that shares the activation with it.
-        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }))
-            ADD_FAILURE() << name << " did not become active";
-        auto* part = pressedIn.count(name) ? dialog.findChild<QWidget*>(pressedIn.at(name)) : nullptr;
-        if (!part) {
-            ADD_FAILURE() << "no part to press F1 in: " << name;
-            return static_cast<int>(QDialog::Rejected);
-        }
+    platform::ScopedModalHook hook(InTheSmallWindows([&](const std::string& name, QWidget* part) {
         part->setFocus();
         viewer.hide();
         QTest::keyClick(part, Qt::Key_F1);
         topics.emplace_back(name, Topic());
-        // The about box opens its acknowledgments window, as its button does.
-        if (auto* about = dynamic_cast<TFormAbout*>(&dialog)) about->BitBtnAcknowledgments->click();
-        dialog.hide();
-        return static_cast<int>(QDialog::Accepted);
-    });
+    }));
     window->MenuItemHelpAbout->trigger();
     window->MenuItemEditToolbarsSetup->trigger();
     const std::vector<std::pair<std::string, std::string>> expected = {
@@ -340,6 +354,228 @@ TEST_F(Help, F1InTheMessageBoxOpensTheTopicOfItsWindow) {
     TMessageDialog::SetResponder(answers);
     EXPECT_EQ(shownWhileOpen, "/pages/main_window.html");
     EXPECT_TRUE(aboveTheBox);
+}
+
+// Each help request shows the viewer on the topic asked for, raised and active, whatever state
+// the person left it in: minimised, or behind the main window.
+TEST_F(Help, F1BringsBackTheViewerMinimisedOrBehindTheMainWindow) {
+    struct Case {
+        const char* Name;
+        std::function<void(THelpViewerForm&)> Leave;
+    };
+    const Case cases[] = {
+        {"minimised", [](THelpViewerForm& v) { v.showMinimized(); }},
+        {"behind the main window", [](THelpViewerForm&) {}},
+    };
+    for (const Case& c : cases) {
+        // Another topic is shown first, so that the request visibly changes it.
+        lang::RequestHelp(530);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer)) << c.Name;
+        ASSERT_EQ(viewer.CurrentTopic(), "/pages/test_group.html");
+        c.Leave(viewer);
+        window->raise();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << c.Name;
+        window->Tree->setFocus();
+        QTest::keyClick(window->Tree, Qt::Key_F1);
+        EXPECT_EQ(Topic(), "/pages/main_window.html") << c.Name;
+        EXPECT_FALSE(viewer.isMinimized()) << c.Name;
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&viewer)) << c.Name;
+        EXPECT_EQ(QApplication::activeWindow(), &viewer) << c.Name;
+    }
+    EXPECT_TRUE(env.Interaction.Messages.empty());
+}
+
+// Without a help file, F1 in a window tells the person once, wherever it is pressed.
+TEST_F(Help, AMissingHelpFileIsReportedOnceInEveryWindow) {
+    OpenProject();
+    const std::string saved = platform::HelpFileName();
+    platform::SetHelpFileName(dir.File("orvel_helper.chm"));
+    const std::string expected = lang::GetMessageText("HELP_FILE_NOT_OPENED") + "\n" + dir.File("orvel_helper.chm");
+    std::vector<std::pair<std::string, std::size_t>> reports;   // window, messages after its F1
+    const auto pressF1 = [&](const std::string& name, QWidget* part) {
+        env.Interaction.Messages.clear();
+        part->window()->activateWindow();
+        if (!QTest::qWaitForWindowActive(part->window())) ADD_FAILURE() << name << " did not become active";
+        part->setFocus();
+        QTest::keyClick(part, Qt::Key_F1);
+        reports.emplace_back(name, env.Interaction.Messages.size());
+        for (const std::string& m : env.Interaction.Messages) EXPECT_EQ(m, expected) << name;
+    };
+    platform::ScopedModalHook hook(InTheSmallWindows(pressF1));
+    window->MenuItemHelpAbout->trigger();
+    window->MenuItemEditToolbarsSetup->trigger();
+    pressF1("main window", window->Tree);
+    Select(*window, FindNode(*window, nkTest, -1));
+    window->MenuItemObjectRunTest->trigger();
+    Flush();
+    QMdiSubWindow* sub = window->MdiArea->activeSubWindow();
+    ASSERT_NE(sub, nullptr);
+    pressF1("test window", sub->widget()->focusWidget() ? sub->widget()->focusWidget() : sub->widget());
+    platform::SetHelpFileName(saved);
+    const std::vector<std::pair<std::string, std::size_t>> once = {
+        {"FormAbout", 1}, {"FormAcknowledgments", 1}, {"ToolbarForm", 1}, {"main window", 1}, {"test window", 1}};
+    EXPECT_EQ(reports, once);
+    EXPECT_FALSE(viewer.isVisible());
+}
+
+// F1 works in every window. One without a topic of its own opens the topic of the window it was
+// opened from: the exchange dialogs and the file dialog of the main window show the main window's
+// topic, the report setup and its file dialog and the test window's question the test window's,
+// and the message of a property dialog the dialog's.
+TEST_F(Help, F1InAWindowWithoutATopicOpensTheTopicOfTheWindowItWasOpenedFrom) {
+    OpenProject();
+    const TReportServices reports = ReportServices();
+    InstallReportSetupDialog();
+    std::vector<std::pair<std::string, std::string>> topics;   // window, topic after F1
+    // F1 where the window has its focus, with the window active, as under the person's hands.
+    const auto pressF1 = [&](QWidget& w, const std::string& name) {
+        w.activateWindow();
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &w; }))
+            ADD_FAILURE() << name << " did not become active";
+        QWidget* part = w.focusWidget() ? w.focusWidget() : &w;
+        viewer.hide();
+        QTest::keyClick(part, Qt::Key_F1);
+        topics.emplace_back(name, Topic());
+    };
+    // The question box that the next step opens, in its own modal loop.
+    const auto answerNextBox = [&](const std::string& name) {
+        QTimer::singleShot(0, [&, name] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!box) return ADD_FAILURE() << "no box for " << name, void();
+            pressF1(*box, name);
+            box->reject();
+        });
+    };
+    platform::ScopedModalHook hook([&](QDialog& dialog) {
+        dialog.show();
+        if (dynamic_cast<TFormExportTest*>(&dialog)) {
+            pressF1(dialog, "export");
+        } else if (dynamic_cast<TFormImportTest*>(&dialog)) {
+            pressF1(dialog, "import");
+        } else if (auto* reporter = dynamic_cast<TFormReporter*>(&dialog)) {
+            pressF1(dialog, "report setup");
+            reporter->BitBtnFileName->click();
+            reporter->ButtonCancel->click();
+        } else if (auto* files = dynamic_cast<QFileDialog*>(&dialog)) {
+            pressF1(dialog, files->acceptMode() == QFileDialog::AcceptSave ? "save file dialog" : "open file dialog");
+        } else if (auto* form = dynamic_cast<TInterpretationForm*>(&dialog)) {
+            form->InterpretationMinEdit->setText("5");
+            form->InterpretationMaxEdit->setText("1");
+            form->activateWindow();
+            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == form; }))
+                ADD_FAILURE() << "the interpretation dialog did not become active";
+            // The program's own message box, which this hook is given in turn.
+            platform::QtUserInteraction boxes;
+            platform::IUserInteraction* recorded = platform::SetUserInteraction(&boxes);
+            form->OkBitBtn->click();
+            platform::SetUserInteraction(recorded);
+            form->CancelBitBtn->click();
+        } else if (dynamic_cast<QMessageBox*>(&dialog)) {
+            pressF1(dialog, "interpretation's message");
+        } else {
+            ADD_FAILURE() << "unexpected window " << dialog.objectName().toStdString();
+        }
+        dialog.hide();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    Select(*window, FindNode(*window, nkTest, -1));
+    window->MenuItemFileExportTests->trigger();
+    window->MenuItemFileImportTests->trigger();
+    {
+        // The program's own file dialogs, not the test's answers.
+        const platform::ScopedFileDialogHook realFiles({});
+        const platform::ScopedFileChoiceHook realChoice({});
+        window->Tree->setFocus();
+        window->MenuItemProjectOpen->trigger();
+
+        Select(*window, FindNode(*window, nkTest, -1));
+        window->MenuItemObjectRunTest->trigger();
+        Flush();
+        QMdiSubWindow* sub = window->MdiArea->activeSubWindow();
+        ASSERT_NE(sub, nullptr);
+        auto* test = qobject_cast<TRunTestForm*>(sub->widget());
+        ASSERT_NE(test, nullptr);
+        for (int i = 0; i < 3; ++i) test->MenuItemNext->trigger();
+        Flush();
+        ASSERT_TRUE(test->MenuItemDisplayReport->isEnabled());
+        (test->focusWidget() ? test->focusWidget() : test)->setFocus();
+        test->MenuItemDisplayReport->trigger();
+        // Closing the test window asks, in the program's own question box.
+        const TMessageDialog::Responder answers = TMessageDialog::SetResponder({});
+        answerNextBox("test window's question");
+        test->MenuItemExit->trigger();
+        TMessageDialog::SetResponder(answers);
+    }
+    Select(*window, FindNode(*window, nkInterpretation, -1));
+    window->MenuItemObjectChange->trigger();
+    ReportServices() = reports;
+
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"export", "/pages/main_window.html"},
+        {"import", "/pages/main_window.html"},
+        {"open file dialog", "/pages/main_window.html"},
+        {"report setup", "/pages/test_window.html"},
+        {"save file dialog", "/pages/test_window.html"},
+        {"test window's question", "/pages/test_window.html"},
+        {"interpretation's message", "/pages/interpretation.html"},
+    };
+    EXPECT_EQ(topics, expected);
+}
+
+// The captions of the windows and menus as the language file gives them, with the "&" of their
+// shortcut letters taken out: the texts a person sees.
+std::set<std::string> CaptionsOfTheLanguageFile() {
+    std::ifstream in(lang::LanguageFileName());
+    std::set<std::string> captions;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos || eq < 4 || line.compare(eq - 4, 4, "_cap") != 0) continue;
+        std::string text;
+        for (std::size_t i = eq + 1; i < line.size(); ++i) {
+            if (line[i] == '&' && (i + 1 >= line.size() || line[i + 1] != '&')) continue;
+            text += line[i];
+            if (line[i] == '&') ++i;
+        }
+        if (text.empty()) continue;
+        captions.insert(text);
+        // A label's colon is not part of the name a text quotes.
+        if (text.back() == ':') captions.insert(text.substr(0, text.size() - 1));
+    }
+    return captions;
+}
+
+// Every caption that a help page quotes (marked as a part of the program's windows) and every
+// command name it gives (a name that ends in "...") is a caption of the language file: the help
+// names the windows' parts and the menus' commands as the program shows them.
+TEST_F(Help, EveryCaptionAndCommandThatTheHelpQuotesIsInTheLanguageFile) {
+    const std::set<std::string> captions = CaptionsOfTheLanguageFile();
+    ASSERT_GT(captions.count("Import Questions..."), 0u);
+    platform::HtmlHelp(platform::HelpFileName(), platform::HH_DISPLAY_TOC, {});
+    ASSERT_NE(viewer.File(), nullptr);
+    const std::regex quoted(R"re(<span class="ui">([^<]*)</span>)re");
+    const std::regex tag("<[^>]*>");
+    const std::regex command(R"re(((?:[A-Z][A-Za-z]* )*[A-Z][A-Za-z]*)\.\.\.)re");
+    std::size_t quotes = 0;
+    std::vector<std::string> unknown;   // page: text
+    for (const std::string& page : viewer.File()->Objects()) {
+        if (page.size() < 5 || page.compare(page.size() - 5, 5, ".html") != 0) continue;
+        const std::optional<std::string> html = viewer.File()->Read(page);
+        ASSERT_TRUE(html.has_value()) << page;
+        const auto check = [&](const std::string& text) {
+            if (!captions.count(text)) unknown.push_back(page + ": " + text);
+        };
+        for (std::sregex_iterator it(html->begin(), html->end(), quoted), end; it != end; ++it) {
+            check((*it)[1].str());
+            ++quotes;
+        }
+        const std::string text = std::regex_replace(*html, tag, "");
+        for (std::sregex_iterator it(text.begin(), text.end(), command), end; it != end; ++it) check((*it)[0].str());
+    }
+    EXPECT_EQ(unknown, std::vector<std::string>{});
+    // The pages quote the program's captions throughout, not in one place.
+    EXPECT_GT(quotes, 100u);
 }
 
 TEST_F(Help, TheContentsAndTheIndexListEveryTopic) {
@@ -420,7 +656,8 @@ TEST_F(Help, AMissingHelpFileOrTopicGivesAMessage) {
     lang::RequestHelp(4242);
     ASSERT_EQ(env.Interaction.Messages.size(), 2u);
     EXPECT_EQ(env.Interaction.Messages[1], lang::GetMessageText("HELP_NO_CONTEXT_TOPIC") + " 4242");
-    EXPECT_FALSE(viewer.isVisible());
+    // The request from the main window first showed the default topic; no other page is shown.
+    EXPECT_EQ(Topic(), "/pages/start.html");
 }
 
 // A help file that is damaged, or something else in its place, is refused with one message that

@@ -11,10 +11,14 @@
 #include <QProgressBar>
 #include <QRegion>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QWindow>
 
 #include <filesystem>
+#include <functional>
 
+#include "app/HelpViewerForm.h"
 #include "app/MainForm.h"
 #include "app/MenuImages.h"
 #include "app/SplashForm.h"
@@ -27,6 +31,7 @@
 #include "platform/qt/QtMessagePoster.h"
 #include "runner/ReportServices.h"
 #include "store/FileAccess.h"
+#include "tree/ObjectsTree.h"
 #include "store/StoreServices.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/RecordingInteraction.h"
@@ -109,6 +114,66 @@ TEST(Startup, TheProgramRunsUntilItsMainWindowCloses) {
     EXPECT_TRUE(shown.Messages.empty());
     EXPECT_TRUE(shown.Errors.empty());
     EXPECT_EQ(platform::ApplicationTitle(), "ORVEL");
+}
+
+// The help viewer is a window of its own; leaving the program closes it, and the program ends.
+TEST(Startup, LeavingWithTheHelpOpenEndsTheProgram) {
+    struct Case {
+        const char* Name;
+        std::function<void(TMainForm&)> Leave;
+    };
+    const Case cases[] = {
+        {"File, Exit (Ctrl+E)", [](TMainForm& main) { QTest::keyClick(main.Tree, Qt::Key_E, Qt::ControlModifier); }},
+        {"the window's close box",
+         // As the window system asks when the close box is clicked.
+         [](TMainForm& main) { main.windowHandle()->close(); }},
+    };
+    for (const Case& c : cases) {
+        RestoreProgramState restore;
+        RecordingInteraction shown;
+        platform::InstallQtMessagePoster();
+        std::string topic = "<none>";
+        bool left = false;
+        bool stillRunning = false;
+        QElapsedTimer sinceLeaving;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            THelpViewerForm* viewer = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* v = qobject_cast<THelpViewerForm*>(w)) viewer = v;
+            if (left) {
+                // The loop should have ended; if not, the test ends it.
+                if (sinceLeaving.elapsed() < 3000) return;
+                stillRunning = true;
+                for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+                return;
+            }
+            TMainForm* main = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* m = qobject_cast<TMainForm*>(w); m && m->isVisible()) main = m;
+            if (!main || !viewer || !main->isActiveWindow()) return;
+            main->Tree->setFocus();
+            QTest::keyClick(main->Tree, Qt::Key_F1);
+            if (!viewer->isVisible()) return;
+            topic = viewer->CurrentTopic();
+            // The person goes back to the main window and leaves.
+            main->activateWindow();
+            if (!QTest::qWaitForWindowActive(main)) return;
+            left = true;
+            sinceLeaving.start();
+            c.Leave(*main);
+        });
+        driver.start(10);
+        const int status = RunProgram(*qApp, lang::LanguageFileName());
+        driver.stop();
+        EXPECT_EQ(status, 0) << c.Name;
+        EXPECT_EQ(topic, "/pages/main_window.html") << c.Name;
+        EXPECT_TRUE(left) << c.Name;
+        EXPECT_FALSE(stillRunning) << c.Name;
+        EXPECT_EQ(CountWindows<TMainForm>(), 0) << c.Name;
+        EXPECT_EQ(CountWindows<THelpViewerForm>(), 0) << c.Name;
+        EXPECT_TRUE(shown.Messages.empty()) << c.Name;
+    }
 }
 
 TEST(Startup, EveryWindowShowsTheProgramsIconAndHintsStayFourSeconds) {

@@ -154,7 +154,7 @@ TEST_F(ExportDialog, CancelWritesNothing) {
 TEST_F(ExportDialog, TextsComeFromItsSectionOfTheLanguageFile) {
     TFormExportTest f;
     EXPECT_EQ(f.windowTitle(), "Export Test");
-    EXPECT_EQ(f.ButtonOK->text(), "Confirm");
-    EXPECT_EQ(f.LabelFileNameEdit->text(), "File Name:");
+    EXPECT_EQ(f.ButtonOK->text(), "C&onfirm");
+    EXPECT_EQ(f.LabelFileNameEdit->text(), "&File Name:");
     EXPECT_EQ(f.FilenameEdit->toolTip(), "The file to write; browse to choose its type");
 }

@@ -160,9 +160,25 @@ TEST(HelpFile, TheReadingProcessIsStoppedAtItsLimits) {
     EXPECT_EQ(TChmFile(HelpFile(), noTime).Refusal(), TChmRefusal::ReaderTimedOut);
     platform::TChmLimits noMemory;
     noMemory.MemoryBytes = 1u << 20;
-    EXPECT_EQ(TChmFile(HelpFile(), noMemory).Refusal(), TChmRefusal::ReaderStopped);
+    EXPECT_FALSE(TChmFile(HelpFile(), noMemory).IsOpen());
     // With its limits as they are, the same file reads.
     EXPECT_TRUE(TChmFile(HelpFile()).IsOpen());
+}
+
+TEST(HelpFile, AReadingProcessThatDoesNotAnswerAsTheReaderDoesIsNotBelieved) {
+    const std::pair<const char*, TChmRefusal> programs[] = {
+        {"/nonexistent/orvel_chm_reader", TChmRefusal::ReaderFailed},
+        {"/bin/true", TChmRefusal::ReaderFailed},    // ends well, says nothing
+        {"/bin/echo", TChmRefusal::ReaderFailed},    // ends well, says something else
+        {"/bin/false", TChmRefusal::ReaderStopped},  // ends badly
+    };
+    for (const auto& [program, reason] : programs) {
+        platform::TChmLimits limits;
+        limits.Program = program;
+        const TChmFile file(HelpFile(), limits);
+        EXPECT_EQ(file.Refusal(), reason) << program;
+        EXPECT_TRUE(file.Objects().empty()) << program;
+    }
 }
 
 TEST(HelpFile, PathsAreFoundAsHelpFilesNameThem) {
