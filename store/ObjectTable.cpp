@@ -259,3 +259,17 @@ void TObjectTable::Sort() {
         modified_ = true;
     }
 }
+
+void TObjectTable::PlaceAppended(int from) {
+    if (from < 0 || from >= RecordCount()) return;
+    const auto before = [](const auto& a, const auto& b) {
+        return a->ParentID != b->ParentID ? a->ParentID < b->ParentID : a->Order < b->Order;
+    };
+    const auto middle = records_.begin() + from;
+    // Already where they belong: nothing moves.
+    if ((from == 0 || !before(*middle, *(middle - 1))) && std::is_sorted(middle, records_.end(), before)) return;
+    std::stable_sort(middle, records_.end(), before);
+    std::inplace_merge(records_.begin(), middle, records_.end(), before);
+    ForgetIndexes();
+    modified_ = true;
+}

@@ -98,6 +98,10 @@ public:
     void Sort();
     // True when the records stand by ParentID, then Order (ties in any order).
     bool IsInOrder() const;
+    // Moves the records from index from on, appended to a table whose records before them stand
+    // in order, to where the order by ParentID, then Order puts them, after records with equal
+    // keys; every other record keeps its place among the others. Sets Modified when one moves.
+    void PlaceAppended(int from);
 
     // Reads that neither move the cursor nor walk the table.
     const TAnyObject& RecordAt(int i) const { return *records_.at(static_cast<std::size_t>(i)); }

@@ -27,20 +27,32 @@ R Imported(TObjectTable& table, std::int32_t parent, std::int32_t order, std::st
     return r;
 }
 
-// Runs add over the blocks, top objects first in each, and sorts the two tables afterwards, also
-// when an add raised: what was added stays in order.
+// A table whose records stand in order gets what the import appended put in its place, also when
+// an add raised, so that the table stays in order and a save need not sort it: the records that
+// were there keep their places, ties among them too. A table out of order is left as it is.
+class KeepInOrder {
+public:
+    explicit KeepInOrder(TObjectTable& table)
+        : table_(table), from_(table.RecordCount()), inOrder_(table.IsInOrder()) {}
+    ~KeepInOrder() {
+        if (inOrder_) table_.PlaceAppended(from_);
+    }
+    KeepInOrder(const KeepInOrder&) = delete;
+    KeepInOrder& operator=(const KeepInOrder&) = delete;
+
+private:
+    TObjectTable& table_;
+    int from_;
+    bool inOrder_;
+};
+
+// Runs add over the blocks, top objects first in each, appending to the two tables.
 template <class AddTop, class AddChild>
 void StoreBlocks(TObjectTable& tops, TObjectTable& children, std::int32_t test,
                  const std::vector<TQuickImportBlock>& blocks, TQuickImportCount& count, AddTop&& addTop,
                  AddChild&& addChild) {
-    struct SortAfter {
-        TObjectTable& A;
-        TObjectTable& B;
-        ~SortAfter() {
-            A.Sort();
-            B.Sort();
-        }
-    } sortAfter{tops, children};
+    const KeepInOrder keepTops(tops);
+    const KeepInOrder keepChildren(children);
     // After the objects that the folder holds already, also after a save and load.
     std::int32_t order = tops.MaxOrder(test) + 1;
     for (const TQuickImportBlock& block : blocks) {

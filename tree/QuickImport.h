@@ -39,8 +39,10 @@ struct TQuickImportCount {
 // Adds the blocks to the store as scales of test, each with its interpretations. A scale is
 // named by its line cut to 255 bytes and described by the whole line; its Order continues after
 // the scales the test has. Interpretation N (from 1) of a scale is named interpretationTitle + " "
-// + N, described by its line, with Order N - 1 and the range 0 to 0. The tables are sorted
-// afterwards. What was added before an exception stays, and count says how much that was.
+// + N, described by its line, with Order N - 1 and the range 0 to 0. The tables are not sorted:
+// every record that was there keeps its place; in a table that stood in order the new records
+// are put where the order puts them, so it stays in order. What was added before an exception
+// stays, and count says how much that was.
 void StoreQuickImportScales(TFileAccess& store, std::int32_t test, const std::vector<TQuickImportBlock>& blocks,
                             const std::string& interpretationTitle, TQuickImportCount& count);
 

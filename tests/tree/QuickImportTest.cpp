@@ -2,6 +2,7 @@
 // that the blocks become in the store.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -188,4 +189,41 @@ TEST_F(QuickImport, ASecondImportComesAfterTheFirst) {
     EXPECT_EQ(Lines(s.Stimuli), (L{"1 1 0 Q1 | ", "2 1 1 Q2 | ", "3 2 0 Q3 | ", "4 2 1 Calm | Calm", "5 2 2 Calm | Calm"}));
     EXPECT_EQ(Lines(s.Reactions),
               (L{"1 1 0 A1 | ", "2 2 0 A2 | ", "3 3 0 A3 | ", "4 4 0 Yes | Yes", "5 5 0 Yes | Yes"}));
+}
+
+TEST_F(QuickImport, EveryOtherRecordKeepsItsPlaceTiesIncluded) {
+    // Five tests whose scales all share Order 0: ties that a sort may swap.
+    TFileAccess s(TempDir().File("p.kvd"));
+    for (int t = 1; t <= 5; ++t)
+        for (int k = 0; k < 4; ++k) {
+            TScale scale;
+            scale.ID = s.Scales.NewID();
+            scale.ParentID = t;
+            scale.Order = 0;
+            scale.Name = "T" + std::to_string(t) + "S" + std::to_string(k);
+            s.Scales.AddScale(scale);
+        }
+    const auto namesOf = [](const TScaleTable& table, std::int32_t parent) {
+        std::vector<std::string> names;
+        for (int i : table.IndexesOfParent(parent)) names.push_back(table.At(i).Name);
+        return names;
+    };
+    std::vector<std::vector<std::string>> before;
+    for (int t = 1; t <= 5; ++t) before.push_back(namesOf(s.Scales, t));
+
+    TQuickImportCount count;
+    StoreQuickImportScales(s, 2, ParseQuickImport("New\nLow\n\nOther"), "Interpretation", count);
+    for (int t = 1; t <= 5; ++t) {
+        std::vector<std::string> want = before[static_cast<std::size_t>(t - 1)];
+        if (t == 2) want.insert(want.end(), {"New", "Other"});
+        EXPECT_EQ(namesOf(s.Scales, t), want) << "test " << t;
+    }
+    // The table stays in order, so the saved file holds the records as the tree shows them.
+    EXPECT_TRUE(s.Scales.IsInOrder());
+    const std::string folder = std::filesystem::path(s.FileName).parent_path().string();
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(s.SaveAll());
+    TFileAccess loaded(s.FileName);
+    ASSERT_TRUE(loaded.LoadAll());
+    for (int t = 1; t <= 5; ++t) EXPECT_EQ(namesOf(loaded.Scales, t), namesOf(s.Scales, t)) << "test " << t;
 }
