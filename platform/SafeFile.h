@@ -59,6 +59,15 @@ private:
 // for a path that is not a regular file, a file larger than maxBytes, or a read error.
 std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes = kMaxReadBytes);
 
+// The first bytes of a regular file, at most headBytes of them, and whether they are all of it;
+// nullopt when the path does not exist. Raises EFileError as ReadFileCapped does.
+struct FileHead {
+    std::string Bytes;
+    bool Whole = false;
+};
+std::optional<FileHead> ReadFileHead(const std::string& path, std::size_t headBytes,
+                                     std::size_t maxBytes = kMaxReadBytes);
+
 bool FileExists(const std::string& path);
 
 // What tells one content of a path from another written there later: the file it names (a save

@@ -215,7 +215,9 @@ bool TFileAccess::LoadEitherLayout() {
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
+    // Checked and decoded in one pass; a coded head with a byte that is not a digit later is a
+    // file in the plain layout.
+    if (auto text = DecodeIfHex(bytes)) return LoadFromText(std::move(*text), bytes.size() % 2 != 0, TSectionChoice::All());
     ReadingPlainLayout = true;
     const bool loaded = LoadFromText(std::move(bytes), false, TSectionChoice::All());
     ReadingPlainLayout = false;

@@ -15,6 +15,14 @@ constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
 }
 constexpr auto kDigit = MakeDigitTable();
 
+constexpr std::array<std::uint8_t, 256> MakeNotDigitTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = 1;
+    for (const char* d = "0123456789ABCDEFabcdef"; *d; ++d) t[static_cast<std::uint8_t>(*d)] = 0;
+    return t;
+}
+constexpr auto kNotDigit = MakeNotDigitTable();
+
 // The two coded characters of every plain byte, and the plain byte of every pair of characters.
 struct CodeTables {
     char pairs[256][2];
@@ -57,6 +65,23 @@ std::string DecodeText(std::string_view text) {
     std::string out(n, '\0');
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
     for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(t.plain[in[2 * i]][in[2 * i + 1]]);
+    return out;
+}
+
+std::optional<std::string> DecodeIfHex(std::string_view text) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    // Most texts that are not coded say so at once.
+    if (!text.empty() && kNotDigit[in[0]]) return std::nullopt;
+    const CodeTables& t = Tables();
+    const std::size_t n = text.size() / 2;
+    std::string out(n, '\0');
+    unsigned bad = text.size() % 2 ? kNotDigit[in[text.size() - 1]] : 0u;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t h = in[2 * i], l = in[2 * i + 1];
+        bad |= kNotDigit[h] | kNotDigit[l];
+        out[i] = static_cast<char>(t.plain[h][l]);
+    }
+    if (bad) return std::nullopt;
     return out;
 }
 
