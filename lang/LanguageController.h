@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lang/DlgLangConverter.h"
+#include "lang/ReturnPressesFocusedButton.h"
 
 // Puts the language texts of a window's section into the window and its components.
 class TLanguageTexts {
@@ -28,7 +29,8 @@ public:
 
 // The base of every window: Base is QWidget, QDialog or QMainWindow. A window sets its
 // objectName, builds its components with their names, calls ApplyLanguage(), and then runs its
-// own set-up, whose texts therefore win over the language file's:
+// own set-up, whose texts therefore win over the language file's. ApplyLanguage also lets Return
+// press the focused button (lang::ReturnPressesFocusedButton):
 //
 //   class TFindForm : public TLanguageController<QDialog> {
 //       Q_OBJECT
@@ -61,4 +63,5 @@ void TLanguageController<Base>::ApplyLanguage() {
     if (applied_) return;
     applied_ = true;
     TLanguageTexts::Apply(*this, lang::LanguageFileName());
+    lang::ReturnPressesFocusedButton(*this);
 }

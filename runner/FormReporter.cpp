@@ -50,8 +50,10 @@ TFormReporter::TFormReporter(QWidget* owner) : TLanguageController(owner) {
     RadioButtonIsRTF = Make<QRadioButton>(GroupBoxReportType, "RadioButtonIsRTF", 204, 24, 65, 17, "RTF");
     RadioButtonIsPDF = Make<QRadioButton>(GroupBoxReportType, "RadioButtonIsPDF", 296, 24, 65, 17, "PDF");
     LabelReportFileName = Make<QLabel>(this, "LabelReportFileName", 8, 72, 369, 13, "Report file name:");
-    EditFileName = Make<QLineEdit>(this, "EditFileName", 8, 88, 369, 21, "");
-    BitBtnFileName = Make<QPushButton>(this, "BitBtnFileName", 380, 89, 22, 20, "");
+    EditFileName = Make<QLineEdit>(this, "EditFileName", 8, 88, 301, 21, "");
+    LabelReportFileName->setBuddy(EditFileName);
+    // The browse button carries a caption as well as its picture, for its Alt letter.
+    BitBtnFileName = Make<QPushButton>(this, "BitBtnFileName", 312, 86, 89, 25, "");
     CheckBoxShow = Make<QCheckBox>(this, "CheckBoxShow", 8, 116, 377, 17, "Open in default program");
     ButtonCreate = Make<QPushButton>(this, "ButtonCreate", 132, 144, 75, 25, "Create");
     ButtonCancel = Make<QPushButton>(this, "ButtonCancel", 212, 144, 75, 25, "Cancel");
@@ -64,8 +66,8 @@ TFormReporter::TFormReporter(QWidget* owner) : TLanguageController(owner) {
     EditFileName->setMaxLength(255);
     CheckBoxShow->setChecked(true);
     BitBtnFileName->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    // Return presses Create, the default button, wherever the focus is; the browse button never
-    // takes it over.
+    // Return presses Create, the default button, unless the focus is on another button: that one
+    // is pressed (lang::ReturnPressesFocusedButton).
     for (QPushButton* b : {ButtonCreate, ButtonCancel, BitBtnFileName}) b->setAutoDefault(false);
     ButtonCreate->setDefault(true);
     // The person types the file name first.

@@ -148,7 +148,8 @@ void TTextReporter::Build() {
 }
 
 void TTextReporter::Show() {
-    // The file is written: where no program opens it, the person learns where it is.
+    // The file is written: where no program opens it, the person learns where it is. The path
+    // stands on a line of its own, so that a long one breaks only at its separators.
     if (!ReportServices().OpenFile(FileName))
-        lang::ShowMessageText(lang::GetMessageText("REPORTER_NO_PROGRAM_TO_OPEN") + " " + FileName);
+        lang::ShowMessageText(lang::GetMessageText("REPORTER_NO_PROGRAM_TO_OPEN") + "\n" + FileName);
 }

@@ -257,6 +257,12 @@ void TRunTestForm::keyReleaseEvent(QKeyEvent* e) {
 }
 
 void TRunTestForm::contextMenuEvent(QContextMenuEvent* e) {
-    TestPopupMenu->popup(e->globalPos());
+    QPoint at = e->globalPos();
+    if (e->reason() == QContextMenuEvent::Keyboard) {
+        // From the keyboard (the menu key) the menu opens under the focused control.
+        const QWidget* focus = focusWidget();
+        at = focus && focus != this ? focus->mapToGlobal(focus->rect().bottomLeft()) : mapToGlobal(QPoint(20, 20));
+    }
+    TestPopupMenu->popup(at);
     e->accept();
 }

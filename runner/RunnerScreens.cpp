@@ -247,6 +247,10 @@ int TRunnerScreens::EndScreenLabel(int top, bool isLink, int tag, const std::str
     t->setText(ShownText(text));
     // As wide as the host window, not the panel.
     t->setGeometry(40, top, std::max(host_.width() - 80, 1), 1);
+    // A link is measured with room for the frame that shows the focus.
+    if (isLink) SetFocusBorder(*t, true);
+    t->resize(t->width(), MeasureTextHeight(*t));
+    SetFocusBorder(*t, false);
     if (isLink) {
         t->setFocusPolicy(Qt::StrongFocus);
         SetColour(*t, kLink);
@@ -259,7 +263,6 @@ int TRunnerScreens::EndScreenLabel(int top, bool isLink, int tag, const std::str
         SetColour(*t, kText);
         heading_ = t;
     }
-    t->resize(t->width(), MeasureTextHeight(*t));
     t->show();
     Grow(*t, 40);
     return t->geometry().bottom() + 1;
@@ -290,6 +293,7 @@ void TRunnerScreens::ApplyHighlight(std::int32_t pointed) {
     }
     for (TStaticText* l : {backLink_, nextLink_})
         if (l) SetFocusBorder(*l, l == focus);
+    for (TStaticText* l : endLinks_) SetFocusBorder(*l, l == focus);
 }
 
 int TRunnerScreens::FocusedAnswer() const {
@@ -335,6 +339,13 @@ TNavLinkKind TRunnerScreens::FocusedNavLink() const {
     if (focus && focus == backLink_) return TNavLinkKind::Back;
     if (focus && focus == nextLink_) return TNavLinkKind::Next;
     return TNavLinkKind::None;
+}
+
+int TRunnerScreens::FocusedEndLink() const {
+    const QWidget* focus = host_.focusWidget();
+    for (const TStaticText* l : endLinks_)
+        if (l == focus) return l->Tag;
+    return -99999;
 }
 
 TStaticText* TRunnerScreens::NavLink(TNavLinkKind kind) const {

@@ -49,6 +49,7 @@ public:
     int FocusedAnswer() const override;
     void FocusAnswer(int index) override;
     TNavLinkKind FocusedNavLink() const override;
+    int FocusedEndLink() const override;
 
     // The arrow keys: the focus to the next (or previous) answer or link of the page, in the
     // order shown, round from the last to the first; from outside the page to its first (or last).

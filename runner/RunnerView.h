@@ -68,4 +68,6 @@ public:
     virtual int FocusedAnswer() const = 0;
     virtual void FocusAnswer(int index) = 0;
     virtual TNavLinkKind FocusedNavLink() const = 0;
+    // The question index of the end screen's link that has the keyboard focus; -99999 when none.
+    virtual int FocusedEndLink() const = 0;
 };

@@ -209,6 +209,8 @@ bool TTestRunner::ExecuteCommand(std::uint8_t code, std::int32_t value) {
                 ReactionClick(reactions_[static_cast<std::size_t>(a)].ID);
             } else if (const TNavLinkKind link = view->FocusedNavLink(); link != TNavLinkKind::None) {
                 NavLinkPressed(link);
+            } else if (const int question = view->FocusedEndLink(); screen_ == rsEndScreen && question != kNoIndex) {
+                EndScreenLinkPressed(question);
             }
             break;
         }

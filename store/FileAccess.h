@@ -41,6 +41,9 @@ public:
     TInterpretationTable Interpretations;
     TWeightTable Weights;
 
+    // The message key of a save onto a read-only file; the file's name follows its text. A store
+    // that writes something other than the project (an export) names its own.
+    const char* ReadOnlyMessageKey = "FILEACC_FILE_READONLY_MSG";
     // Why the last Save or Load failed (the text the user is shown); empty after a success.
     std::string LastError;
     // Why and where the last Load failed; Kind None after a success. A section reader that

@@ -9,7 +9,6 @@
 namespace {
 
 const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
-const char* const kFileReadOnly = "FILEACC_FILE_READONLY_MSG";
 
 // Steps a progress from the store services, if they gave one.
 class Progress {
@@ -102,7 +101,7 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
         try {
             SaveStringToFile(FileName, FileText, true);
         } catch (const platform::EFileReadOnly&) {
-            throw Exception(StoreServices().MessageText(kFileReadOnly) + "\n" + FileName);
+            throw Exception(StoreServices().MessageText(ReadOnlyMessageKey) + "\n" + FileName);
         }
         SetModified(false);
         return true;

@@ -149,6 +149,15 @@ double FromQDateTime(const QDateTime& value) {
 void SetDateTime(QDateTimeEdit& picker, double value) {
     picker.setTimeSpec(Qt::UTC);
     const QDateTime shown = ToQDateTime(value);
+    // No date (a test from the old layout has none) shows as no date rather than as 30 December
+    // 1899: the picker's blank stands at its lowest value, which is then that day.
+    if (shown == ZeroDate()) {
+        picker.setMinimumDateTime(ZeroDate());
+        picker.setSpecialValueText(QStringLiteral(" "));
+    } else if (!picker.specialValueText().isEmpty()) {
+        picker.setSpecialValueText(QString());
+        picker.clearMinimumDateTime();
+    }
     picker.setDateTime(shown);
     // A value outside the picker's range is shown clamped, and the clamp is what it holds.
     if (picker.dateTime() == shown) Remember(picker, shown, value);

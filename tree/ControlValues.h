@@ -46,7 +46,7 @@ QString RealText(double value, const platform::FormatSettings& fs);
 std::optional<double> ParseRealText(const QString& text, const platform::FormatSettings& fs);
 
 // Dates and times. The picker works in UTC so that no local clock change can make a stored wall
-// time invalid.
+// time invalid. A value that is no date, or zero, shows blank and is kept while it shows.
 void SetDateTime(QDateTimeEdit& picker, double value);
 double DateTime(const QDateTimeEdit& picker);
 QDateTime ToQDateTime(double value);          // a value that is no date gives 30 December 1899

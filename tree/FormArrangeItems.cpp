@@ -65,13 +65,16 @@ QIcon Glyph(TGlyph glyph) {
     return QIcon(pixmap);
 }
 
-QPushButton* PictureButton(QWidget* parent, const char* name, const char* hint, TGlyph glyph) {
-    auto* b = new QPushButton(parent);
+// A picture with a short caption beside it, which carries the button's Alt letter; the column of
+// these buttons is as wide as its widest caption needs.
+QPushButton* PictureButton(QWidget* parent, const char* name, const char* caption, const char* hint, TGlyph glyph) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(name);
     b->setToolTip(QString::fromUtf8(hint));
     b->setIcon(Glyph(glyph));
     b->setIconSize(QSize(kGlyphSize, kGlyphSize));
-    b->setFixedSize(kButtonSize, kButtonSize);
+    b->setMinimumWidth(kButtonSize);
+    b->setFixedHeight(kButtonSize);
     b->setAutoDefault(false);
     return b;
 }
@@ -102,13 +105,21 @@ TFormArrangeItems::TFormArrangeItems(QWidget* owner, TTypeTAnyObjectSingleList* 
     CheckListBoxArrangeItems = new QListWidget(this);
     CheckListBoxArrangeItems->setObjectName("CheckListBoxArrangeItems");
     CheckListBoxArrangeItems->setSelectionMode(QAbstractItemView::SingleSelection);
-    BitBtnUpToStart = PictureButton(this, "BitBtnUpToStart", "Move all selected elements up to start", TGlyph::ToStart);
-    BitBtnUpOneStep = PictureButton(this, "BitBtnUpOneStep", "Move all selected elements up for one step", TGlyph::Up);
-    BitBtnDownOneStep =
-        PictureButton(this, "BitBtnDownOneStep", "Move all selected elements down for one step", TGlyph::Down);
-    BitBtnDownToEnd = PictureButton(this, "BitBtnDownToEnd", "Move all selected elements down to end", TGlyph::ToEnd);
-    BitBtnSelectAllItems = PictureButton(this, "BitBtnSelectAllItems", "Select All Items", TGlyph::CheckAll);
-    BitBtnDeSelectAllItems = PictureButton(this, "BitBtnDeSelectAllItems", "Deselect All Items", TGlyph::UncheckAll);
+    const struct {
+        QPushButton** Button;
+        const char* Name;
+        const char* Caption;
+        const char* Hint;
+        TGlyph Picture;
+    } pictures[] = {
+        {&BitBtnUpToStart, "BitBtnUpToStart", "Top", "Move all selected elements up to start", TGlyph::ToStart},
+        {&BitBtnUpOneStep, "BitBtnUpOneStep", "Up", "Move all selected elements up for one step", TGlyph::Up},
+        {&BitBtnDownOneStep, "BitBtnDownOneStep", "Down", "Move all selected elements down for one step", TGlyph::Down},
+        {&BitBtnDownToEnd, "BitBtnDownToEnd", "Bottom", "Move all selected elements down to end", TGlyph::ToEnd},
+        {&BitBtnSelectAllItems, "BitBtnSelectAllItems", "Check all", "Select All Items", TGlyph::CheckAll},
+        {&BitBtnDeSelectAllItems, "BitBtnDeSelectAllItems", "Check none", "Deselect All Items", TGlyph::UncheckAll},
+    };
+    for (const auto& p : pictures) *p.Button = PictureButton(this, p.Name, p.Caption, p.Hint, p.Picture);
     ButtonDebug = Button(this, "ButtonDebug", "Display Object List", "");
     BitBtnOK = Button(this, "BitBtnOK", "OK", "Confirm current arrangement");
     BitBtnOK->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -52,6 +53,11 @@ public:
         if (!edit || !node) return;
         try {
             std::string text = platform::FromQString(edit->text());
+            // While a refusal is shown, the editor over the node shows the name it keeps.
+            if (text.empty()) {
+                const QSignalBlocker quiet(edit);
+                edit->setText(node->text(0));
+            }
             tree_->TreeEdited(node, text);
         } catch (const std::exception& e) {
             lang::ShowMessageText(e.what());

@@ -22,6 +22,8 @@ void MakeSelectable(QMessageBox& box) {
 void Show(QMessageBox::Icon icon, const std::string& text) {
     QMessageBox box(icon, ToQString(ApplicationTitle()), ToQString(text), QMessageBox::Ok);
     MakeSelectable(box);
+    // The keyboard starts on the button, as in any message box; Tab leads to the text.
+    box.setDefaultButton(QMessageBox::Ok);
     ExecModal(box);
 }
 

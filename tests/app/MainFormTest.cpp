@@ -4,9 +4,12 @@
 
 #include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
+#include "platform/qt/QtUserInteraction.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTest>
@@ -67,11 +70,13 @@ std::string WithTreeTitles(std::string dump) {
 // Answers the update check with no.
 class TRefuseEveryFile : public IUpdateCheck {
 public:
-    bool CheckAndUpdate(const std::string& fileName) override {
+    bool CheckAndUpdate(const std::string& fileName, const std::string& refusalNote) override {
         Checked.push_back(fileName);
+        Notes.push_back(refusalNote);
         return false;
     }
     std::vector<std::string> Checked;
+    std::vector<std::string> Notes;
 };
 
 class MainWindow : public ::testing::Test {
@@ -810,6 +815,9 @@ TEST_F(MainWindow, TheUpdateCheckMayRefuseAFile) {
     EXPECT_EQ(Store(), nullptr);
     EXPECT_TRUE(env.Asked.empty());
     EXPECT_TRUE(env.Interaction.Messages.empty());
+    // What the check is to add to its reasons: nothing was opened, and nothing is open.
+    EXPECT_EQ(seen->Notes, std::vector<std::string>{lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " +
+                                                    lang::GetMessageText("MAIN_F_PROJECT_NONE_OPEN")});
 }
 
 // ---------------------------------------------------------------- test windows
@@ -1181,6 +1189,95 @@ TEST_F(MainWindow, ANameTypedInTheTreeIsStoredBeforeAnyCommand) {
     }
 }
 
+// An empty name is refused with a message; while it is up the node shows its old name, and
+// afterwards the old name stays, stored and shown, with one message only.
+TEST_F(MainWindow, WhileAnEmptyNameIsRefusedTheNodeShowsItsOldName) {
+    Open(CaseProject());
+    QTreeWidgetItem* node = FindNode(*window, nkTest, 1);
+    const QString old = node->text(0);
+    ASSERT_FALSE(old.isEmpty());
+    Select(*window, node);
+    QApplication::setActiveWindow(window.get());
+    window->Tree->setFocus();
+    QTest::keyClick(window->Tree, Qt::Key_F2);
+    Flush();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    ASSERT_TRUE(editor->text().isEmpty());
+
+    platform::QtUserInteraction boxes;
+    platform::IUserInteraction* recording = platform::SetUserInteraction(&boxes);
+    std::vector<std::string> messages;
+    QStringList shownOverTheNode;
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        auto* box = qobject_cast<QMessageBox*>(&d);
+        if (!box) return 0;
+        messages.push_back(box->text().toStdString());
+        box->show();
+        QApplication::setActiveWindow(box);
+        Flush();
+        // What the person sees where the node is: the editor over it, if it is still open, or
+        // the node's caption.
+        const QRect place = window->Tree->visualItemRect(node);
+        QWidget* over = window->Tree->viewport()->childAt(place.center());
+        auto* edit = qobject_cast<QLineEdit*>(over);
+        shownOverTheNode << (edit && edit->isVisible() ? edit->text() : node->text(0));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box, Qt::Key_Return);
+        return box->result();
+    });
+    QTest::keyClick(editor, Qt::Key_Return);
+    Flush();
+    platform::SetUserInteraction(recording);
+    EXPECT_EQ(messages, std::vector<std::string>{lang::GetMessageText("OBJECTSTREE_NAME_NOT_EMPTY")});
+    EXPECT_EQ(shownOverTheNode, QStringList{old});
+    EXPECT_EQ(FindNode(*window, nkTest, 1)->text(0), old);
+    TTest stored;
+    Store()->GetTest(1, stored);
+    EXPECT_EQ(stored.Name, old.toStdString());
+}
+
+// A test without a creation date (as the converter brings them from the old layout) shows no
+// date in its dialog, and OK keeps the zero it has.
+TEST_F(MainWindow, ATestWithoutACreationDateShowsNoDateAndKeepsIt) {
+    const std::string path = dir.File("undated.kvd");
+    WriteProject(path, [](TFileAccess& s) {
+        FillCommandCaseProject(s);
+        TTest t;
+        s.GetTest(1, t);
+        t.Created = 0;
+        s.UpdateTest(1, t);
+    });
+    Open(path);
+    Select(*window, FindNode(*window, nkTest, 1));
+    std::vector<std::string> shown;
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        auto* f = qobject_cast<TTestForm*>(&d);
+        if (!f) return 0;
+        d.show();
+        QApplication::setActiveWindow(&d);
+        f->PageControlMain->setCurrentWidget(f->TabSheetOptions);
+        Flush();
+        shown.push_back(f->DateTimePickerTestCreated->text().toStdString());
+        // The person looks at the field and leaves it; OK from the keyboard.
+        f->DateTimePickerTestCreated->setFocus(Qt::TabFocusReason);
+        shown.push_back(f->DateTimePickerTestCreated->text().toStdString());
+        QTest::keyClick(f->DateTimePickerTestCreated, Qt::Key_Return);
+        return d.result();
+    });
+    PressKey(*window, Qt::Key_Return, Qt::ShiftModifier);
+    Flush();
+    ASSERT_EQ(shown.size(), 2u) << "the test's dialog did not open";
+    for (const std::string& text : shown) {
+        EXPECT_EQ(text.find("1899"), std::string::npos) << text;
+        EXPECT_EQ(text.find_first_not_of(' '), std::string::npos) << text;
+    }
+    TTest stored;
+    Store()->GetTest(1, stored);
+    EXPECT_EQ(stored.Created, 0.0);
+}
+
 namespace {
 
 // Counts the progress windows shown while it lives, whoever shows them.
@@ -1270,10 +1367,13 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
     const std::string path = dir.File("old.kvd");
     WriteBytes(path, old);
 
+    const std::string noneOpen =
+        lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " + lang::GetMessageText("MAIN_F_PROJECT_NONE_OPEN");
     env.Interaction.YesNoAnswers = {false};
     Open(path);
     EXPECT_EQ(Store(), nullptr);
-    EXPECT_EQ(env.Interaction.Messages, std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE")});
+    EXPECT_EQ(env.Interaction.Messages,
+              std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE") + "\n" + noneOpen});
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
 
@@ -1283,9 +1383,42 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
     EXPECT_EQ(Store(), nullptr);
     EXPECT_EQ(env.Interaction.Messages,
               std::vector<std::string>{lang::GetMessageText("UPDATEFILE_PROBLEM_VER142") + "\n" +
-                                       lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak"});
+                                       lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak\n" +
+                                       noneOpen});
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(ReadBytes(path + ".bak"), old);
+}
+
+// A refused file leaves the project that was open, and every refusal says so with its file.
+TEST_F(MainWindow, ARefusedOldProjectSaysItWasNotOpenedAndWhatStaysOpen) {
+    const std::string project = CaseProject();
+    Open(project);
+    ASSERT_NE(Store(), nullptr);
+    Change();
+    TConverterBinding converters(platform::ProgramFolder());
+    window->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(converters));
+    const std::string old = ReadBytes(std::string(ORVEL_TEST_DATA) + "/old_project.kvd");
+    const std::string path = dir.File("old.kvd");
+    WriteBytes(path, old);
+    // The path is too long for the converters' call: refused before any question.
+    const std::string deep = dir.File(std::string(200, 'd')) + "/" + std::string(60, 'o') + ".kvd";
+    std::filesystem::create_directory(dir.File(std::string(200, 'd')));
+    WriteBytes(deep, old);
+    const std::string stillOpen = lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " +
+                                  lang::GetMessageText("MAIN_F_PROJECT_STILL_OPEN") + "\n" + project;
+
+    env.Interaction.YesNoAnswers = {false};
+    Open(path);
+    Open(deep);
+    EXPECT_EQ(env.Interaction.Messages,
+              (std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE") + "\n" + stillOpen,
+                                        lang::GetMessageText("UPDATEFILE_PATH_TOO_LONG") + "\n" + stillOpen}));
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_EQ(Store()->FileName, project);
+    EXPECT_TRUE(HasTheChange());
+    EXPECT_TRUE(env.Asked.empty()) << "nobody was asked about saving";
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ReadBytes(deep), old);
 }
 
 TEST_F(MainWindow, ThePopupExportAndImportWorkOnTheSelectedTestAndGroup) {

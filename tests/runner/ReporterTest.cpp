@@ -103,7 +103,7 @@ TEST(Reporter, AReportNoProgramOpensSaysWhereItIs) {
     r.Produce();
     EXPECT_EQ(ReadBytes(r.FileName), "body");
     EXPECT_EQ(env.Opened, std::vector<std::string>{r.FileName});
-    EXPECT_EQ(env.Messages, std::vector<std::string>{"No program opens the report: " + r.FileName});
+    EXPECT_EQ(env.Messages, std::vector<std::string>{"No program opens the report:\n" + r.FileName});
 }
 
 TEST(Reporter, TheDesktopsOpenerTellsWhetherAProgramWasFound) {

@@ -67,6 +67,7 @@ public:
     int FocusedAnswer() const override { return Focus; }
     void FocusAnswer(int index) override { Focus = index; }
     TNavLinkKind FocusedNavLink() const override { return FocusLink; }
+    int FocusedEndLink() const override { return FocusEndLink; }
 
     // The window goes away: it leaves the hub as a real one does.
     void Close();
@@ -81,6 +82,7 @@ public:
     int HighlightCalls = 0;
     int Focus = -99999;
     TNavLinkKind FocusLink = TNavLinkKind::None;
+    int FocusEndLink = -99999;
     TMenuStates Menus;
     std::vector<std::uint32_t> Notices;
     // What the window does with a pressed link (the test window sends it to the main window).

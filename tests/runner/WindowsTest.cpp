@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextLayout>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -20,6 +24,7 @@
 #include "platform/qt/MenuCaption.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtMessagePoster.h"
+#include "platform/qt/QtUserInteraction.h"
 #include "runner/FormReporter.h"
 #include "runner/RunTestForm.h"
 #include "runner/RunnerHost.h"
@@ -286,6 +291,109 @@ TEST_F(Windows, TheEndScreenLinksToUnansweredMandatoryQuestions) {
     Flush();
     EXPECT_EQ(Runner().Current(), 4);
     EXPECT_EQ(Page().Heading()->text(), "Q4");
+}
+
+// The end screen from the keyboard alone: Tab goes from link to link with the focus framed,
+// Return or Space opens the question.
+TEST_F(Windows, TheEndScreenLinksAreReachedByTabAndOpenedByReturnOrSpace) {
+    Open({3, true, {2, 4}});
+    QApplication::setActiveWindow(&mdi);
+    const auto toEndScreen = [&] {
+        form->MenuItemGoto->actions().back()->trigger();
+        Flush();
+        ASSERT_EQ(Page().EndLinks().size(), 2u);
+        form->setFocus(Qt::OtherFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), form);
+    };
+    const auto framed = [&](int k) {
+        for (int i = 0; i < 2; ++i)
+            if ((Page().EndLinks()[i]->frameShape() == QFrame::Box) != (i == k)) return false;
+        return true;
+    };
+    const std::pair<Qt::Key, int> openers[] = {{Qt::Key_Return, 4}, {Qt::Key_Space, 2}, {Qt::Key_Enter, 4}};
+    for (const auto& [key, question] : openers) {
+        SCOPED_TRACE(question);
+        toEndScreen();
+        EXPECT_TRUE(framed(-1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Page().EndLinks()[0]);
+        EXPECT_TRUE(framed(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Page().EndLinks()[1]);
+        EXPECT_TRUE(framed(1));
+        if (question == 2) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_TRUE(framed(0));
+        }
+        QTest::keyClick(QApplication::focusWidget(), key);
+        Flush();
+        EXPECT_EQ(Runner().Current(), question);
+        EXPECT_EQ(Page().Heading()->text().toStdString(), "Q" + std::to_string(question));
+    }
+    // The frame fits the link: its text is not cut.
+    toEndScreen();
+    for (TStaticText* link : Page().EndLinks()) {
+        link->setFrameShape(QFrame::Box);
+        EXPECT_GE(link->height(), link->heightForWidth(link->width()));
+    }
+}
+
+// Where no program opens a report, the message names its path: the path starts a line of its own
+// and breaks only at its separators, only where a line is full; no "/" stands alone.
+TEST_F(Windows, TheReportPathOfTheMessageBreaksOnlyWhereALineIsFull) {
+    Open({3, true, {}});
+    form->MenuItemNext->trigger();
+    form->MenuItemGoto->actions().back()->trigger();
+    ASSERT_TRUE(form->MenuItemDisplayReport->isEnabled());
+    ASSERT_EQ(Runner().Screen(), rsEndScreen);
+    TempDir dir;
+    const std::string folder = dir.File("a/very/long/folder/name/for/the/reports/of/the/study/habits/test");
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/results-of-today.txt";
+    env.SetupValues = {path, true};
+    env.OpenSucceeds = false;
+    platform::QtUserInteraction boxes;
+    platform::IUserInteraction* recording = platform::SetUserInteraction(&boxes);
+    QStringList lines;
+    int width = 0;
+    platform::ScopedModalHook hook([&](QDialog& d) {
+        auto* box = qobject_cast<QMessageBox*>(&d);
+        if (!box) return 0;
+        box->show();
+        Flush();
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            if (!label->text().contains(QString::fromStdString(path))) continue;
+            // The lines as the label lays them out at its width.
+            width = label->contentsRect().width();
+            for (const QString& paragraph : label->text().split(QLatin1Char('\n'))) {
+                QTextLayout layout(paragraph, label->font());
+                QTextOption option;
+                option.setWrapMode(QTextOption::WordWrap);
+                layout.setTextOption(option);
+                layout.beginLayout();
+                for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                    line.setLineWidth(width);
+                    lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+                }
+                layout.endLayout();
+            }
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+        return box->result();
+    });
+    form->MenuItemDisplayReport->trigger();
+    Flush();
+    platform::SetUserInteraction(recording);
+    ASSERT_GT(width, 0) << "no message named the path";
+    ASSERT_GE(lines.size(), 3) << "the path should need more than one line at " << width << " pixels";
+    const QString shown = lines.join(QLatin1Char('|'));
+    EXPECT_FALSE(lines.contains(QStringLiteral("/"))) << shown.toStdString();
+    // The path begins a line, and every line of it but the last ends at a separator.
+    qsizetype first = 0;
+    while (first < lines.size() && !lines[first].startsWith(QLatin1Char('/'))) ++first;
+    ASSERT_LT(first, lines.size()) << shown.toStdString();
+    EXPECT_EQ(lines.mid(first).join(QString()).toStdString(), path);
+    for (qsizetype i = first; i + 1 < lines.size(); ++i) EXPECT_TRUE(lines[i].endsWith(QLatin1Char('/'))) << shown.toStdString();
 }
 
 TEST_F(Windows, AWindowWithoutRunnerReportsItsCommands) {

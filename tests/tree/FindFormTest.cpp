@@ -53,8 +53,8 @@ TEST(FindForm, StartsEmptyWithFindDisabled) {
     EXPECT_FALSE(f.FullStringCheckBox->isChecked());
     EXPECT_FALSE(f.FindButton->isEnabled());
     EXPECT_EQ(f.ObjectTypeComboBox->currentIndex(), 0);
-    EXPECT_EQ(f.CaseSensCheckBox->text(), QStringLiteral("Case sensitive"));
-    EXPECT_EQ(f.FullStringCheckBox->text(), QStringLiteral("Exactly node title"));
+    EXPECT_EQ(f.CaseSensCheckBox->text(), QStringLiteral("&Case sensitive"));
+    EXPECT_EQ(f.FullStringCheckBox->text(), QStringLiteral("&Exactly node title"));
 }
 
 // Each item of the combo, chosen with the keyboard, gives its code; Enter in the edit finds with

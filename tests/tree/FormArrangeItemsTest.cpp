@@ -283,8 +283,10 @@ TEST(FormArrangeItems, TextsComeFromItsSectionOfTheLanguageFile) {
         EXPECT_EQ(a->text(), text(a->objectName() + "_cap")) << a->objectName().toStdString();
         EXPECT_NE(a->text(), absent.c_str()) << a->objectName().toStdString();
     }
-    EXPECT_EQ(f.BitBtnOK->text(), "OK");
-    EXPECT_EQ(f.BitBtnUpToStart->text(), "") << "a picture button shows no text";
+    EXPECT_EQ(f.BitBtnOK->text(), "&OK");
+    // A picture button shows its picture and a short caption with its Alt letter.
+    EXPECT_EQ(f.BitBtnUpToStart->text(), "&Top");
+    EXPECT_FALSE(f.BitBtnUpToStart->icon().isNull());
     // The section holds the texts of this window and its components only.
     for (const std::string& key : ini.Keys(section)) {
         const QString k = platform::ToQString(key);
