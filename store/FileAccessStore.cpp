@@ -123,16 +123,23 @@ bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
 // ---- load
 
 bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
-    std::string coded;
+    // Decoded as it is read: the coded bytes are never whole in memory.
+    std::string text;
+    bool oddDigit = false;
     try {
-        if (auto bytes = platform::ReadFileCapped(FileName)) coded = std::move(*bytes);
+        TDecoder decoder(text);
+        platform::ReadFileInPieces(
+            FileName, [&](std::size_t size) { text.reserve(size / 2); },
+            [&](std::string_view piece) { decoder.Feed(piece); });
+        // Every byte is two digits: an odd count is a file cut short.
+        oddDigit = decoder.DigitLeftOver();
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    return LoadFromBytes(coded, sections);
+    return LoadFromText(std::move(text), oddDigit, sections);
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
@@ -141,6 +148,13 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 }
 
 bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
+    const bool loaded = ReadText(std::move(text), cutShort, sections);
+    // The records hold what was read: the text is no longer needed.
+    std::string().swap(FileText);
+    return loaded;
+}
+
+bool TFileAccess::ReadText(std::string text, bool cutShort, const TSectionChoice& sections) {
     LastError.clear();
     LoadFailure = {};
     const platform::FormatSettings own = Settings;
@@ -216,7 +230,11 @@ bool TFileAccess::LoadEitherLayout() {
     }
     // Checked and decoded in one pass; a coded head with a byte that is not a digit later is a
     // file in the plain layout.
-    if (auto text = DecodeIfHex(bytes)) return LoadFromText(std::move(*text), bytes.size() % 2 != 0, TSectionChoice::All());
+    if (auto text = DecodeIfHex(bytes)) {
+        const bool cutShort = bytes.size() % 2 != 0;
+        std::string().swap(bytes);   // the coded copy is not needed while the text is read
+        return LoadFromText(std::move(*text), cutShort, TSectionChoice::All());
+    }
     ReadingPlainLayout = true;
     const bool loaded = LoadFromText(std::move(bytes), false, TSectionChoice::All());
     ReadingPlainLayout = false;
