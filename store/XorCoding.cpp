@@ -64,18 +64,23 @@ std::string EncodeText(std::string_view text) {
     return out;
 }
 
-void DecodeTextAppend(std::string_view text, std::string& out) {
+bool DecodeTextAppend(std::string_view text, std::string& out) {
     const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    std::uint8_t notDigit = 0;
     // Through a small buffer: the output is written once, never zero-filled first.
     char buf[16 * 1024];
     for (std::size_t done = 0; done < n;) {
         const std::size_t k = std::min(n - done, sizeof buf);
-        for (std::size_t i = 0; i < k; ++i, in += 2) buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+        for (std::size_t i = 0; i < k; ++i, in += 2) {
+            notDigit |= kNotDigit[in[0]] | kNotDigit[in[1]];
+            buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+        }
         out.append(buf, k);
         done += k;
     }
+    return notDigit == 0;
 }
 
 std::string DecodeText(std::string_view text) {
@@ -85,32 +90,30 @@ std::string DecodeText(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> DecodeCodedText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() / 2);
+    if (!DecodeTextAppend(text, out)) return std::nullopt;
+    return out;
+}
+
 std::optional<std::string> DecodeIfHex(std::string_view text) {
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
     // Most texts that are not coded say so at once.
     if (!text.empty() && kNotDigit[in[0]]) return std::nullopt;
-    const CodeTables& t = Tables();
-    const std::size_t n = text.size() / 2;
-    std::string out(n, '\0');
-    unsigned bad = text.size() % 2 ? kNotDigit[in[text.size() - 1]] : 0u;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t h = in[2 * i], l = in[2 * i + 1];
-        bad |= kNotDigit[h] | kNotDigit[l];
-        out[i] = static_cast<char>(t.plain[h][l]);
-    }
-    if (bad) return std::nullopt;
-    return out;
+    if (text.size() % 2 != 0 && kNotDigit[in[text.size() - 1]]) return std::nullopt;
+    return DecodeCodedText(text);
 }
 
 void TDecoder::Feed(std::string_view coded) {
     if (coded.empty()) return;
     if (pending_ >= 0) {
         const char pair[2] = {static_cast<char>(pending_), coded[0]};
-        DecodeTextAppend(std::string_view(pair, 2), out_);
+        allDigits_ = DecodeTextAppend(std::string_view(pair, 2), out_) && allDigits_;
         coded.remove_prefix(1);
         pending_ = -1;
     }
-    DecodeTextAppend(coded, out_);
+    allDigits_ = DecodeTextAppend(coded, out_) && allDigits_;
     if (coded.size() % 2 != 0) pending_ = static_cast<unsigned char>(coded.back());
 }
 
