@@ -516,7 +516,7 @@ void TMainForm::OpenProject(const std::string& fileName) {
     if (!std::filesystem::exists(fileName, error)) throw Exception(lang::GetMessageText("MAIN_F_PROJECT_NO_FILE"));
     // The open project stays as it is until the chosen file has loaded: a file that is refused
     // or does not load costs the user nothing.
-    if (!updateCheck_->CheckAndUpdate(fileName)) {
+    if (!updateCheck_->CheckAndUpdate(fileName, RefusedOpenNote())) {
         UpdateCommands();
         return;
     }
@@ -533,6 +533,15 @@ void TMainForm::OpenProject(const std::string& fileName) {
         if (platform::IdentifyFile(fileName) != loaded) store = LoadProject(fileName);
     }
     ReplaceProject(std::move(store));
+}
+
+std::string TMainForm::RefusedOpenNote() const {
+    std::string note = lang::GetMessageText(lang::MessageKey("MAIN_F_PROJECT_NOT_OPENED")) + " ";
+    const TFileAccess* open = GlobalStore().get();
+    if (!open) return note + lang::GetMessageText(lang::MessageKey("MAIN_F_PROJECT_NONE_OPEN"));
+    note += lang::GetMessageText(lang::MessageKey("MAIN_F_PROJECT_STILL_OPEN"));
+    if (!platform::TrimBlanks(open->FileName).empty()) note += "\n" + open->FileName;
+    return note;
 }
 
 void TMainForm::ProjectSaveClick() { SaveProject(); }

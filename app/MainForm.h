@@ -128,6 +128,9 @@ public:
     void OpenProject(const std::string& fileName);
     // A new store of the file; nullptr after showing why it did not load, with the file's name.
     std::unique_ptr<TFileAccess> LoadProject(const std::string& fileName);
+    // What the update check says after it refused a file: that the file was not opened, and
+    // whether the project open before still is (with its file's name).
+    std::string RefusedOpenNote() const;
     // Closes the open project: asks whether to save a modified project, then frees the test
     // windows. False when the user wanted it saved and it was not: the project stays open.
     bool CloseProject();

@@ -10,8 +10,9 @@ class IUpdateCheck {
 public:
     virtual ~IUpdateCheck() = default;
     // True when the file may be loaded as it now is; False when the user refused or the
-    // conversion failed (the reasons have been shown).
-    virtual bool CheckAndUpdate(const std::string& fileName) = 0;
+    // conversion failed (the reasons have been shown, each followed by refusalNote: what the
+    // caller does instead of opening the file).
+    virtual bool CheckAndUpdate(const std::string& fileName, const std::string& refusalNote) = 0;
 };
 
 // The check of the running program: the product record of the file, the question, and the
@@ -19,8 +20,9 @@ public:
 class TConverterUpdateCheck : public IUpdateCheck {
 public:
     explicit TConverterUpdateCheck(IConverters& converters) : converters_(converters) {}
-    bool CheckAndUpdate(const std::string& fileName) override {
+    bool CheckAndUpdate(const std::string& fileName, const std::string& refusalNote) override {
         TUpdateFile file(fileName, converters_);
+        file.RefusalNote = refusalNote;
         return file.CheckAndUpdate(true);
     }
 
@@ -32,5 +34,5 @@ private:
 // format fails in the load itself.
 class TAcceptEveryFile : public IUpdateCheck {
 public:
-    bool CheckAndUpdate(const std::string&) override { return true; }
+    bool CheckAndUpdate(const std::string&, const std::string&) override { return true; }
 };

@@ -28,7 +28,7 @@ struct BadCell {};
 // value and gives the column's own value for it.
 class Cell {
 public:
-    Cell(const std::string& text, const platform::FormatSettings& fs) : text_(text), fs_(fs) {}
+    Cell(std::string_view text, const platform::FormatSettings& fs) : text_(text), fs_(fs) {}
 
     std::int32_t Int(std::int32_t ifNull) const { return IsNull() ? ifNull : Integer(); }
     bool Flag(bool ifNull) const { return IsNull() ? ifNull : Integer() != 0; }
@@ -38,7 +38,7 @@ public:
         if (!v) throw BadCell{};
         return *v;
     }
-    std::string Text() const { return IsNull() ? std::string() : text_; }
+    std::string Text() const { return IsNull() ? std::string() : std::string(text_); }
     std::string LongText() const { return IsNull() ? std::string() : TFileAccessOld::DecodeLineBreaks(text_); }
     // "1", "2" and "3" are themselves; anything else is forward only.
     std::uint8_t Direction() const {
@@ -60,7 +60,7 @@ private:
         return v;
     }
 
-    const std::string& text_;
+    std::string_view text_;
     const platform::FormatSettings& fs_;
 };
 
@@ -209,6 +209,11 @@ struct OldSection<TAOldUser> {
 
 std::string Cut(std::string_view s) { return platform::CutShortText(s); }
 
+// The same cut as a view: the cut text is always the start of the text.
+std::string_view CutView(std::string_view s) {
+    return s.size() <= platform::kShortTextMax ? s : s.substr(0, platform::CutShortText(s).size());
+}
+
 std::string LowerHeader(std::string_view line) { return platform::LowerAscii(line); }
 
 }  // namespace
@@ -225,29 +230,52 @@ void TFileAccessOld::SetModified(bool value) {
         t->SetModified(value);
 }
 
+// ---- the grid
+
+bool TFileAccessOld::TGrid::SetGridSize(int cols, int rows) {
+    cells_.clear();
+    cols_ = rows_ = 0;
+    if (cols < 0 || rows < 0 || static_cast<long long>(cols) * rows > 0x7FFFFFFF) return false;
+    try {
+        cells_.assign(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows), std::string_view());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    cols_ = cols;
+    rows_ = rows;
+    return true;
+}
+
 // ---- lines
 
 void TFileAccessOld::SetLines(std::string_view text) {
+    text_.assign(text);
+    SplitLines();
+}
+
+void TFileAccessOld::SplitLines() {
     Lines.clear();
     headers_.clear();
+    const std::string_view text = text_;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = start;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        Lines.emplace_back(text.substr(start, end - start));
+        Lines.push_back(text.substr(start, end - start));
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
     for (std::size_t i = 0; i < Lines.size(); ++i) {
-        const std::string& l = Lines[i];
+        const std::string_view l = Lines[i];
         if (l.size() >= 2 && l.front() == '[' && l.back() == ']') headers_.try_emplace(LowerHeader(l), static_cast<int>(i));
     }
 }
 
 bool TFileAccessOld::LoadLines() {
     try {
-        const auto bytes = platform::ReadFileCapped(FileName);
-        SetLines(bytes ? std::string_view(*bytes) : std::string_view());
+        auto bytes = platform::ReadFileCapped(FileName);
+        text_ = bytes ? std::move(*bytes) : std::string();
+        SplitLines();
         return bytes.has_value();
     } catch (const std::exception&) {
         SetLines({});
@@ -302,24 +330,24 @@ std::vector<TFileAccessOld::CountedLine> TFileAccessOld::SectionLines(std::strin
     const auto it = headers_.find(LowerHeader("[" + std::string(name) + "]"));
     if (it == headers_.end()) return out;
     for (std::size_t i = static_cast<std::size_t>(it->second) + 1; i < Lines.size(); ++i) {
-        const std::string& l = Lines[i];
+        const std::string_view l = Lines[i];
         if (IsSectionHeader(l)) break;
         const std::size_t eq = l.find('=');
-        if (eq == std::string::npos) continue;
-        out.push_back({Cut(std::string_view(l).substr(0, eq)), Cut(std::string_view(l).substr(eq + 1))});
+        if (eq == std::string_view::npos) continue;
+        out.push_back({CutView(l.substr(0, eq)), CutView(l.substr(eq + 1))});
     }
     return out;
 }
 
 bool TFileAccessOld::GetSectionKeys(std::string_view name, std::vector<std::string>& list) const {
     list.clear();
-    for (CountedLine& l : SectionLines(name)) list.push_back(std::move(l.Key));
+    for (const CountedLine& l : SectionLines(name)) list.emplace_back(l.Key);
     return true;
 }
 
 bool TFileAccessOld::GetSectionValues(std::string_view name, std::vector<std::string>& list) const {
     list.clear();
-    for (CountedLine& l : SectionLines(name)) list.push_back(std::move(l.Value));
+    for (const CountedLine& l : SectionLines(name)) list.emplace_back(l.Value);
     return true;
 }
 
@@ -347,8 +375,8 @@ bool TFileAccessOld::ReadGrid(std::string_view name, std::vector<std::string>& d
         descriptions.reserve(descriptions.size() + static_cast<std::size_t>(rows - 1));
         for (int r = 1; r < rows; ++r) {
             for (int i = 0; i < n; ++i) {
-                const std::string& v = lines[static_cast<std::size_t>(r) * n + i + 1].Value;
-                if (i == n - 1) descriptions.push_back(v == kNull ? std::string() : v);
+                const std::string_view v = lines[static_cast<std::size_t>(r) * n + i + 1].Value;
+                if (i == n - 1) descriptions.emplace_back(v == kNull ? std::string_view() : v);
                 else *Grid->GetGridCell(i, r) = v;
             }
         }
@@ -431,9 +459,9 @@ std::string TFileAccessOld::ReadValue(std::string_view section, std::string_view
     int last = 0;
     FindSection(section, first, last);
     for (int i = first; i >= 0 && i <= last; ++i) {
-        const std::string& l = Lines[static_cast<std::size_t>(i)];
+        const std::string_view l = Lines[static_cast<std::size_t>(i)];
         const std::size_t eq = l.find('=');
-        if (eq != std::string::npos && std::string_view(l).substr(0, eq) == key) return Cut(std::string_view(l).substr(eq + 1));
+        if (eq != std::string_view::npos && l.substr(0, eq) == key) return Cut(l.substr(eq + 1));
     }
     return {};
 }

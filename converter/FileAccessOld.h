@@ -7,7 +7,6 @@
 
 #include "converter/OldTables.h"
 #include "platform/FormatSettings.h"
-#include "store/TypeList.h"
 
 namespace vantrel {
 
@@ -17,8 +16,25 @@ namespace vantrel {
 // record's description. The reader only reads.
 class TFileAccessOld {
 public:
-    // The grid of one table section: n columns, row 0 the column names.
-    using TGrid = TTypeList<std::string>;
+    // The grid of one table section: n columns, row 0 the column names. Its cells are views of
+    // the file's text, which the reader keeps while it reads.
+    class TGrid {
+    public:
+        // cols x rows empty cells; False (and an empty grid) when the size is too large.
+        bool SetGridSize(int cols, int rows);
+        // Cell (c, r); nullptr outside the grid.
+        std::string_view* GetGridCell(int c, int r) {
+            if (c < 0 || r < 0 || c >= cols_ || r >= rows_) return nullptr;
+            return &cells_[static_cast<std::size_t>(c) + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols_)];
+        }
+        int GetRowCount() const { return rows_; }
+        int GetColCount() const { return cols_; }
+
+    private:
+        std::vector<std::string_view> cells_;
+        int cols_ = 0;
+        int rows_ = 0;
+    };
 
     // Reals are read with the given settings (the user's locale in the library).
     explicit TFileAccessOld(std::string fileName, platform::FormatSettings settings = platform::FormatSettings::Posix());
@@ -69,7 +85,8 @@ public:
     void SetModified(bool value);
 
     std::unique_ptr<TGrid> Grid;   // only while a section is read
-    std::vector<std::string> Lines;
+    // The lines of the file: views of the reader's own copy of its text.
+    std::vector<std::string_view> Lines;
     std::string FileName;
     bool IsAuthor = true;
     platform::FormatSettings Settings;
@@ -87,9 +104,11 @@ public:
 
 private:
     struct CountedLine {
-        std::string Key;
-        std::string Value;
+        std::string_view Key;
+        std::string_view Value;
     };
+    // Lines := the lines of text_.
+    void SplitLines();
     // The lines holding "=" of a table section (found regardless of case), in file order.
     std::vector<CountedLine> SectionLines(std::string_view name) const;
     template <typename Table>
@@ -98,6 +117,7 @@ private:
 
     // Lower-cased header line -> index of its first occurrence, built once per text.
     std::unordered_map<std::string, int> headers_;
+    std::string text_;   // what Lines are views of
 };
 
 }  // namespace vantrel

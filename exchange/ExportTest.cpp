@@ -6,7 +6,15 @@
 #include "lang/DlgLangConverter.h"
 #include "platform/CodePage.h"
 #include "platform/UserInteraction.h"
+#include "platform/SafeFile.h"
 #include "store/Records.h"
+
+namespace {
+
+// The export's own word for a target it may not replace, not the project file's.
+constexpr const char* kReadOnly = lang::MessageKey("IMPEXP_TESTEXPORT_READONLY");
+
+}  // namespace
 
 TExportTest::TExportTest(std::string fileName, std::int32_t testID, std::string_view authorName,
                          std::string_view authorEmail, std::string_view copyright, bool isPrivate)
@@ -15,7 +23,9 @@ TExportTest::TExportTest(std::string fileName, std::int32_t testID, std::string_
       AuthorName(CleanShortText(authorName)),
       AuthorEmail(CleanShortText(authorEmail)),
       Copyright(CleanShortText(copyright)),
-      Private(isPrivate) {}
+      Private(isPrivate) {
+    ExchangeStore->ReadOnlyMessageKey = kReadOnly;
+}
 
 bool TExportTest::Export() {
     bool copied = false;
@@ -46,6 +56,9 @@ bool TExportTest::WriteUtf8(std::string_view text, bool encode) const {
     try {
         SaveStringToFile(FileName, platform::CodePage::Current().ToUtf8(text), encode);
         return true;
+    } catch (const platform::EFileReadOnly&) {
+        platform::ShowMessage(lang::GetMessageText(kReadOnly) + "\n" + FileName);
+        return false;
     } catch (const std::exception& e) {
         ShowExportError(e.what());
         return false;

@@ -30,7 +30,8 @@ protected:
     const platform::FormatSettings& Settings() const { return ExchangeStore->Settings; }
     // Writes text, turned from the program's code page into UTF-8 without a byte-order mark,
     // atomically to FileName, coded when encode is set. On failure the export error is shown with
-    // the reason, the old file stays as it was, and the result is False.
+    // the reason (for a read-only file, the read-only text with the file's name), the old file
+    // stays as it was, and the result is False.
     bool WriteUtf8(std::string_view text, bool encode) const;
     // Shows the export error, with the reason on a line of its own when there is one.
     static void ShowExportError(std::string_view reason);
@@ -40,6 +41,7 @@ protected:
 class TExportKVTTest : public TExportTest {
 public:
     using TExportTest::TExportTest;
-    // The copy, then the save of the exchange store; the save shows its own failures.
+    // The copy, then the save of the exchange store; the save shows its own failures, a read-only
+    // file with the export's text.
     bool Export() override;
 };

@@ -11,11 +11,17 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
+#include "controls/ControlUtilities.h"
 #include "controls/FilenameEdit.h"
 #include "exchange/ExchangeDialogParts.h"
 #include "exchange/ExportFormats.h"
+#include "lang/DlgLangConverter.h"
 #include "lang/Helpers.h"
+#include "platform/FileQueries.h"
+#include "platform/IniFile.h"
 #include "platform/UserInteraction.h"
 #include "platform/qt/QtText.h"
 #include "store/FileAccess.h"
@@ -117,6 +123,9 @@ TFormExportTest::TFormExportTest(QWidget* owner) : TLanguageController<QDialog>(
     connect(FilenameEdit, &QLineEdit::textChanged, this, guarded(&TFormExportTest::FilenameEditChange));
     connect(ButtonOK, &QPushButton::clicked, this, guarded(&TFormExportTest::ButtonOKClick));
     connect(ButtonCancel, &QPushButton::clicked, this, guarded(&TFormExportTest::ButtonCancelClick));
+    FilenameEdit->OnAfterDialog = [this](TFileDirEdit&, std::string& name, bool& action) {
+        if (action) browsedName_ = std::string(platform::TrimBlanks(name));
+    };
 
     ApplyLanguage();
 
@@ -198,9 +207,35 @@ int TFormExportTest::FormatIndex() const {
     return index >= 1 && index <= static_cast<int>(ExportFormats().size()) ? index : 1;
 }
 
-std::string TFormExportTest::TargetFileName() const {
-    const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(FormatIndex() - 1)];
-    return EnsureFileExt(exchangedialog::EditedFileName(*FilenameEdit), format.Ext);
+TFormExportTest::TTarget TFormExportTest::Target() const {
+    const std::string name = exchangedialog::EditedFileName(*FilenameEdit);
+    if (!browsedName_.empty() && name == browsedName_) {
+        const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(FormatIndex() - 1)];
+        return {&format, EnsureFileExt(name, format.Ext)};
+    }
+    const std::string typed = platform::LowerAscii(FileExtOf(name));
+    for (const TExportFormat& format : ExportFormats())
+        if (typed == "." + std::string(format.Ext)) return {&format, name};
+    const TExportFormat& text = ExportFormats().front();
+    return {&text, EnsureFileExt(name, text.Ext)};
+}
+
+bool TFormExportTest::MayWrite(const std::string& path) {
+    std::string folder = controls::ExtractFilePath(path);
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (!folder.empty() && !platform::IsDirectory(folder)) {
+        platform::ShowMessage(lang::GetMessageText(lang::MessageKey("IMPEXP_TESTEXPORT_NO_FOLDER")) + "\n" + folder);
+        return false;
+    }
+    if (platform::IsDirectory(path)) {
+        platform::ShowMessage(lang::GetMessageText(lang::MessageKey("IMPEXP_TESTEXPORT_IS_FOLDER")) + "\n" + path);
+        return false;
+    }
+    // Anything at the path counts, a link that leads nowhere too: the export would write through it.
+    std::error_code error;
+    if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found) return true;
+    return platform::AskWarningYesNo(lang::GetMessageText(lang::MessageKey("IMPEXP_TESTEXPORT_REPLACE_FILE")) +
+                                     "\n" + path);
 }
 
 void TFormExportTest::ComboBoxTestGroupChange() { FillTests(SelectedID(*ComboBoxTestGroup)); }
@@ -216,11 +251,15 @@ void TFormExportTest::ButtonOKClick() {
     UpdateButtons();
     // Nothing to export while an input is missing; the window stays for the user to complete it.
     if (!ButtonOK->isEnabled()) return;
-    const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(FormatIndex() - 1)];
+    const TTarget target = Target();
+    // A file that cannot be written there, or that the user keeps, leaves the window open with
+    // everything entered.
+    if (!MayWrite(target.Path)) return;
     const auto cut = [](const QLineEdit* edit) { return CleanShortText(platform::FromQString(edit->text())); };
     // Each export shows its own failures; the window closes either way.
-    Exported = format.Make(TargetFileName(), SelectedID(*ListBoxTests), cut(EditAuthorName), cut(EditAuthorEmail),
-                           cut(EditCopyright), CheckBoxPrivate->isChecked())
+    Exported = target.Format
+                   ->Make(target.Path, SelectedID(*ListBoxTests), cut(EditAuthorName), cut(EditAuthorEmail),
+                          cut(EditCopyright), CheckBoxPrivate->isChecked())
                    ->Export();
     accept();
 }

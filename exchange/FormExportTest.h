@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TFilenameEdit;
+struct TExportFormat;
 
 // Chooses a test of the open project (private tests are not offered), the author values to
 // export, the private flag, the target file and, through the browse dialog's file type, the
@@ -49,11 +50,22 @@ public:
     void ShowTestAuthor();
     // Confirm is enabled while a file name, a group and a test are chosen.
     void UpdateButtons();
-    // The file the export writes: the edit's name, with the extension of the chosen file type
-    // unless it has that one already.
-    std::string TargetFileName() const;
+    // What Confirm writes: the format and the file.
+    struct TTarget {
+        const TExportFormat* Format;
+        std::string Path;
+    };
+    // A name chosen while browsing, as the edit still shows it, is written in the chosen file type,
+    // with that type's extension unless it has it already. A typed name that ends in one of the four
+    // extensions (any case) is written as it stands in that format; any other typed name as an
+    // exchange text file, with ".kvt" added.
+    TTarget Target() const;
+    std::string TargetFileName() const { return Target().Path; }
     // The 1-based file type of the last browse (1 until the user browsed).
     int FormatIndex() const;
+    // True when the export may go to path: its folder exists, it is no folder itself, and a file
+    // that is there already may be replaced. Otherwise the reason or the question has been shown.
+    static bool MayWrite(const std::string& path);
 
     void ComboBoxTestGroupChange();
     void ListBoxTestsClick();
@@ -63,4 +75,8 @@ public:
 
     // The result of the last export run by Confirm; False before any.
     bool Exported = false;
+
+private:
+    // The name the last confirmed browse put into the edit; empty before one.
+    std::string browsedName_;
 };

@@ -57,9 +57,14 @@ bool TUpdateFile::CheckAndUpdate(bool /*unused*/) {
         if (!platform::AskWarningYesNo(question)) throw Exception(lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE"));
         return RunConverters(converters);
     } catch (const std::exception& e) {
-        lang::ShowMessageText(e.what());
+        ShowRefusal(platform::CutShortText(e.what()));
         return false;
     }
+}
+
+void TUpdateFile::ShowRefusal(const std::string& text) const {
+    // Not cut as a whole: the note may name a file, and the user needs all of it.
+    platform::ShowMessage(RefusalNote.empty() ? text : text + "\n" + RefusalNote);
 }
 
 bool TUpdateFile::RunConverters(const TConverters& converters) {
@@ -84,7 +89,7 @@ bool TUpdateFile::RunConverters(const TConverters& converters) {
             where = std::string(e.what()) + "\n" + where;
         }
         // The path is not cut off: the user needs all of it.
-        platform::ShowMessage(platform::CutShortText(failed.Text) + "\n" + where);
+        ShowRefusal(platform::CutShortText(failed.Text) + "\n" + where);
         return false;
     }
 }

@@ -27,11 +27,17 @@ public:
     // is not read.
     bool CheckAndUpdate(bool unused = true);
 
+    // Shown on a line of its own after every message of a False answer: what the caller does
+    // instead of opening the file (empty: nothing).
+    std::string RefusalNote;
+
     // The backup made before the converters ran; empty when none was made.
     const std::string& BackupFileName() const { return backup_; }
 
 private:
     bool RunConverters(const TConverters& converters);
+    // Shows why the file is not opened (text cut already where it must be), with the refusal note.
+    void ShowRefusal(const std::string& text) const;
 
     IConverters& converters_;
     std::string backup_;

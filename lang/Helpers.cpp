@@ -15,11 +15,15 @@ std::string CopyRange(std::string_view s, int from, int to) {
     return std::string(s.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1)));
 }
 
-std::string EnsureFileExt(std::string_view fileName, std::string_view ext) {
+std::string_view FileExtOf(std::string_view fileName) {
     const std::size_t slash = fileName.rfind('/');
     const std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
     const std::size_t dot = base.rfind('.');
-    const std::string_view current = dot == std::string_view::npos ? std::string_view{} : base.substr(dot);
+    return dot == std::string_view::npos ? std::string_view{} : base.substr(dot);
+}
+
+std::string EnsureFileExt(std::string_view fileName, std::string_view ext) {
+    const std::string_view current = FileExtOf(fileName);
 
     if (platform::TrimBlanks(current).empty()) return std::string(fileName) + "." + std::string(ext);
     const std::string lower = "." + platform::LowerAscii(ext);

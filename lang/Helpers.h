@@ -15,6 +15,10 @@ bool CommandStateEnabled(std::uint8_t state);
 // empty when to < from. Positions outside s are clipped to it.
 std::string CopyRange(std::string_view s, int from, int to);
 
+// The extension of the file-name part (after the last "/"): from its last "." to the end, the dot
+// included; empty when that part has no ".".
+std::string_view FileExtOf(std::string_view fileName);
+
 // fileName with the extension ext (given without its dot): ".ext" is appended unless the name's
 // own extension is exactly "." + ext in lower case; an extension of another spelling stays and the
 // new one follows it. Only "/" separates folders.

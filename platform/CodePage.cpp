@@ -113,22 +113,31 @@ void AppendUtf8(char32_t c, std::string& out) {
 std::string SanitizeUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
+    // Whole runs of valid text are copied at once; plain ASCII is stepped over a byte at a time.
+    std::size_t run = 0;
     for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t n = Utf8SequenceLength(s, i);
         if (n == 0) {
+            out.append(s.substr(run, i - run));
             out.append("\xEF\xBF\xBD");
-            ++i;
+            run = ++i;
         } else {
-            out.append(s.substr(i, n));
             i += n;
         }
     }
+    out.append(s.substr(run));
     return out;
 }
 
 std::string CodePage::ToUtf8(std::string_view local) const {
     if (utf8_) return SanitizeUtf8(local);
-    return SanitizeUtf8(Iconv(local, "UTF-8", codeset_.c_str(), "\xEF\xBF\xBD"));
+    // What iconv writes in UTF-8 is valid UTF-8 (what it cannot convert becomes U+FFFD): no
+    // second pass over the text.
+    return Iconv(local, "UTF-8", codeset_.c_str(), "\xEF\xBF\xBD");
 }
 
 std::string CodePage::FromUtf8(std::string_view utf8) const {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace platform {
 namespace {
@@ -34,25 +35,68 @@ std::string ShownScientific(double value) {
     return sci;
 }
 
+// The digits (without trailing zeros) and the decimal exponent of the value rounded to 15
+// significant digits. When the shortest digits that read back as the value number 15 or fewer,
+// they are those digits: the value lies within half a unit of its last binary place of them, far
+// less than half a unit of the 15th decimal place. Only values that need 16 or 17 digits take the
+// slower rounding.
+struct ShownDigits {
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+    bool negative = false;
+};
+
+void TakeScientific(const char* begin, const char* end, ShownDigits& d) {
+    const char* p = begin;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') d.digits[d.count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+    d.exponent = exponent;
+    while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+}
+
+ShownDigits DigitsOf(double value) {
+    ShownDigits d;
+    char buf[64];
+    // Below the normal range a binary place is no longer small against the 15th decimal one.
+    if (std::fabs(value) < std::numeric_limits<double>::min()) {
+        const std::string sci = ShownScientific(value);
+        TakeScientific(sci.data(), sci.data() + sci.size(), d);
+        return d;
+    }
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    int significant = 0;
+    for (const char* p = buf; p < res.ptr && *p != 'e'; ++p) significant += *p >= '0' && *p <= '9';
+    if (significant <= kDigits) {
+        TakeScientific(buf, res.ptr, d);
+        return d;
+    }
+    const std::string sci = ShownScientific(value);
+    TakeScientific(sci.data(), sci.data() + sci.size(), d);
+    return d;
+}
+
 }  // namespace
 
-std::string FormatReal(double value, const FormatSettings& fs) {
-    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
-    if (value == 0) return "0";
-
-    // Digits and exponent of the value rounded to 15 significant digits: "d.ddddddddddddddde+XX".
-    std::string sci = ShownScientific(value);
-    bool negative = false;
-    if (sci[0] == '-') {
-        negative = true;
-        sci.erase(0, 1);
+void AppendReal(std::string& out, double value, const FormatSettings& fs) {
+    if (!std::isfinite(value)) {
+        out += std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+        return;
     }
-    const std::size_t e = sci.find('e');
-    std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);
-    const int exponent = std::atoi(sci.c_str() + e + 1);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-    std::string out = negative ? "-" : "";
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    const ShownDigits d = DigitsOf(value);
+    const std::string_view digits(d.digits, static_cast<std::size_t>(d.count));
+    const int exponent = d.exponent;
+    if (d.negative) out += '-';
     if (exponent >= kDigits || exponent < -5) {
         out += digits[0];
         if (digits.size() > 1) {
@@ -60,7 +104,8 @@ std::string FormatReal(double value, const FormatSettings& fs) {
             out += digits.substr(1);
         }
         out += 'E';
-        out += std::to_string(exponent);
+        char buf[8];
+        out.append(buf, std::to_chars(buf, buf + sizeof buf, exponent).ptr);
     } else if (exponent < 0) {
         out += '0';
         out += fs.DecimalSeparator;
@@ -77,6 +122,11 @@ std::string FormatReal(double value, const FormatSettings& fs) {
             out += digits.substr(intLen);
         }
     }
+}
+
+std::string FormatReal(double value, const FormatSettings& fs) {
+    std::string out;
+    AppendReal(out, value, fs);
     return out;
 }
 

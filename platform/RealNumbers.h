@@ -12,6 +12,8 @@ namespace platform {
 // Every finite value is written so that ParseReal reads back RoundToShown(value), and what it
 // reads back is written the same again.
 std::string FormatReal(double value, const FormatSettings& fs);
+// The same, appended to out.
+void AppendReal(std::string& out, double value, const FormatSettings& fs);
 
 // The one reader: optional blanks, an optional sign, digits with at most one decimal separator,
 // an optional exponent. NaN, infinities, group separators and trailing rubbish are refused.

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -66,7 +68,7 @@ bool IsReadOnly(const std::string& path, const struct stat& st) {
 
 }  // namespace
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+void WriteFileAtomic(const std::string& path, const ByteProducer& produce) {
     const auto fail = [&](const std::string& why) {
         throw EFileError("Cannot create file \"" + path + "\". " + why);
     };
@@ -110,17 +112,30 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     }
     ::fchmod(fd.get(), mode);
 
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = WriteSome(fd.get(), p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            abandon(Reason(errno));
+    const auto put = [&](std::string_view bytes) {
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = WriteSome(fd.get(), p, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                abandon(Reason(errno));
+            }
+            if (n == 0) abandon(Reason(EIO));   // no progress: never loop forever
+            p += n;
+            left -= static_cast<std::size_t>(n);
         }
-        if (n == 0) abandon(Reason(EIO));   // no progress: never loop forever
-        p += n;
-        left -= static_cast<std::size_t>(n);
+    };
+    try {
+        produce(put);
+    } catch (...) {
+        // What failed while the bytes were made leaves no temporary file either (a failed write
+        // has removed it already).
+        if (fd.get() >= 0) {
+            ::close(fd.release());
+            ::unlink(tmp.c_str());
+        }
+        throw;
     }
     if (::fsync(fd.get()) != 0) abandon(Reason(errno));
     if (::close(fd.release()) != 0) {
@@ -135,6 +150,10 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     // Make the rename itself durable.
     Fd dir(::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY));
     if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    WriteFileAtomic(path, [bytes](const ByteSink& put) { put(bytes); });
 }
 
 TReadableFile::TReadableFile(const std::string& path) {
@@ -162,27 +181,32 @@ TReadableFile::~TReadableFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes) {
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::size_t)>& start, const ByteSink& take,
+                      std::size_t maxBytes) {
     const auto fail = [&](const std::string& why) {
         throw EFileError("Cannot read file \"" + path + "\". " + why);
     };
     const auto tooLarge = [&] { fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB."); };
     const TReadableFile file(path);
-    if (file.State() == TReadableFile::TState::Missing) return std::nullopt;
+    if (file.State() == TReadableFile::TState::Missing) return false;
     if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
     if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
     if (file.Size() > maxBytes) tooLarge();
 
     // Exactly the size the file had when it was checked, then one byte more: a file that another
     // program is still writing is not taken half-written.
-    std::string out(static_cast<std::size_t>(file.Size()), '\0');
+    const auto size = static_cast<std::size_t>(file.Size());
+    if (start) start(size);
+    const std::size_t pieceSize = std::min<std::size_t>(size, kPieceBytes);
+    const auto piece = std::make_unique_for_overwrite<char[]>(pieceSize);
     std::size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = ::read(file.Descriptor(), out.data() + got, out.size() - got);
+    while (got < size) {
+        const ssize_t n = ::read(file.Descriptor(), piece.get(), std::min(pieceSize, size - got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(Reason(errno));
         if (n == 0) fail("The file changed while it was read.");
         got += static_cast<std::size_t>(n);
+        take(std::string_view(piece.get(), static_cast<std::size_t>(n)));
     }
     char probe;
     ssize_t n;
@@ -190,6 +214,13 @@ std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t m
     }
     if (n < 0) fail(Reason(errno));
     if (n > 0) fail("The file changed while it was read.");
+    return true;
+}
+
+std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes) {
+    std::string out;
+    const auto reserve = [&](std::size_t size) { out.reserve(size); };
+    if (!ReadFileInPieces(path, reserve, [&](std::string_view piece) { out += piece; }, maxBytes)) return std::nullopt;
     return out;
 }
 

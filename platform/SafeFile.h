@@ -31,6 +31,11 @@ constexpr std::size_t kMaxReadBytes = 512u * 1024u * 1024u;
 // yet, so that the link stays a link. On failure the old file is left as it was, the temporary
 // file is removed, and EFileError is raised: EFileReadOnly for a target without write permission.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+// The same with the bytes made piece by piece: produce hands each piece to the sink it is given,
+// in order. What produce raises is passed on, with the old file left as it was.
+using ByteSink = std::function<void(std::string_view bytes)>;
+using ByteProducer = std::function<void(const ByteSink& put)>;
+void WriteFileAtomic(const std::string& path, const ByteProducer& produce);
 
 // A file opened for reading: non-blocking and close-on-exec, so that a pipe or a device put in
 // place of the file cannot hang the program, and checked on the open descriptor, so that what is
@@ -58,6 +63,12 @@ private:
 // The whole content of a regular file; nullopt when the path does not exist. Raises EFileError
 // for a path that is not a regular file, a file larger than maxBytes, or a read error.
 std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t maxBytes = kMaxReadBytes);
+// The same content handed to take piece by piece, in order, without the whole of it in memory at
+// once; start (when given) learns the size first. False when the path does not exist. Raises as
+// ReadFileCapped, possibly after some pieces.
+constexpr std::size_t kPieceBytes = 256 * 1024;
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::size_t size)>& start, const ByteSink& take,
+                      std::size_t maxBytes = kMaxReadBytes);
 
 bool FileExists(const std::string& path);
 

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <type_traits>
 
 #include "platform/CodePage.h"
@@ -11,6 +13,7 @@
 #include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
 #include "platform/TextReplace.h"
+#include "store/RecordFields.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -75,7 +78,10 @@ public:
     }
     void Id(const std::int32_t& v) { Int(v); }
     void Key(const std::int32_t& v) { Int(v); }
-    void Real(const double& v) { Plain(platform::FormatReal(v, fs_)); }
+    void Real(const double& v) {
+        out_ += kCrLf;
+        platform::AppendReal(out_, v, fs_);
+    }
     void Date(const double& v) { Plain(platform::FormatShortDate(v, fs_)); }
     void Bool(const bool& v) { Plain(v ? "true" : "false"); }
     void Direction(const std::uint8_t& v) { Plain(MoveDirectionToText(v)); }
@@ -155,105 +161,8 @@ public:
     int IdField() const { return idField_; }
 };
 
-// ---- the layout of each section: its name, its lines per record, and their order.
-
-template <typename R>
-struct Layout;
-
-template <>
-struct Layout<TTestGroup> {
-    static constexpr const char* Name = "TEST_GROUPS";
-    static constexpr int Lines = 4;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Short(r.Name); v.Long(r.Description);
-        v.Constant(r.ParentID, -1);   // groups have no parent line
-    }
-};
-
-// The first 12 lines of a test are those of the converter's 1.4.2 layout, which ends there.
-struct TestHeadLayout {
-    static constexpr const char* Name = "TESTS";
-    static constexpr int Lines = 12;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Annotation);
-        v.Long(r.Instruction); v.Direction(r.MoveDirection); v.Bool(r.ReplayEnabled); v.Bool(r.StopEnabled);
-        v.Bool(r.SpareFlag); v.Int(r.TimeLimit); v.Long(r.Description);
-    }
-};
-
-template <>
-struct Layout<TTest> {
-    static constexpr const char* Name = "TESTS";
-    static constexpr int Lines = 18;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        TestHeadLayout::Fields(v, r);
-        v.Short(r.AuthorName); v.Short(r.AuthorEmail); v.Short(r.Copyright); v.Date(r.Created); v.Bool(r.Private);
-        v.Short(r.SpareText);
-    }
-};
-
-template <>
-struct Layout<TStimul> {
-    static constexpr const char* Name = "STIMULS";
-    static constexpr int Lines = 8;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Bool(r.MultipleAnswers);
-        v.Int(r.AnswersLimit); v.Bool(r.AnswerRequired); v.Long(r.Description);
-    }
-};
-
-// Answers and scales share one layout: Order, ID, parent, Name, Description.
-struct PlainLayout {
-    static constexpr int Lines = 5;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Long(r.Description);
-    }
-};
-
-template <>
-struct Layout<TReaction> : PlainLayout {
-    static constexpr const char* Name = "REACTIONS";
-};
-
-template <>
-struct Layout<TScale> : PlainLayout {
-    static constexpr const char* Name = "SCALES";
-};
-
-template <>
-struct Layout<TInterpretation> {
-    static constexpr const char* Name = "INTERPRETATIONS";
-    static constexpr int Lines = 7;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Short(r.Name); v.Real(r.Maximum); v.Real(r.Minimum);
-        v.Long(r.Description);
-    }
-};
-
-template <>
-struct Layout<TWeight> {
-    static constexpr const char* Name = "WEIGHTS";
-    static constexpr int Lines = 7;
-    template <typename V, typename Rec>
-    static void Fields(V& v, Rec& r) {
-        v.Key(r.Order); v.Id(r.ID); v.Key(r.ParentID); v.Key(r.ScaleID); v.Short(r.Name); v.Real(r.Value);
-        v.Long(r.Description);
-    }
-};
-
-// The plain 1.4.2 layout that the converter library writes: the same sections and lines, except
-// that a test has 12 lines and none of the author fields, the date or the private flag.
-template <typename R>
-struct Layout142 : Layout<R> {};
-
-template <>
-struct Layout142<TTest> : TestHeadLayout {};
+using recordfields::Layout;
+using recordfields::Layout142;
 
 // The end of the line that starts at pos: the index of its CR LF, or the end of the text.
 // Lines are short, so a plain scan beats a library search per line.
@@ -320,7 +229,7 @@ template <template <typename> class L, typename Table>
 bool ReadSection(std::string_view fileText, Table& table, const platform::FormatSettings& fs, bool& formFailed,
                  TLoadFailure& failure) {
     using R = typename Table::Record;
-    constexpr int n = L<R>::Lines;
+    const int n = recordfields::LinesOf<L, R>();
     constexpr bool plainWords = !std::is_same_v<L<R>, Layout<R>>;
     int record = 1;   // the record being read, from 1
     const auto fail = [&](TLoadFailureKind kind, int at, int field) {
@@ -328,10 +237,11 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
         return false;
     };
     try {
+        if (n > recordfields::kMaxLines) throw std::length_error("a record of more lines than a reader holds");
         const std::size_t header = FindSectionHeader(L<R>::Name, fileText);
         if (header == std::string_view::npos) return fail(TLoadFailureKind::MissingSection, 0, 0);
 
-        std::string_view slots[n];
+        std::string_view slots[recordfields::kMaxLines];
         int filled = 0;
         bool ok = true;
         int duplicateField = 0;
@@ -520,6 +430,7 @@ void SaveStringToFile(const std::string& fileName, std::string_view text, bool e
         platform::RemoveFile(fileName);
         return;
     }
-    if (encode) platform::WriteFileAtomic(fileName, EncodeText(text));
+    // Coded piece by piece on the way to the file: the coded copy is never whole in memory.
+    if (encode) platform::WriteFileAtomic(fileName, [text](const platform::ByteSink& put) { EncodeInPieces(text, put); });
     else platform::WriteFileAtomic(fileName, text);
 }

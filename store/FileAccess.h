@@ -41,6 +41,9 @@ public:
     TInterpretationTable Interpretations;
     TWeightTable Weights;
 
+    // The message key of a save onto a read-only file; the file's name follows its text. A store
+    // that writes something other than the project (an export) names its own.
+    const char* ReadOnlyMessageKey = "FILEACC_FILE_READONLY_MSG";
     // Why the last Save or Load failed (the text the user is shown); empty after a success.
     std::string LastError;
     // Why and where the last Load failed; Kind None after a success. A section reader that
@@ -73,6 +76,7 @@ public:
     // The same as Load, on the coded bytes of a file.
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
     // The same on the plain text of a file (cutShort: the coded bytes were cut inside a byte).
+    // Every load leaves FileText empty.
     bool LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
@@ -235,6 +239,9 @@ public:
     std::int32_t CopyStimulus(std::int32_t stimulusID, std::int32_t newParentID);
     std::int32_t CopyReaction(std::int32_t reactionID, std::int32_t newParentID);
     std::int32_t CopyWeight(std::int32_t weightID, std::int32_t newParentID);
+
+private:
+    bool ReadText(std::string text, bool cutShort, const TSectionChoice& sections);
 };
 
 // The store of the open project; empty while none is open. Only the main window creates,

@@ -9,7 +9,6 @@
 namespace {
 
 const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
-const char* const kFileReadOnly = "FILEACC_FILE_READONLY_MSG";
 
 // Steps a progress from the store services, if they gave one.
 class Progress {
@@ -102,7 +101,7 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
         try {
             SaveStringToFile(FileName, FileText, true);
         } catch (const platform::EFileReadOnly&) {
-            throw Exception(StoreServices().MessageText(kFileReadOnly) + "\n" + FileName);
+            throw Exception(StoreServices().MessageText(ReadOnlyMessageKey) + "\n" + FileName);
         }
         SetModified(false);
         return true;
@@ -124,16 +123,23 @@ bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
 // ---- load
 
 bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
-    std::string coded;
+    // Decoded as it is read: the coded bytes are never whole in memory.
+    std::string text;
+    bool oddDigit = false;
     try {
-        if (auto bytes = platform::ReadFileCapped(FileName)) coded = std::move(*bytes);
+        TDecoder decoder(text);
+        platform::ReadFileInPieces(
+            FileName, [&](std::size_t size) { text.reserve(size / 2); },
+            [&](std::string_view piece) { decoder.Feed(piece); });
+        // Every byte is two digits: an odd count is a file cut short.
+        oddDigit = decoder.DigitLeftOver();
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    return LoadFromBytes(coded, sections);
+    return LoadFromText(std::move(text), oddDigit, sections);
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
@@ -142,6 +148,13 @@ bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& se
 }
 
 bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
+    const bool loaded = ReadText(std::move(text), cutShort, sections);
+    // The records hold what was read: the text is no longer needed.
+    std::string().swap(FileText);
+    return loaded;
+}
+
+bool TFileAccess::ReadText(std::string text, bool cutShort, const TSectionChoice& sections) {
     LastError.clear();
     LoadFailure = {};
     const platform::FormatSettings own = Settings;

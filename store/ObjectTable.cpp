@@ -126,7 +126,7 @@ std::int32_t TObjectTable::MaxOrder(std::int32_t parentID) const {
 
 // ---- changes
 
-void TObjectTable::Append(std::unique_ptr<TAnyObject> rec) {
+void TObjectTable::Append(TRecordPtr rec) {
     const int index = RecordCount();
     if (firstIndexValid_ && idCount_.Get(rec->ID) == 0) firstIndex_.Set(rec->ID, index + 1);
     CountID(rec->ID);
@@ -142,7 +142,7 @@ void TObjectTable::Append(std::unique_ptr<TAnyObject> rec) {
     GoLast();
 }
 
-void TObjectTable::ReplaceCurrent(std::unique_ptr<TAnyObject> rec) {
+void TObjectTable::ReplaceCurrent(TRecordPtr rec) {
     TAnyObject& cur = CurrentMutable();
     if (cur.ID != rec->ID) {
         UncountID(cur.ID);

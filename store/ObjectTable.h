@@ -8,6 +8,7 @@
 
 #include "platform/Exception.h"
 #include "store/IdIndex.h"
+#include "store/RecordPool.h"
 #include "store/Records.h"
 #include "store/TypeList.h"
 
@@ -15,7 +16,8 @@
 // flag. The table owns its records.
 class TRecordTable {
 public:
-    TRecordTable() = default;
+    // Records of at most slotSize bytes with that alignment.
+    TRecordTable(std::size_t slotSize, std::size_t alignment) : pool_(slotSize, alignment) {}
     virtual ~TRecordTable() = default;
     TRecordTable(const TRecordTable&) = delete;
     TRecordTable& operator=(const TRecordTable&) = delete;
@@ -44,7 +46,14 @@ public:
     virtual void Copy(TRecordTable& target) const = 0;
 
 protected:
-    std::vector<std::unique_ptr<TAnyObject>> records_;
+    template <typename R>
+    TRecordPtr MakeRecord(R&& record) {
+        return MakePooledRecord(pool_, std::forward<R>(record));
+    }
+
+    // The pool is made before the records and goes after them.
+    TRecordPool pool_;
+    std::vector<TRecordPtr> records_;
     int cursor_ = 0;
     TTypeIntegerSingleList positions_;
     bool modified_ = false;
@@ -56,6 +65,8 @@ protected:
 // table; the results are those of the plain walks.
 class TObjectTable : public TRecordTable {
 public:
+    using TRecordTable::TRecordTable;
+
     // The smallest positive ID that no record has.
     std::int32_t NewID() const;
 
@@ -108,9 +119,9 @@ public:
 protected:
     const TAnyObject& Current() const;
     TAnyObject& CurrentMutable();
-    void Append(std::unique_ptr<TAnyObject> rec);   // sets Modified, cursor on the new record
+    void Append(TRecordPtr rec);   // sets Modified, cursor on the new record
     // Replaces the current record by rec (its ID and parent may change); sets Modified.
-    void ReplaceCurrent(std::unique_ptr<TAnyObject> rec);
+    void ReplaceCurrent(TRecordPtr rec);
     bool DeleteCurrent();
     [[noreturn]] void RaiseCopyClass() const;
 

@@ -35,18 +35,3 @@ std::string CleanShortText(std::string_view s) {
     CleanShortTextInPlace(out);
     return out;
 }
-
-void CleanShortTexts(TAnyObject& r) { CleanShortTextInPlace(r.Name); }
-
-void CleanShortTexts(TTest& r) {
-    CleanShortTexts(static_cast<TAnyObject&>(r));
-    CleanShortTextInPlace(r.AuthorName);
-    CleanShortTextInPlace(r.AuthorEmail);
-    CleanShortTextInPlace(r.Copyright);
-    CleanShortTextInPlace(r.SpareText);
-}
-
-void CleanShortTexts(TUser& r) {
-    CleanShortTexts(static_cast<TAnyObject&>(r));
-    CleanShortTextInPlace(r.Password);
-}

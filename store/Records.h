@@ -102,9 +102,7 @@ bool TextToBool(std::string_view s);
 std::string MoveDirectionToText(int d);
 std::uint8_t TextToMoveDirection(std::string_view s);
 
-// Short texts never hold CR or LF (each becomes a blank) and are cut to 255 bytes.
+// Short texts never hold CR or LF (each becomes a blank) and are cut to 255 bytes. The short
+// texts of each kind of record are named in store/RecordFields.h.
 std::string CleanShortText(std::string_view s);
 void CleanShortTextInPlace(std::string& s);
-void CleanShortTexts(TAnyObject& r);
-void CleanShortTexts(TTest& r);
-void CleanShortTexts(TUser& r);

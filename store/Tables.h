@@ -3,12 +3,15 @@
 #include <typeinfo>
 
 #include "store/ObjectTable.h"
+#include "store/RecordFields.h"
 
 // The table of one kind of record: typed reads, Add and Edit of the whole record, Delete, Copy.
 template <typename R>
 class TTableOf : public TObjectTable {
 public:
     using Record = R;
+
+    TTableOf() : TObjectTable(sizeof(R), alignof(R)) {}
 
     const R& GetRecordOf() const { return static_cast<const R&>(Current()); }
     const R& At(int i) const { return static_cast<const R&>(RecordAt(i)); }
@@ -19,13 +22,13 @@ public:
     void AddRecord(R rec) {
         CleanShortTexts(rec);
         rec.Source = nullptr;
-        Append(std::make_unique<R>(std::move(rec)));
+        Append(MakeRecord(std::move(rec)));
     }
     // Overwrites the current record with every field given.
     void EditRecord(R rec) {
         CleanShortTexts(rec);
         rec.Source = nullptr;
-        ReplaceCurrent(std::make_unique<R>(std::move(rec)));
+        ReplaceCurrent(MakeRecord(std::move(rec)));
     }
 
     void Copy(TRecordTable& target) const override {

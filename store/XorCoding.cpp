@@ -1,5 +1,6 @@
 #include "store/XorCoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -38,26 +39,54 @@ const CodeTables& Tables() {
 
 }  // namespace
 
-std::string EncodeText(std::string_view text) {
+void EncodeInto(std::string_view text, char* o) {
     const CodeTables& t = Tables();
-    std::string out(text.size() * 2, '\0');
-    char* o = out.data();
     for (const char c : text) {
         const char* p = t.pairs[static_cast<std::uint8_t>(c)];
         o[0] = p[0];
         o[1] = p[1];
         o += 2;
     }
+}
+
+std::string EncodeText(std::string_view text) {
+    std::string out;
+    out.reserve(2 * text.size());
+    EncodeInPieces(text, [&](std::string_view piece) { out += piece; });
     return out;
 }
 
-std::string DecodeText(std::string_view text) {
+void DecodeTextAppend(std::string_view text, std::string& out) {
     const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
-    std::string out(n, '\0');
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
-    for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(t.plain[in[2 * i]][in[2 * i + 1]]);
+    // Through a small buffer: the output is written once, never zero-filled first.
+    char buf[16 * 1024];
+    for (std::size_t done = 0; done < n;) {
+        const std::size_t k = std::min(n - done, sizeof buf);
+        for (std::size_t i = 0; i < k; ++i, in += 2) buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+        out.append(buf, k);
+        done += k;
+    }
+}
+
+std::string DecodeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() / 2);
+    DecodeTextAppend(text, out);
     return out;
+}
+
+void TDecoder::Feed(std::string_view coded) {
+    if (coded.empty()) return;
+    if (pending_ >= 0) {
+        const char pair[2] = {static_cast<char>(pending_), coded[0]};
+        DecodeTextAppend(std::string_view(pair, 2), out_);
+        coded.remove_prefix(1);
+        pending_ = -1;
+    }
+    DecodeTextAppend(coded, out_);
+    if (coded.size() % 2 != 0) pending_ = static_cast<unsigned char>(coded.back());
 }
 
 std::string XorText(std::string_view text, std::uint8_t key) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +13,36 @@ std::string EncodeText(std::string_view text);
 // Never fails: an odd last character is dropped; a character that is not a hex digit counts as 0
 // (lower-case digits are read as upper-case ones).
 std::string DecodeText(std::string_view text);
+// The same two codings piece by piece, appended to out, so that neither text needs to be whole in
+// memory beside the other. The decoder keeps a digit left over at the end of a piece for the next
+// one; at the end, a digit left over is the odd last character that DecodeText drops.
+void DecodeTextAppend(std::string_view text, std::string& out);
+class TDecoder {
+public:
+    explicit TDecoder(std::string& out) : out_(out) {}
+    void Feed(std::string_view coded);
+    bool DigitLeftOver() const { return pending_ >= 0; }
+
+private:
+    std::string& out_;
+    int pending_ = -1;   // the first digit of a pair cut by the end of a piece
+};
+// Calls put with the coded form of text in pieces of at most pieceBytes bytes.
+template <typename Put>
+void EncodeInPieces(std::string_view text, Put&& put, std::size_t pieceBytes = 256 * 1024);
+void EncodeInto(std::string_view text, char* out);   // out holds 2 * text.size() bytes
+
+template <typename Put>
+void EncodeInPieces(std::string_view text, Put&& put, std::size_t pieceBytes) {
+    char buf[64 * 1024];
+    const std::size_t step = std::min(pieceBytes, sizeof buf) / 2;
+    for (std::size_t i = 0; i < text.size(); i += step) {
+        const std::string_view part = text.substr(i, step);
+        EncodeInto(part, buf);
+        put(std::string_view(buf, 2 * part.size()));
+    }
+}
+
 std::string XorText(std::string_view text, std::uint8_t key);
 std::string ByteToHex(std::uint8_t value);
 // One or two hex digits read left to right; 0 for an empty text or one longer than two.

@@ -554,17 +554,12 @@ std::int32_t TWeightForm::ChosenScaleID() const {
 
 void TWeightForm::ChooseScale(std::int32_t scaleID) { ScaleComboBox->setCurrentIndex(ScaleComboBox->findData(scaleID)); }
 
-// Setting the text runs this again on the new text. There is no lower bound. A text on the way
-// to a number (empty, a lone sign, "2.", "1E-") stays as typed; OK checks it.
+// Setting the text runs this again on the new text. There is no lower bound. A text that is
+// not a number stays as typed: taking a keystroke back would turn "1,5" typed with the other
+// decimal separator into 15. OK refuses it.
 void TWeightForm::WeightValueEditChange() {
-    const QString text = WeightValueEdit->text();
-    const auto value = tree::ParseRealText(text, settings_);
-    if (!value) {
-        const bool onTheWay = text.trimmed().isEmpty() || tree::ParseRealText(text + '0', settings_).has_value();
-        // Before the first valid text, rubbish empties the edit.
-        if (!onTheWay) WeightValueEdit->setText(LastValidText);
-        return;
-    }
+    const auto value = tree::ParseRealText(WeightValueEdit->text(), settings_);
+    if (!value) return;
     if (*value > 9999) WeightValueEdit->setText(tree::RealText(9999, settings_));
     LastValidText = tree::RealText(*value, settings_);
 }

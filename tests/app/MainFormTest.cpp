@@ -70,11 +70,13 @@ std::string WithTreeTitles(std::string dump) {
 // Answers the update check with no.
 class TRefuseEveryFile : public IUpdateCheck {
 public:
-    bool CheckAndUpdate(const std::string& fileName) override {
+    bool CheckAndUpdate(const std::string& fileName, const std::string& refusalNote) override {
         Checked.push_back(fileName);
+        Notes.push_back(refusalNote);
         return false;
     }
     std::vector<std::string> Checked;
+    std::vector<std::string> Notes;
 };
 
 class MainWindow : public ::testing::Test {
@@ -813,6 +815,9 @@ TEST_F(MainWindow, TheUpdateCheckMayRefuseAFile) {
     EXPECT_EQ(Store(), nullptr);
     EXPECT_TRUE(env.Asked.empty());
     EXPECT_TRUE(env.Interaction.Messages.empty());
+    // What the check is to add to its reasons: nothing was opened, and nothing is open.
+    EXPECT_EQ(seen->Notes, std::vector<std::string>{lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " +
+                                                    lang::GetMessageText("MAIN_F_PROJECT_NONE_OPEN")});
 }
 
 // ---------------------------------------------------------------- test windows
@@ -1362,10 +1367,13 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
     const std::string path = dir.File("old.kvd");
     WriteBytes(path, old);
 
+    const std::string noneOpen =
+        lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " + lang::GetMessageText("MAIN_F_PROJECT_NONE_OPEN");
     env.Interaction.YesNoAnswers = {false};
     Open(path);
     EXPECT_EQ(Store(), nullptr);
-    EXPECT_EQ(env.Interaction.Messages, std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE")});
+    EXPECT_EQ(env.Interaction.Messages,
+              std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE") + "\n" + noneOpen});
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
 
@@ -1375,9 +1383,42 @@ TEST_F(MainWindow, AnOldProjectThatIsNotConvertedStaysAsItWas) {
     EXPECT_EQ(Store(), nullptr);
     EXPECT_EQ(env.Interaction.Messages,
               std::vector<std::string>{lang::GetMessageText("UPDATEFILE_PROBLEM_VER142") + "\n" +
-                                       lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak"});
+                                       lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + path + ".bak\n" +
+                                       noneOpen});
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(ReadBytes(path + ".bak"), old);
+}
+
+// A refused file leaves the project that was open, and every refusal says so with its file.
+TEST_F(MainWindow, ARefusedOldProjectSaysItWasNotOpenedAndWhatStaysOpen) {
+    const std::string project = CaseProject();
+    Open(project);
+    ASSERT_NE(Store(), nullptr);
+    Change();
+    TConverterBinding converters(platform::ProgramFolder());
+    window->SetUpdateCheck(std::make_unique<TConverterUpdateCheck>(converters));
+    const std::string old = ReadBytes(std::string(ORVEL_TEST_DATA) + "/old_project.kvd");
+    const std::string path = dir.File("old.kvd");
+    WriteBytes(path, old);
+    // The path is too long for the converters' call: refused before any question.
+    const std::string deep = dir.File(std::string(200, 'd')) + "/" + std::string(60, 'o') + ".kvd";
+    std::filesystem::create_directory(dir.File(std::string(200, 'd')));
+    WriteBytes(deep, old);
+    const std::string stillOpen = lang::GetMessageText("MAIN_F_PROJECT_NOT_OPENED") + " " +
+                                  lang::GetMessageText("MAIN_F_PROJECT_STILL_OPEN") + "\n" + project;
+
+    env.Interaction.YesNoAnswers = {false};
+    Open(path);
+    Open(deep);
+    EXPECT_EQ(env.Interaction.Messages,
+              (std::vector<std::string>{lang::GetMessageText("UPDATEFILE_NOT_CHANGED_FILE") + "\n" + stillOpen,
+                                        lang::GetMessageText("UPDATEFILE_PATH_TOO_LONG") + "\n" + stillOpen}));
+    ASSERT_NE(Store(), nullptr);
+    EXPECT_EQ(Store()->FileName, project);
+    EXPECT_TRUE(HasTheChange());
+    EXPECT_TRUE(env.Asked.empty()) << "nobody was asked about saving";
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ReadBytes(deep), old);
 }
 
 TEST_F(MainWindow, ThePopupExportAndImportWorkOnTheSelectedTestAndGroup) {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "exchange/ExportFormats.h"
@@ -68,6 +70,24 @@ TEST_P(ExportFailure, AFolderThatDoesNotExistIsShownAndNothingIsWritten) {
     EXPECT_FALSE(Make(path, kFixtureTest)->Export());
     EXPECT_FALSE(platform::FileExists(path));
     EXPECT_EQ(MessageCount(), 1u);
+}
+
+// The text is the export's, not the project file's, and it names the file.
+TEST_P(ExportFailure, AReadOnlyFileIsNamedInTheExportsTextAndLeftAsItWas) {
+    const std::string path = dir_.File(std::string("locked.") + Format().Ext);
+    WriteBytes(path, "the old file");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(Make(path, kFixtureTest)->Export());
+    EXPECT_EQ(ReadBytes(path), "the old file");
+    const char* const key = "IMPEXP_TESTEXPORT_READONLY";
+    // The exchange text file is saved through the store, the others are written by the export.
+    if (std::string(Format().Ext) == "kvt") {
+        EXPECT_EQ(services_.Shown, std::vector<std::string>{ScopedStoreServices::TextOf(key) + "\n" + path});
+        EXPECT_TRUE(shown_.Messages.empty());
+    } else {
+        EXPECT_EQ(shown_.Messages, std::vector<std::string>{Text(key) + "\n" + path});
+        EXPECT_TRUE(services_.Shown.empty());
+    }
 }
 
 TEST_P(ExportFailure, ATestThatDoesNotExistShowsTheExportErrorAndWritesNothing) {

@@ -1,18 +1,26 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTest>
+
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "controls/EditButton.h"
 #include "controls/FilenameEdit.h"
 #include "exchange/FormExportTest.h"
 #include "platform/SafeFile.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/QtUserInteraction.h"
 #include "tests/exchange/ExchangeTestSupport.h"
 #include "tests/store/StoreChecks.h"
 #include "tests/support/StoreFixtures.h"
@@ -40,6 +48,69 @@ protected:
         secret.Private = true;
         Open().Tests.AddTest(secret);
     }
+};
+
+// ---- a person at the window: the window shown and active, clicks and keys where they go
+
+QWidget* Focus() { return QApplication::focusWidget(); }
+
+// Clicks into the edit, selects what it holds with Ctrl+A and types over it.
+void TypeInto(QLineEdit& edit, const std::string& text) {
+    QTest::mouseClick(&edit, Qt::LeftButton);
+    ASSERT_EQ(Focus(), &edit) << edit.objectName().toStdString();
+    QTest::keyClick(Focus(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Focus(), platform::ToQString(text));
+}
+
+// The export window open on the fixture's test, with the author values and the private flag
+// entered by the person.
+class ExportWindow : public ExportDialog {
+protected:
+    void SetUp() override {
+        form_.SelectTest(kFixtureGroup, kFixtureTest);
+        form_.show();
+        form_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+        TypeInto(*form_.EditAuthorName, kAuthor);
+        TypeInto(*form_.EditAuthorEmail, kEmail);
+        TypeInto(*form_.EditCopyright, kCopyright);
+        QTest::mouseClick(form_.CheckBoxPrivate, Qt::LeftButton, {}, QPoint(6, form_.CheckBoxPrivate->height() / 2));
+        ASSERT_TRUE(form_.CheckBoxPrivate->isChecked());
+    }
+
+    // Chooses the file by browsing: the browse dialog answers with this name and file type.
+    void Browse(const std::string& name, int filterIndex) {
+        platform::ScopedFileChoiceHook answer([&](const platform::TFileDialogRequest&) {
+            return std::optional<platform::TFileDialogChoice>({name, filterIndex});
+        });
+        QTest::mouseClick(form_.FilenameEdit->Button, Qt::LeftButton);
+    }
+    void Confirm() { QTest::mouseClick(form_.ButtonOK, Qt::LeftButton); }
+
+    // Everything the person entered is still there, in the window still open.
+    void ExpectOpenWithEverythingEntered(const QString& fileName) const {
+        EXPECT_TRUE(form_.isVisible());
+        EXPECT_FALSE(form_.Exported);
+        EXPECT_EQ(form_.ComboBoxTestGroup->currentText(), "Group three");
+        EXPECT_EQ(form_.ListBoxTests->currentItem()->text(), "Attention test");
+        EXPECT_EQ(form_.EditAuthorName->text(), kAuthor);
+        EXPECT_EQ(form_.EditAuthorEmail->text(), kEmail);
+        EXPECT_EQ(form_.EditCopyright->text(), kCopyright);
+        EXPECT_TRUE(form_.CheckBoxPrivate->isChecked());
+        EXPECT_EQ(form_.FilenameEdit->text(), fileName);
+        EXPECT_TRUE(form_.ButtonOK->isEnabled());
+    }
+
+    // The files of the temporary folder, by name.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.File("")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TFormExportTest form_;
 };
 
 }  // namespace
@@ -100,6 +171,7 @@ TEST_F(ExportDialog, ATypedNameIsWrittenWithTheExtensionOfTheFileType) {
     EXPECT_TRUE(f.Exported);
     EXPECT_EQ(ReadBytes(dir_.File("my attention.kvt")), TestDataFile("exchange_dot.kvt"));
     EXPECT_TRUE(shown_.Messages.empty());
+    EXPECT_TRUE(shown_.Questions.empty()) << "nothing was there to replace";
 }
 
 TEST_F(ExportDialog, TheBrowsedFileTypeChoosesTheExport) {
@@ -131,13 +203,21 @@ TEST_F(ExportDialog, TheBrowsedFileTypeChoosesTheExport) {
 TEST_F(ExportDialog, AFailedExportIsShownAndTheWindowClosesAllTheSame) {
     TFormExportTest f;
     f.SelectTest(kFixtureGroup, kFixtureTest);
+    const std::string path = dir_.File("locked.kvt");
+    WriteBytes(path, "the old file");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    shown_.YesNoAnswers = {true};
     const int result = RunModal(f, [&] {
-        Type(*f.FilenameEdit, dir_.File("no folder/out.xml"));
+        Type(*f.FilenameEdit, path);
         QTest::mouseClick(f.ButtonOK, Qt::LeftButton);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_FALSE(f.Exported);
-    EXPECT_EQ(shown_.Messages.size() + services_.Shown.size(), 1u);
+    // The exchange text file is saved through the store, which shows the export's text.
+    EXPECT_EQ(services_.Shown,
+              std::vector<std::string>{ScopedStoreServices::TextOf("IMPEXP_TESTEXPORT_READONLY") + "\n" + path});
+    EXPECT_TRUE(shown_.Messages.empty());
+    EXPECT_EQ(ReadBytes(path), "the old file");
 }
 
 TEST_F(ExportDialog, CancelWritesNothing) {
@@ -157,4 +237,179 @@ TEST_F(ExportDialog, TextsComeFromItsSectionOfTheLanguageFile) {
     EXPECT_EQ(f.ButtonOK->text(), "C&onfirm");
     EXPECT_EQ(f.LabelFileNameEdit->text(), "&File Name:");
     EXPECT_EQ(f.FilenameEdit->toolTip(), "The file to write; browse to choose its type");
+}
+
+// ---- the file that Confirm writes
+
+namespace {
+
+struct TReplaceCase {
+    const char* What;
+    const char* Existing;   // the file that is there already
+    const char* Browsed;    // the name the browse dialog answers with, or null: the name is typed
+    int FilterIndex;
+    const char* Typed;
+};
+
+void PrintTo(const TReplaceCase& c, std::ostream* os) { *os << c.What; }
+
+const TReplaceCase kReplaceCases[] = {
+    {"browsed CSV without extension", "report.csv", "report", 3, nullptr},
+    {"browsed XML with its extension", "report.xml", "report.xml", 2, nullptr},
+    {"typed with an extension", "old.xml", nullptr, 1, "old.xml"},
+    {"typed without extension", "out.kvt", nullptr, 1, "out"},
+};
+
+class ReplaceQuestion : public ExportWindow, public ::testing::WithParamInterface<TReplaceCase> {};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Targets, ReplaceQuestion, ::testing::ValuesIn(kReplaceCases));
+
+// The question is about the path the export writes, extension added; No leaves the file and the
+// window with everything entered, and a second Confirm answered Yes replaces the file.
+TEST_P(ReplaceQuestion, AnExistingFileIsReplacedOnlyAfterYes) {
+    const TReplaceCase& c = GetParam();
+    const std::string existing = dir_.File(c.Existing);
+    WriteBytes(existing, "the old file");
+    if (c.Browsed) Browse(dir_.File(c.Browsed), c.FilterIndex);
+    else TypeInto(*form_.FilenameEdit, dir_.File(c.Typed));
+    const QString shownName = form_.FilenameEdit->text();
+
+    shown_.YesNoAnswers = {false};
+    Confirm();
+    EXPECT_EQ(shown_.Questions, std::vector<std::string>{Text("IMPEXP_TESTEXPORT_REPLACE_FILE") + "\n" + existing});
+    EXPECT_EQ(ReadBytes(existing), "the old file");
+    ExpectOpenWithEverythingEntered(shownName);
+    EXPECT_EQ(Files(), std::vector<std::string>{c.Existing}) << "nothing else written";
+
+    shown_.YesNoAnswers = {true};
+    Confirm();
+    EXPECT_EQ(shown_.Questions.size(), 2u);
+    EXPECT_FALSE(form_.isVisible());
+    EXPECT_TRUE(form_.Exported);
+    EXPECT_NE(ReadBytes(existing), "the old file");
+    EXPECT_EQ(Files(), std::vector<std::string>{c.Existing});
+    EXPECT_TRUE(shown_.Messages.empty());
+}
+
+// The question as the program asks it: No is the default, so Enter keeps the file.
+TEST_F(ExportWindow, EnterOnTheReplaceQuestionKeepsTheFile) {
+    const std::string existing = dir_.File("kept.kvt");
+    WriteBytes(existing, "the old file");
+    TypeInto(*form_.FilenameEdit, dir_.File("kept"));
+    platform::QtUserInteraction boxes;
+    platform::IUserInteraction* const previous = platform::SetUserInteraction(&boxes);
+    std::vector<std::string> asked;
+    {
+        platform::ScopedModalHook answer([&](QDialog& d) {
+            auto& box = dynamic_cast<QMessageBox&>(d);
+            box.show();
+            asked.push_back(platform::FromQString(box.text()));
+            EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+            QTest::keyClick(&box, Qt::Key_Return);
+            return static_cast<int>(box.standardButton(box.clickedButton()));
+        });
+        Confirm();
+    }
+    platform::SetUserInteraction(previous);
+    EXPECT_EQ(asked, std::vector<std::string>{Text("IMPEXP_TESTEXPORT_REPLACE_FILE") + "\n" + existing});
+    EXPECT_EQ(ReadBytes(existing), "the old file");
+    ExpectOpenWithEverythingEntered(platform::ToQString(dir_.File("kept")));
+}
+
+namespace {
+
+struct TUnwritableCase {
+    const char* What;
+    const char* Folder;     // made before Confirm, or null
+    const char* Typed;      // the name typed, or null: browsed
+    const char* Browsed;
+    const char* Key;        // the message
+    const char* Named;      // what the message names
+};
+
+void PrintTo(const TUnwritableCase& c, std::ostream* os) { *os << c.What; }
+
+const TUnwritableCase kUnwritableCases[] = {
+    {"a typed name in a missing folder", nullptr, "none/out.xml", nullptr, "IMPEXP_TESTEXPORT_NO_FOLDER", "none"},
+    {"a missing folder within a missing folder", nullptr, "none/deeper/out", nullptr, "IMPEXP_TESTEXPORT_NO_FOLDER",
+     "none/deeper"},
+    {"a browsed name in a missing folder", nullptr, nullptr, "gone/report", "IMPEXP_TESTEXPORT_NO_FOLDER", "gone"},
+    {"a typed name of a folder", "sub.kvt", "sub.kvt", nullptr, "IMPEXP_TESTEXPORT_IS_FOLDER", "sub.kvt"},
+    {"a name that becomes a folder's", "data.kvt", "data", nullptr, "IMPEXP_TESTEXPORT_IS_FOLDER", "data.kvt"},
+};
+
+class UnwritableTarget : public ExportWindow, public ::testing::WithParamInterface<TUnwritableCase> {};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Targets, UnwritableTarget, ::testing::ValuesIn(kUnwritableCases));
+
+TEST_P(UnwritableTarget, ConfirmNamesTheProblemAndKeepsTheWindowOpen) {
+    const TUnwritableCase& c = GetParam();
+    if (c.Folder) std::filesystem::create_directory(dir_.File(c.Folder));
+    if (c.Typed) TypeInto(*form_.FilenameEdit, dir_.File(c.Typed));
+    else Browse(dir_.File(c.Browsed), 3);
+    const QString shownName = form_.FilenameEdit->text();
+    const std::vector<std::string> before = Files();
+    Confirm();
+    EXPECT_EQ(shown_.Messages, std::vector<std::string>{Text(c.Key) + "\n" + dir_.File(c.Named)});
+    EXPECT_TRUE(shown_.Questions.empty());
+    EXPECT_TRUE(services_.Shown.empty());
+    ExpectOpenWithEverythingEntered(shownName);
+    EXPECT_EQ(Files(), before);
+}
+
+namespace {
+
+struct TTypedCase {
+    const char* Typed;
+    const char* Written;   // the file that holds the export
+    const char* Format;    // the extension of the hand-written file it equals
+};
+
+void PrintTo(const TTypedCase& c, std::ostream* os) { *os << c.Typed; }
+
+const TTypedCase kTypedCases[] = {
+    {"x.xml", "x.xml", "xml"},   {"x.CSV", "x.CSV", "csv"}, {"x.Kvw", "x.Kvw", "kvw"},
+    {"x.KVT", "x.KVT", "kvt"},   {"x.kvt", "x.kvt", "kvt"}, {"x.txt", "x.txt.kvt", "kvt"},
+    {"x", "x.kvt", "kvt"},       {"x.xml.bak", "x.xml.bak.kvt", "kvt"},
+};
+
+class TypedName : public ExportWindow, public ::testing::WithParamInterface<TTypedCase> {};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Extensions, TypedName, ::testing::ValuesIn(kTypedCases));
+
+// A typed extension of one of the four formats chooses it, in any case, whatever file type the
+// last browse left; any other typed name is an exchange text file.
+TEST_P(TypedName, TheTypedExtensionChoosesTheFormat) {
+    const TTypedCase& c = GetParam();
+    // A browse to the CSV type first, then the name typed over the browsed one.
+    Browse(dir_.File("browsed"), 3);
+    TypeInto(*form_.FilenameEdit, dir_.File(c.Typed));
+    Confirm();
+    EXPECT_FALSE(form_.isVisible());
+    EXPECT_TRUE(form_.Exported);
+    EXPECT_EQ(Files(), std::vector<std::string>{c.Written});
+    EXPECT_EQ(ReadBytes(dir_.File(c.Written)), TestDataFile(std::string("exchange_dot.") + c.Format));
+    EXPECT_TRUE(shown_.Questions.empty());
+    EXPECT_TRUE(shown_.Messages.empty());
+}
+
+// Over a read-only file the export says so with its own text and the file's name; the file stays.
+TEST_F(ExportWindow, AReadOnlyFileIsNamedInTheExportsMessage) {
+    const std::string path = dir_.File("locked.csv");
+    WriteBytes(path, "the old file");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    Browse(dir_.File("locked"), 3);
+    shown_.YesNoAnswers = {true};
+    Confirm();
+    EXPECT_EQ(shown_.Questions.size(), 1u);
+    EXPECT_EQ(shown_.Messages, std::vector<std::string>{Text("IMPEXP_TESTEXPORT_READONLY") + "\n" + path});
+    EXPECT_EQ(ReadBytes(path), "the old file");
+    EXPECT_FALSE(form_.Exported);
+    EXPECT_FALSE(form_.isVisible()) << "an export that ran and failed closes the window";
 }

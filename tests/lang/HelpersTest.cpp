@@ -26,6 +26,18 @@ TEST(Helpers, EnsureFileExt) {
     for (const Case& c : cases) EXPECT_EQ(EnsureFileExt(c.name, c.ext), c.expected) << c.name << " + " << c.ext;
 }
 
+TEST(Helpers, FileExtOf) {
+    struct Case {
+        const char* name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"report.XML", ".XML"}, {"a.b.csv", ".csv"}, {"/home/u/tests.old/base", ""}, {"report.", "."},
+        {"report", ""},         {"dir/.kvt", ".kvt"}, {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FileExtOf(c.name), c.expected) << c.name;
+}
+
 TEST(Helpers, CopyRange) {
     struct Case {
         const char* s;

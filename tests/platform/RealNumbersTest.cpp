@@ -1,6 +1,11 @@
 #include "platform/RealNumbers.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <limits>
 #include <random>
 
@@ -114,4 +119,74 @@ TEST(RealNumbers, EdgeValuesReadBackAsTheValueShown) {
     EXPECT_EQ(FormatReal(limits::max(), kDot), "1.79769313486231E308");
     EXPECT_EQ(FormatReal(-limits::max(), kComma), "-1,79769313486231E308");
     EXPECT_EQ(FormatReal(9.999999999999999e307, kDot), "1E308");
+}
+
+namespace {
+
+// The formatter written out the plain way: round to 15 significant digits in scientific form,
+// drop trailing zeros, then place the digits. The program's formatter takes a shorter way for
+// most values and must write exactly this.
+std::string PlainFormatReal(double value, const FormatSettings& fs) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    if (value == 0) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    std::string sci = buf;
+    // Past the largest double only the largest 15-digit value below it is shown.
+    if (!ParseReal(sci, kDot) && std::fabs(value) > 1) sci = value > 0 ? "1.79769313486231e+308" : "-1.79769313486231e+308";
+    const bool negative = sci[0] == '-';
+    if (negative) sci.erase(0, 1);
+    const std::size_t e = sci.find('e');
+    std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);
+    const int exponent = std::atoi(sci.c_str() + e + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string out = negative ? "-" : "";
+    if (exponent >= 15 || exponent < -5) {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1) out += fs.DecimalSeparator + digits.substr(1);
+        out += "E" + std::to_string(exponent);
+    } else if (exponent < 0) {
+        out += "0" + std::string(1, fs.DecimalSeparator) + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= intLen) out += digits + std::string(intLen - digits.size(), '0');
+        else out += digits.substr(0, intLen) + fs.DecimalSeparator + digits.substr(intLen);
+    }
+    return out;
+}
+
+}  // namespace
+
+// Random bit patterns (every exponent, subnormals, 17-digit values), the short decimals that
+// projects hold, whole numbers and the neighbours of powers of ten.
+TEST(RealNumbers, FormatWritesWhatThePlainRoundingWrites) {
+    std::mt19937_64 rng(11);
+    std::vector<double> values;
+    for (int i = 0; i < 30000; ++i) {
+        double v;
+        const std::uint64_t bits = rng();
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+    }
+    for (int i = 0; i < 30000; ++i) {
+        const auto k = static_cast<std::int64_t>(rng() % 2000001) - 1000000;
+        values.push_back(static_cast<double>(k) / 8);
+        values.push_back(static_cast<double>(k) / 100);
+        values.push_back(static_cast<double>(k) * 1e9);
+        values.push_back(static_cast<double>(k) / 3);
+    }
+    for (int e = -320; e <= 308; ++e) {
+        const double p = std::pow(10.0, e);
+        for (const double v : {p, std::nextafter(p, 0.0), std::nextafter(p, std::numeric_limits<double>::infinity()), 9.5 * p, 0.5 * p})
+            values.push_back(v);
+    }
+    for (const double v : values) {
+        for (const auto& fs : {kDot, kComma}) {
+            ASSERT_EQ(FormatReal(v, fs), PlainFormatReal(v, fs)) << std::hexfloat << v;
+            ASSERT_EQ(FormatReal(-v, fs), PlainFormatReal(-v, fs)) << std::hexfloat << -v;
+        }
+    }
+    std::string appended = "x";
+    platform::AppendReal(appended, -2.5, kComma);
+    EXPECT_EQ(appended, "x-2,5");
 }

@@ -448,7 +448,10 @@ TEST_F(StoreFile, HeaderLikeValuesAndTwoDigitYearLocalesSurviveSaveAndLoad) {
     int year = 0, month = 0, day = 0;
     ASSERT_TRUE(platform::DecodeDate(back.Tests.At(0).Created, year, month, day));
     EXPECT_EQ(year, 2024);
-    EXPECT_NE(back.FileText.find("\r\n07/01/2024\r\n"), std::string::npos);
+    EXPECT_NE(DecodeText(ReadBytes(Path())).find("\r\n07/01/2024\r\n"), std::string::npos);
+    // The text of the file is not kept once its records are read.
+    EXPECT_TRUE(back.FileText.empty());
+    EXPECT_EQ(back.FileText.capacity(), std::string().capacity());
 }
 
 TEST_F(StoreFile, AProjectSavedUnderOneLocaleLoadsUnderEveryOther) {

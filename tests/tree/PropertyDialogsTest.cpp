@@ -39,6 +39,8 @@
 #include "platform/ShortDates.h"
 #include "platform/qt/ModalDialogs.h"
 #include "platform/qt/QtText.h"
+#include "tests/support/LocaleCases.h"
+#include "tests/support/RecordingInteraction.h"
 #include "tests/support/TempDir.h"
 #include "tests/tree/DialogTestSupport.h"
 
@@ -779,31 +781,32 @@ const TValueCase kValueCases[] = {
     {"an exponent above the bound becomes 9999", "1E5", nullptr, "9999"},
     {"-50 stays", "3", [](QLineEdit* e) { PasteOver(*e, "-50"); }, "-50"},
     {"there is no lower bound", "3", [](QLineEdit* e) { PasteOver(*e, "-1E9"); }, "-1E9"},
-    {"abc typed over 3 puts 3 back", "3", [](QLineEdit* e) { TypeOver(e, "abc"); }, "3"},
-    {"nan puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "nan"); }, "3"},
-    {"NAN puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "NAN"); }, "3"},
-    {"inf puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "inf"); }, "3"},
-    {"-inf puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "-inf"); }, "3"},
-    {"an overflow puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "1e400"); }, "3"},
-    {"a group separator puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "1,000"); }, "3"},
-    {"trailing rubbish puts the last number back", "3", [](QLineEdit* e) { PasteOver(*e, "2 kg"); }, "3"},
+    // Not a number: what is typed stays, for OK to refuse.
+    {"abc typed over 3 stays", "3", [](QLineEdit* e) { TypeOver(e, "abc"); }, "abc"},
+    {"nan stays", "3", [](QLineEdit* e) { PasteOver(*e, "nan"); }, "nan"},
+    {"NAN stays", "3", [](QLineEdit* e) { PasteOver(*e, "NAN"); }, "NAN"},
+    {"inf stays", "3", [](QLineEdit* e) { PasteOver(*e, "inf"); }, "inf"},
+    {"-inf stays", "3", [](QLineEdit* e) { PasteOver(*e, "-inf"); }, "-inf"},
+    {"an overflow stays", "3", [](QLineEdit* e) { PasteOver(*e, "1e400"); }, "1e400"},
+    {"a group separator stays", "3", [](QLineEdit* e) { PasteOver(*e, "1,000"); }, "1,000"},
+    {"trailing rubbish stays", "3", [](QLineEdit* e) { PasteOver(*e, "2 kg"); }, "2 kg"},
     // On the way to a number: what is typed stays, and OK checks it.
     {"an emptied edit stays empty", "3.5", [](QLineEdit* e) { e->clear(); }, ""},
     {"a sign typed over a selected number stays", "3.5", [](QLineEdit* e) { TypeOver(e, "-"); }, "-"},
     {"a number typed after the sign", "3.5", [](QLineEdit* e) { TypeOver(e, "-2.5"); }, "-2.5"},
     {"a decimal point typed last stays", "3", [](QLineEdit* e) { TypeAtEnd(e, "."); }, "3."},
     {"an exponent being typed stays", "3", [](QLineEdit* e) { TypeAtEnd(e, "E-"); }, "3E-"},
-    {"rubbish after a sign puts the last number back", "3", [](QLineEdit* e) { TypeOver(e, "-x"); }, "3"},
-    {"rubbish after a clamped preset ends at the clamp", "12345", [](QLineEdit* e) { TypeAtEnd(e, "x"); }, "9999"},
-    // Before any number was accepted there is nothing to put back.
-    {"a new dialog's first rubbish empties the edit", nullptr, [](QLineEdit* e) { PasteOver(*e, "abc"); }, ""},
+    {"rubbish after a sign stays", "3", [](QLineEdit* e) { TypeOver(e, "-x"); }, "-x"},
+    {"rubbish after a clamped preset follows the clamp", "12345", [](QLineEdit* e) { TypeAtEnd(e, "x"); }, "9999x"},
+    {"a new dialog's first rubbish stays", nullptr, [](QLineEdit* e) { PasteOver(*e, "abc"); }, "abc"},
+    {"the other decimal separator typed stays", "3", [](QLineEdit* e) { TypeOver(e, "1,5"); }, "1,5"},
 };
 
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Clamps, WeightValue, ::testing::ValuesIn(kValueCases));
 
-TEST_P(WeightValue, TheEditHoldsANumberOfAtMost9999) {
+TEST_P(WeightValue, TheEditClampsAt9999AndKeepsWhatIsNoNumber) {
     const TValueCase& c = GetParam();
     TWeightForm form(nullptr, DotSettings());
     EXPECT_EQ(form.WeightValueEdit->text(), "");
@@ -835,13 +838,77 @@ TEST(WeightValueEdit, FollowsTheSettingsDecimalSeparator) {
     form.Preset(weight);
     EXPECT_EQ(form.WeightValueEdit->text(), "0,1");
     PasteOver(*form.WeightValueEdit, "0.5");
-    EXPECT_EQ(form.WeightValueEdit->text(), "0,1") << "a dot is no decimal separator here";
+    TWeight read;
+    EXPECT_FALSE(form.ReadInto(read)) << "a dot is no decimal separator here";
     PasteOver(*form.WeightValueEdit, "10000,5");
     EXPECT_EQ(form.WeightValueEdit->text(), "9999");
     PasteOver(*form.WeightValueEdit, "-0,5");
-    TWeight read;
     ASSERT_TRUE(form.ReadInto(read));
     EXPECT_EQ(read.Value, -0.5);
+}
+
+namespace {
+
+// The keys go where the person's focus is.
+QWidget* Focus() { return QApplication::focusWidget(); }
+
+class WeightTyping : public ::testing::TestWithParam<LocaleCase> {};
+
+std::vector<LocaleCase> DotAndCommaLocales() {
+    std::vector<LocaleCase> cases;
+    for (const LocaleCase& c : CommonLocales())
+        if (c.Name == "C_UTF_8" || c.Name == "de_DE_UTF_8") cases.push_back(c);
+    return cases;
+}
+
+std::string LocaleName(const ::testing::TestParamInfo<LocaleCase>& c) { return c.param.Name; }
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Locales, WeightTyping, ::testing::ValuesIn(DotAndCommaLocales()), LocaleName);
+
+// Typed with the other locale's decimal separator, the value keeps every keystroke; Enter then
+// refuses it with the dialog open and the field selected, and the value typed over it is read.
+TEST_P(WeightTyping, TheOtherDecimalSeparatorIsRefusedOnOkAndNeverChangesTheNumber) {
+    const platform::FormatSettings settings = GetParam().Settings;
+    const bool comma = settings.DecimalSeparator == ',';
+    const QString own = comma ? "1,5" : "1.5";
+    const QString other = comma ? "1.5" : "1,5";
+    RecordingInteraction shown;
+    TWeightForm form(nullptr, settings);
+    form.AddScaleItem(4, "Anxiety");
+    std::vector<std::string> steps;
+    const int result = RunModal(form, [&] {
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_EQ(Focus(), form.NameEdit);
+        QTest::keyClicks(Focus(), "Often");
+        QTest::keyClick(Focus(), Qt::Key_Tab);
+        QTest::keyClick(Focus(), Qt::Key_Tab);
+        ASSERT_EQ(Focus(), form.WeightValueEdit);
+        QTest::keyClicks(Focus(), other);
+        EXPECT_EQ(form.WeightValueEdit->text(), other) << "every keystroke stays";
+        QTest::keyClick(Focus(), Qt::Key_Return);
+        const auto* field = qobject_cast<QLineEdit*>(Focus());
+        steps.push_back(std::string(form.isVisible() ? "open " : "closed ") +
+                        (field && field->selectedText() == other ? field->objectName().toStdString() : "-"));
+        if (!form.isVisible()) return;
+        // Typed over the selection, the locale's own form is taken.
+        QTest::keyClicks(Focus(), own);
+        QTest::keyClick(Focus(), Qt::Key_Return);
+        steps.push_back(form.isVisible() ? "open" : "closed");
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(form.DialogResult, 1);
+    EXPECT_EQ(steps, (std::vector<std::string>{"open WeightValueEdit", "closed"}));
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_EQ(shown.Messages[0], lang::GetMessageText("OBJECTSTREE_NOT_A_NUMBER") + " \"" +
+                                     platform::FromQString(other) + "\"");
+    TWeight read;
+    ASSERT_TRUE(form.ReadInto(read));
+    EXPECT_EQ(read.Value, 1.5);
+    EXPECT_EQ(read.Name, "Often");
+    EXPECT_EQ(read.ScaleID, 4);
 }
 
 TEST(WeightValueEdit, AClampedPresetIsReadAsTheClamp) {

@@ -90,7 +90,8 @@ TEST_F(TreeExchange, ExportPreselectsTheGroupAndTheTest) {
     });
     tree_.ExportTest(1, 1);
     EXPECT_EQ(listed, 1);
-    // No file type was browsed: the exchange text file.
-    EXPECT_TRUE(platform::FileExists(path + ".kvt"));
+    // A typed name with the extension of a format is written in it, as it stands.
+    EXPECT_TRUE(platform::FileExists(path));
+    EXPECT_FALSE(platform::FileExists(path + ".kvt"));
     EXPECT_FALSE(S().IsModified());
 }
