@@ -1,8 +1,16 @@
 // The update check of a data file that is being opened: which converters a product record calls
 // for, the question, the calls and their order, the messages, and the file afterwards.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <deque>
+#include <random>
+#include <thread>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -12,6 +20,7 @@
 #include "exchange/UpdateFile.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Progress.h"
+#include "platform/SafeFile.h"
 #include "store/XorCoding.h"
 #include "tests/support/RecordingInteraction.h"
 #include "tests/support/TempDir.h"
@@ -203,6 +212,125 @@ TEST_F(UpdateCheck, AnExistingBackupIsNeverOverwritten) {
     EXPECT_EQ(ReadBytes(name + ".bak.2"), original);
     EXPECT_EQ(ReadBytes(name), original);
     EXPECT_EQ(shown.Messages, std::vector<std::string>{"Problem 142\nKept in: " + name + ".bak.2"});
+}
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st{};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+// The names in the folder, for files left behind.
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Puts a umask in place for its lifetime.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : saved_(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(saved_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+}  // namespace
+
+TEST_F(UpdateCheck, TheBackupKeepsTheModeOfTheFileItCopies) {
+    const ScopedUmask usual(022);
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0400}, mode_t{0664}}) {
+        const std::string name = dir.File("p" + std::to_string(mode) + ".kvd");
+        WriteBytes(name, Record("ORVAN", "1.3.7"));
+        ASSERT_EQ(::chmod(name.c_str(), mode), 0);
+        shown.YesNoAnswers = {true};
+        TUpdateFile file(name, converters);
+        EXPECT_TRUE(file.CheckAndUpdate(true));
+        ASSERT_EQ(file.BackupFileName(), name + ".bak");
+        EXPECT_EQ(ModeOf(name + ".bak"), mode) << std::oct << mode;
+        EXPECT_EQ(ReadBytes(name + ".bak"), Record("ORVAN", "1.3.7"));
+    }
+}
+
+TEST_F(UpdateCheck, ABackupThatCannotBeWrittenLeavesNothingAndConvertsNothing) {
+    const std::string name = dir.File("p.kvd");
+    const std::string original = Record("ORVAN", "1.3.7") + std::string(100000, 'x');
+    WriteBytes(name, original);
+    const std::vector<std::string> before = NamesIn(dir.Path());
+    shown.YesNoAnswers = {true};
+    TUpdateFile file(name, converters);
+    bool result = true;
+    {
+        // The disk fills up half-way through the copy.
+        std::size_t written = 0;
+        const platform::ScopedWriteCall full([&](int fd, const void* data, std::size_t count) -> ssize_t {
+            if (written >= 4096) {
+                errno = ENOSPC;
+                return -1;
+            }
+            const std::size_t n = std::min<std::size_t>(count, 4096 - written);
+            written += n;
+            return ::write(fd, data, n);
+        });
+        result = file.CheckAndUpdate(true);
+    }
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(converters.Calls.empty());
+    EXPECT_EQ(ReadBytes(name), original);
+    EXPECT_EQ(NamesIn(dir.Path()), before);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_NE(shown.Messages[0].find(name + ".bak"), std::string::npos) << shown.Messages[0];
+}
+
+TEST_F(UpdateCheck, AKillAtAnyMomentOfTheBackupLeavesItWholeOrAbsent) {
+    // A project large enough that the copy takes a while; the kill falls anywhere in the check.
+    std::string original = Record("ORVAN", "1.3.7");
+    std::mt19937 random(7);
+    while (original.size() < (4u << 20)) original += std::to_string(random());
+    const std::string name = dir.File("p.kvd");
+    const auto runCheck = [&] {
+        shown.YesNoAnswers = {true};
+        TUpdateFile file(name, converters);
+        return file.CheckAndUpdate(true);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    WriteBytes(name, original);
+    ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+    ASSERT_TRUE(runCheck());
+    const auto took = std::chrono::steady_clock::now() - started;
+    std::uniform_int_distribution<long long> moment(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(took).count() * 3 / 2);
+    int whole = 0;
+    for (int run = 0; run < 50; ++run) {
+        std::filesystem::remove_all(dir.Path());
+        std::filesystem::create_directories(dir.Path());
+        WriteBytes(name, original);
+        ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(runCheck() ? 0 : 1);
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(ReadBytes(name), original) << run;
+        if (std::filesystem::exists(name + ".bak")) {
+            ++whole;
+            EXPECT_EQ(ReadBytes(name + ".bak"), original) << "a torn backup in run " << run;
+            EXPECT_EQ(ModeOf(name + ".bak"), 0600u) << run;
+        }
+        // Only the temporary file of a copy cut off by the kill may be left, never under the name.
+        for (const std::string& n : NamesIn(dir.Path()))
+            EXPECT_TRUE(n == "p.kvd" || n == "p.kvd.bak" || n.starts_with(".orvel-")) << n;
+    }
+    RecordProperty("WholeBackups", whole);
 }
 
 TEST_F(UpdateCheck, APathLongerThanTheCallCarriesIsNotConverted) {
