@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <random>
 #include <thread>
 #include <filesystem>
@@ -34,7 +35,8 @@ const char* const kLanguage =
     "UPDATEFILE_PROBLEM_VER120=Problem 120\n"
     "UPDATEFILE_PROBLEM_VER142=Problem 142\n"
     "UPDATEFILE_PATH_TOO_LONG=Too long\n"
-    "UPDATEFILE_BACKUP_KEPT=Kept in:\n";
+    "UPDATEFILE_BACKUP_KEPT=Kept in:\n"
+    "UPDATEFILE_NOT_RESTORED=Not put back; the original is in:\n";
 
 // Records each call; a converter may rewrite the file before it answers.
 class RecordingConverters : public IConverters {
@@ -42,6 +44,7 @@ public:
     struct Behaviour {
         bool Result = true;
         std::optional<std::string> Writes;
+        bool LeavesReadOnly = false;   // the file it wrote, so that it cannot be put back
     };
     bool Corvish(const std::string& path) override { return Call("Corvish", path, CorvishDoes); }
     bool Vantrel(const std::string& path) override { return Call("Vantrel", path, VantrelDoes); }
@@ -50,12 +53,15 @@ public:
     Behaviour VantrelDoes;
     std::vector<std::string> Calls;   // "Corvish" or "Vantrel"
     std::vector<std::string> Paths;
+    std::function<void()> OnCall;
 
 private:
     bool Call(const char* name, const std::string& path, const Behaviour& b) {
         Calls.push_back(name);
         Paths.push_back(path);
         if (b.Writes) WriteBytes(path, *b.Writes);
+        if (b.LeavesReadOnly) ::chmod(path.c_str(), 0444);
+        if (OnCall) OnCall();
         return b.Result;
     }
 };
@@ -67,8 +73,8 @@ protected:
         WriteBytes(dir.File("language.txt"), kLanguage);
         saved_ = lang::SetMessageTable(std::make_unique<TDlgLangConverter>(dir.File("language.txt")));
         lang::SetProgressFactory([this](int steps) -> std::unique_ptr<lang::IProgress> {
-            Bars.push_back({steps, 0});
-            return std::make_unique<Bar>(Bars.back());
+            Bars.push_back({steps, 0, -1});
+            return std::make_unique<Bar>(Bars.back(), shown);
         });
     }
     void TearDown() override {
@@ -79,14 +85,17 @@ protected:
     struct BarState {
         int Steps;
         int Done;
+        int MessagesWhenGone;   // how many messages had been shown when the window went; -1 while it stands
     };
     class Bar : public lang::IProgress {
     public:
-        explicit Bar(BarState& state) : state_(state) {}
+        Bar(BarState& state, const RecordingInteraction& shown) : state_(state), shown_(shown) {}
+        ~Bar() override { state_.MessagesWhenGone = static_cast<int>(shown_.Messages.size()); }
         void Step() override { ++state_.Done; }
 
     private:
         BarState& state_;
+        const RecordingInteraction& shown_;
     };
 
     TempDir dir;
@@ -331,6 +340,38 @@ TEST_F(UpdateCheck, AKillAtAnyMomentOfTheBackupLeavesItWholeOrAbsent) {
             EXPECT_TRUE(n == "p.kvd" || n == "p.kvd.bak" || n.starts_with(".orvel-")) << n;
     }
     RecordProperty("WholeBackups", whole);
+}
+
+TEST_F(UpdateCheck, AFileThatCannotBePutBackIsNotSaidToBeAsItWas) {
+    const std::string name = dir.File("p.kvd");
+    const std::string original = Record("ORVAN", "1.3.7");
+    WriteBytes(name, original);
+    shown.YesNoAnswers = {true};
+    converters.VantrelDoes = {false, std::string("half written"), true};
+    TUpdateFile file(name, converters);
+    EXPECT_FALSE(file.CheckAndUpdate(true));
+    EXPECT_EQ(ReadBytes(name), "half written");
+    EXPECT_EQ(ReadBytes(name + ".bak"), original);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    const std::string head = "Problem 142\nNot put back; the original is in: " + name + ".bak\n";
+    EXPECT_EQ(shown.Messages[0].substr(0, head.size()), head) << shown.Messages[0];
+    EXPECT_EQ(shown.Messages[0].find("Kept in:"), std::string::npos) << shown.Messages[0];
+}
+
+TEST_F(UpdateCheck, TheProgressWindowOfAFailedConversionIsGoneBeforeTheMessage) {
+    const std::string name = dir.File("p.kvd");
+    WriteBytes(name, Record("Lessonwright", "1.2.0"));
+    shown.YesNoAnswers = {true};
+    converters.VantrelDoes = {false, std::string("half written")};
+    std::vector<std::size_t> barsAtCall;
+    converters.OnCall = [&] { barsAtCall.push_back(Bars.size()); };
+    TUpdateFile file(name, converters);
+    EXPECT_FALSE(file.CheckAndUpdate(true));
+    // The window stood while the converters ran, and was gone when the message came.
+    EXPECT_EQ(barsAtCall, (std::vector<std::size_t>{1, 1}));
+    ASSERT_EQ(Bars.size(), 1u);
+    EXPECT_EQ(Bars[0].MessagesWhenGone, 0);
+    EXPECT_EQ(shown.Messages.size(), 1u);
 }
 
 TEST_F(UpdateCheck, APathLongerThanTheCallCarriesIsNotConverted) {
