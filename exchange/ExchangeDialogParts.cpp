@@ -42,10 +42,12 @@ std::int32_t SelectedID(const QListWidget& list) {
     return item && item->isSelected() ? item->data(Qt::UserRole).toInt() : -1;
 }
 
-std::string EditedFileName(const TFilenameEdit& edit) {
+std::string UnquotedFileName(const TFilenameEdit& edit) {
     std::string name = platform::FromQString(edit.text());
     name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
-    return std::string(platform::TrimBlanks(name));
+    return name;
 }
+
+std::string EditedFileName(const TFilenameEdit& edit) { return std::string(platform::TrimBlanks(UnquotedFileName(edit))); }
 
 }  // namespace exchangedialog

@@ -19,8 +19,10 @@ int IndexOfObject(const QListWidget& list, std::int32_t id);
 // The ID of the selected item; -1 without a selection.
 std::int32_t SelectedID(const QComboBox& combo);
 std::int32_t SelectedID(const QListWidget& list);
-// The edit's text as the name of the file: without the blanks around it and without double
-// quotes (the browse road quotes a name that holds a blank).
+// The edit's text without double quotes (the browse road quotes a name that holds a blank): the
+// file's name as it stands, blanks at either end kept.
+std::string UnquotedFileName(const TFilenameEdit& edit);
+// The same without the blanks around it.
 std::string EditedFileName(const TFilenameEdit& edit);
 
 }  // namespace exchangedialog

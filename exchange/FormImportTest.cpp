@@ -98,8 +98,9 @@ void TFormImportTest::ButtonOKClick() {
     bool imported = false;
     try {
         TestGroupID = exchangedialog::SelectedID(*ComboBoxTestGroups);
-        // The whole name: a path is not cut to 255 bytes, which could name another file.
-        TImportKVTTest importer(TestGroupID, exchangedialog::EditedFileName(*FilenameEdit));
+        // The whole name: a path is not cut to 255 bytes, which could name another file, and
+        // blanks at its ends belong to it.
+        TImportKVTTest importer(TestGroupID, exchangedialog::UnquotedFileName(*FilenameEdit));
         imported = importer.Import();
         if (imported) ImportedTestID = importer.GetNewTestID();
     } catch (const std::exception&) {

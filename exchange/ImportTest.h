@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "exchange/ExchangeTest.h"
@@ -24,14 +25,17 @@ public:
     using TImportTest::TImportTest;
 
     // Loads the file, checks it and copies its one test, with new IDs, into the target group.
-    // A file that does not load whole is refused as damaged.
+    // A file that is missing, not a file or unreadable is refused with a message that says so; a
+    // file that does not load whole (cut short, badly coded, out of shape) as damaged.
     bool Import() override;
+    // The bytes of the exchange file; nothing, with the message shown, when it cannot be read.
+    std::optional<std::string> ReadExchangeFile() const;
 
     // False when a loaded record carries a value that marks it undefined: a test without an ID,
     // an undefined name, or the "none" value in a range or a weight.
     bool Validate() const;
     // Copies the one test of the exchange store into the target group of the open project. Shows
-    // the damaged-file message when the store does not hold exactly one test; False when the
+    // the message of a file that does not hold exactly one test; False when the
     // target group does not exist or the copy fails (the open project is then unchanged).
     bool CopyIntoCurrent();
 };

@@ -38,9 +38,11 @@ TVersionStampSource& VersionStampSource() {
 std::string FormatLongTime(double dateTime) {
     if (!std::isfinite(dateTime)) return "00:00:00";
     const double fraction = std::fabs(dateTime - std::trunc(dateTime));
-    // A fraction that rounds up to the next day stays at the last second of this one.
-    long long seconds = std::llround(fraction * 86400.0);
-    if (seconds >= 86400) seconds = 86399;
+    // The second the time is in, as a clock shows it: the fraction is read to the millisecond
+    // (a time stored as a fraction of a day is not exact) and the milliseconds are dropped.
+    long long milliseconds = std::llround(fraction * 86'400'000.0);
+    if (milliseconds >= 86'400'000) milliseconds = 86'399'999;
+    const long long seconds = milliseconds / 1000;
     return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60);
 }
 

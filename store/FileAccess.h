@@ -75,9 +75,10 @@ public:
     bool LoadAll();
     // The same as Load, on the coded bytes of a file.
     bool LoadFromBytes(std::string_view coded, const TSectionChoice& sections);
-    // The same on the plain text of a file (cutShort: the coded bytes were cut inside a byte).
+    // The same on the plain text of a file; damage other than None says how the coded bytes were
+    // found damaged before they were decoded (cut inside a byte, a character not a hex digit).
     // Every load leaves FileText empty.
-    bool LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections);
+    bool LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections);
     // FileText := the decoded file, for ReadProductInfo; raises as ReadFileText does.
     void LoadFileText();
 
@@ -241,7 +242,7 @@ public:
     std::int32_t CopyWeight(std::int32_t weightID, std::int32_t newParentID);
 
 private:
-    bool ReadText(std::string text, bool cutShort, const TSectionChoice& sections);
+    bool ReadText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections);
 };
 
 // The store of the open project; empty while none is open. Only the main window creates,

@@ -125,36 +125,44 @@ bool TFileAccess::SaveAll() { return Save(true, TSectionChoice::All()); }
 bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
     // Decoded as it is read: the coded bytes are never whole in memory.
     std::string text;
-    bool oddDigit = false;
+    TLoadFailureKind damage = TLoadFailureKind::None;
     try {
         TDecoder decoder(text);
         platform::ReadFileInPieces(
             FileName, [&](std::size_t size) { text.reserve(size / 2); },
             [&](std::string_view piece) { decoder.Feed(piece); });
-        // Every byte is two digits: an odd count is a file cut short.
-        oddDigit = decoder.DigitLeftOver();
+        // Every byte is two digits: an odd count is a file cut short; a character that is not a
+        // digit would be read as another byte.
+        damage = decoder.DigitLeftOver() ? TLoadFailureKind::CutShort
+                 : !decoder.AllDigits()  ? TLoadFailureKind::BadCoding
+                                         : TLoadFailureKind::None;
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    return LoadFromText(std::move(text), oddDigit, sections);
+    return LoadFromText(std::move(text), damage, sections);
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
-    // Every byte is two digits: an odd count is a file cut short.
-    return LoadFromText(DecodeText(coded), coded.size() % 2 != 0, sections);
+    // Every byte is two digits: an odd count is a file cut short; a character that is not a digit
+    // would be read as another byte.
+    std::optional<std::string> text = DecodeCodedText(coded);
+    const TLoadFailureKind damage = coded.size() % 2 != 0 ? TLoadFailureKind::CutShort
+                                    : !text               ? TLoadFailureKind::BadCoding
+                                                          : TLoadFailureKind::None;
+    return LoadFromText(text ? std::move(*text) : std::string(), damage, sections);
 }
 
-bool TFileAccess::LoadFromText(std::string text, bool cutShort, const TSectionChoice& sections) {
-    const bool loaded = ReadText(std::move(text), cutShort, sections);
+bool TFileAccess::LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
+    const bool loaded = ReadText(std::move(text), damage, sections);
     // The records hold what was read: the text is no longer needed.
     std::string().swap(FileText);
     return loaded;
 }
 
-bool TFileAccess::ReadText(std::string text, bool cutShort, const TSectionChoice& sections) {
+bool TFileAccess::ReadText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
     LastError.clear();
     LoadFailure = {};
     const platform::FormatSettings own = Settings;
@@ -174,8 +182,8 @@ bool TFileAccess::ReadText(std::string text, bool cutShort, const TSectionChoice
     };
     try {
         FileText = std::move(text);
-        if (cutShort) {
-            LoadFailure.Kind = TLoadFailureKind::CutShort;
+        if (damage != TLoadFailureKind::None) {
+            LoadFailure.Kind = damage;
             RaiseFileViolated();
         }
         Progress progress(7);
@@ -230,7 +238,7 @@ bool TFileAccess::LoadEitherLayout() {
     }
     if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
     ReadingPlainLayout = true;
-    const bool loaded = LoadFromText(std::move(bytes), false, TSectionChoice::All());
+    const bool loaded = LoadFromText(std::move(bytes), TLoadFailureKind::None, TSectionChoice::All());
     ReadingPlainLayout = false;
     // Nothing of the file is in the program's layout yet: the next save must write it.
     if (loaded) SetModified(true);

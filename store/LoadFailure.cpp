@@ -11,6 +11,7 @@ struct TKindKey {
 };
 constexpr TKindKey kKindKeys[] = {
     {TLoadFailureKind::CutShort, "FILEACC_DAMAGE_CUT_SHORT"},
+    {TLoadFailureKind::BadCoding, "FILEACC_DAMAGE_BAD_CODING"},
     {TLoadFailureKind::MissingSection, "FILEACC_DAMAGE_MISSING_SECTION"},
     {TLoadFailureKind::BadInteger, "FILEACC_DAMAGE_BAD_INTEGER"},
     {TLoadFailureKind::BadReal, "FILEACC_DAMAGE_BAD_REAL"},

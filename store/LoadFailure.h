@@ -9,6 +9,7 @@ enum class TLoadFailureKind : std::uint8_t {
     None,               // the load succeeded, or has not run
     Unreadable,         // the file could not be read at all (LastError says why)
     CutShort,           // the coded bytes end inside a byte
+    BadCoding,          // a character of the coded bytes is not a hexadecimal digit
     MissingSection,     // a section the load asks for is not in the file
     BadInteger,         // a whole number does not read
     BadReal,            // a real number does not read under the settings

@@ -16,6 +16,14 @@ constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
 }
 constexpr auto kDigit = MakeDigitTable();
 
+constexpr std::array<std::uint8_t, 256> MakeNotDigitTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = 1;
+    for (const char* d = "0123456789ABCDEFabcdef"; *d; ++d) t[static_cast<std::uint8_t>(*d)] = 0;
+    return t;
+}
+constexpr auto kNotDigit = MakeNotDigitTable();
+
 // The two coded characters of every plain byte, and the plain byte of every pair of characters.
 struct CodeTables {
     char pairs[256][2];
@@ -56,18 +64,23 @@ std::string EncodeText(std::string_view text) {
     return out;
 }
 
-void DecodeTextAppend(std::string_view text, std::string& out) {
+bool DecodeTextAppend(std::string_view text, std::string& out) {
     const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    std::uint8_t notDigit = 0;
     // Through a small buffer: the output is written once, never zero-filled first.
     char buf[16 * 1024];
     for (std::size_t done = 0; done < n;) {
         const std::size_t k = std::min(n - done, sizeof buf);
-        for (std::size_t i = 0; i < k; ++i, in += 2) buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+        for (std::size_t i = 0; i < k; ++i, in += 2) {
+            notDigit |= kNotDigit[in[0]] | kNotDigit[in[1]];
+            buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+        }
         out.append(buf, k);
         done += k;
     }
+    return notDigit == 0;
 }
 
 std::string DecodeText(std::string_view text) {
@@ -77,15 +90,22 @@ std::string DecodeText(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> DecodeCodedText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() / 2);
+    if (!DecodeTextAppend(text, out)) return std::nullopt;
+    return out;
+}
+
 void TDecoder::Feed(std::string_view coded) {
     if (coded.empty()) return;
     if (pending_ >= 0) {
         const char pair[2] = {static_cast<char>(pending_), coded[0]};
-        DecodeTextAppend(std::string_view(pair, 2), out_);
+        allDigits_ = DecodeTextAppend(std::string_view(pair, 2), out_) && allDigits_;
         coded.remove_prefix(1);
         pending_ = -1;
     }
-    DecodeTextAppend(coded, out_);
+    allDigits_ = DecodeTextAppend(coded, out_) && allDigits_;
     if (coded.size() % 2 != 0) pending_ = static_cast<unsigned char>(coded.back());
 }
 

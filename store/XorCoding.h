@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,19 +14,26 @@ std::string EncodeText(std::string_view text);
 // Never fails: an odd last character is dropped; a character that is not a hex digit counts as 0
 // (lower-case digits are read as upper-case ones).
 std::string DecodeText(std::string_view text);
+// The same, but nothing when a character of a pair is not a hex digit: coded text that does not
+// read as written is refused rather than read as other bytes.
+std::optional<std::string> DecodeCodedText(std::string_view text);
 // The same two codings piece by piece, appended to out, so that neither text needs to be whole in
 // memory beside the other. The decoder keeps a digit left over at the end of a piece for the next
 // one; at the end, a digit left over is the odd last character that DecodeText drops.
-void DecodeTextAppend(std::string_view text, std::string& out);
+// True when every character of a pair is a hex digit.
+bool DecodeTextAppend(std::string_view text, std::string& out);
 class TDecoder {
 public:
     explicit TDecoder(std::string& out) : out_(out) {}
     void Feed(std::string_view coded);
     bool DigitLeftOver() const { return pending_ >= 0; }
+    // False once a character of a pair was not a hex digit.
+    bool AllDigits() const { return allDigits_; }
 
 private:
     std::string& out_;
     int pending_ = -1;   // the first digit of a pair cut by the end of a piece
+    bool allDigits_ = true;
 };
 // Calls put with the coded form of text in pieces of at most pieceBytes bytes.
 template <typename Put>

@@ -62,6 +62,42 @@ TEST_F(ImportDialog, ImportsIntoThePreselectedGroupFromAQuotedName) {
     EXPECT_TRUE(shown_.Messages.empty());
 }
 
+TEST_F(ImportDialog, ReadsAFileWhoseNameBeginsAndEndsWithABlankAsNamed) {
+    // Beside each a file of the name without the blanks, which must not be read instead.
+    WriteBytes(dir_.File("edge.kvt"), "not an exchange file");
+    WriteBytes(dir_.File(" edge.kvt "), ReadBytes(FixtureKvt()));
+    const int tests = Open().Tests.RecordCount();
+    for (const std::string& typed : {dir_.File(" edge.kvt "), "\"" + dir_.File(" edge.kvt ") + "\""}) {
+        TFormImportTest f;
+        f.SelectTestGroup(kFixtureGroup);
+        RunModal(f, [&] {
+            Type(*f.FilenameEdit, typed);
+            QTest::mouseClick(f.ButtonOK, Qt::LeftButton);
+        });
+        EXPECT_NE(f.GetImportedTestID(), -1) << typed;
+        EXPECT_TRUE(shown_.Messages.empty()) << typed << ": " << (shown_.Messages.empty() ? "" : shown_.Messages[0]);
+        shown_.Messages.clear();
+    }
+    EXPECT_EQ(Open().Tests.RecordCount(), tests + 2);
+}
+
+TEST_F(ImportDialog, AMissingFileIsNamedAndSaidToBeMissing) {
+    const std::string path = dir_.File("gone.kvt");
+    TFileAccess before;
+    CloneStore(Open(), before);
+    TFormImportTest f;
+    RunModal(f, [&] {
+        Type(*f.FilenameEdit, path);
+        QTest::mouseClick(f.ButtonOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(f.GetImportedTestID(), -1);
+    ExpectSameState(before, Open(), "after the import of a missing file");
+    EXPECT_EQ(shown_.Messages,
+              (std::vector<std::string>{Text("IMPEXP_TESTIMPORT_FILE_CORRUPTED") + "\n" + path + "\n" +
+                                            Text("IMPEXP_TESTIMPORT_FILE_MISSING"),
+                                        Text("IMPEXP_TESTIMPORT_ERROR")}));
+}
+
 TEST_F(ImportDialog, ABrowsedFileIsAskedForWithTheExchangeFilter) {
     std::vector<platform::TFileDialogRequest> asked;
     platform::ScopedFileChoiceHook answer([&](const platform::TFileDialogRequest& r) {
@@ -97,7 +133,10 @@ TEST_F(ImportDialog, AFailedImportIsShownLeavesTheProjectAndGivesNoGroup) {
     EXPECT_EQ(f.GetImportedTestID(), -1);
     ExpectSameState(before, Open(), "after the failed import");
     EXPECT_EQ(shown_.Messages,
-              (std::vector<std::string>{Text("IMPEXP_TESTIMPORT_FILE_CORRUPTED"), Text("IMPEXP_TESTIMPORT_ERROR")}));
+              (std::vector<std::string>{Text("IMPEXP_TESTIMPORT_FILE_CORRUPTED") + "\n" + path + "\n" +
+                                            Text("IMPEXP_TESTIMPORT_FILE_DAMAGED") + "\n" +
+                                            ScopedStoreServices::TextOf("FILEACC_DAMAGE_BAD_CODING"),
+                                        Text("IMPEXP_TESTIMPORT_ERROR")}));
 }
 
 TEST_F(ImportDialog, CancelGivesNoGroup) {

@@ -7,6 +7,7 @@
 
 #include "exchange/ExportTest.h"
 #include "exchange/ImportTest.h"
+#include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
 #include "store/StoreTestSeam.h"
 #include "store/XorCoding.h"
@@ -157,12 +158,14 @@ TEST_F(ExchangeTest, ImportIgnoresTheTestGroupsOfTheFile) {
 
 namespace {
 
-// One import that must be refused: how to make the file, and the message it shows first (empty:
-// none of its own).
+// One import that must be refused: how to make the file, the key of the reason its message gives
+// (empty: no message of its own) and how the message ends: the key of the damage it names for a
+// damaged file, the number of tests found for one that does not hold exactly one.
 struct TBadImport {
     const char* Name;
     std::function<std::string(const TempDir& dir)> MakeFile;   // returns the path
-    const char* Message;
+    const char* Reason;
+    const char* Ending = "";
     std::int32_t Group = kOtherGroup;
     int FailCopyAfter = -1;
 };
@@ -187,47 +190,76 @@ std::function<std::string(const TempDir&)> Replaced(const std::string& from, con
 
 std::string FixtureFile(const TempDir&) { return std::string(ORVEL_TEST_DATA) + "/exchange_dot.kvt"; }
 
-constexpr const char* kCorrupted = "IMPEXP_TESTIMPORT_FILE_CORRUPTED";
+constexpr const char* kMissing = "IMPEXP_TESTIMPORT_FILE_MISSING";
+constexpr const char* kNotAFile = "IMPEXP_TESTIMPORT_FILE_NOT_A_FILE";
+constexpr const char* kUnreadable = "IMPEXP_TESTIMPORT_FILE_UNREADABLE";
+constexpr const char* kDamaged = "IMPEXP_TESTIMPORT_FILE_DAMAGED";
+constexpr const char* kNotOneTest = "IMPEXP_TESTIMPORT_NOT_ONE_TEST";
 constexpr const char* kUndefined = "*****UNDEFINED_STRING*****";
 
+// The fixture's exchange file with the second digit of the code of the first byte of a plain
+// text replaced by c.
+std::function<std::string(const TempDir&)> CodedWith(const std::string& plainText, char c) {
+    return [plainText, c](const TempDir& dir) {
+        std::string coded = TestDataFile("exchange_dot.kvt");
+        const std::size_t at = DecodeText(coded).find(plainText);
+        EXPECT_NE(at, std::string::npos) << plainText;
+        coded.at(2 * at + 1) = c;
+        WriteBytes(dir.File("badly_coded.kvt"), coded);
+        return dir.File("badly_coded.kvt");
+    };
+}
+
 const TBadImport kBadImports[] = {
-    {"MissingFile", [](const TempDir& dir) { return dir.File("none.kvt"); }, kCorrupted},
-    {"EmptyFile", [](const TempDir& dir) { return WritePlain(dir, ""); }, kCorrupted},
-    {"Folder", [](const TempDir& dir) { return dir.Path(); }, kCorrupted},
+    {"MissingFile", [](const TempDir& dir) { return dir.File("none.kvt"); }, kMissing},
+    {"MissingFolder", [](const TempDir& dir) { return dir.File("none/x.kvt"); }, kMissing},
+    {"EmptyFile", [](const TempDir& dir) { return WritePlain(dir, ""); }, kDamaged, "FILEACC_DAMAGE_MISSING_SECTION"},
+    {"Folder", [](const TempDir& dir) { return dir.Path(); }, kNotAFile},
+    {"LinkThatLoops", [](const TempDir& dir) {
+         std::filesystem::create_symlink("loop.kvt", dir.File("loop.kvt"));
+         return dir.File("loop.kvt");
+     },
+     kUnreadable},
+    {"LargerThanAnyProject", [](const TempDir& dir) {
+         const std::string path = WritePlain(dir, TestDataFile("exchange_dot.txt"));
+         std::filesystem::resize_file(path, platform::kMaxReadBytes + 2);
+         return path;
+     },
+     kUnreadable},
     {"PlainTextNotCoded",
      [](const TempDir& dir) {
          WriteBytes(dir.File("plain.kvt"), TestDataFile("exchange_dot.txt"));
          return dir.File("plain.kvt");
      },
-     kCorrupted},
-    {"DataFileWithTwoTests",
+     kDamaged, "FILEACC_DAMAGE_BAD_CODING"},
+    {"DataFileWithSeveralTests",
      [](const TempDir& dir) {
          TFileAccess project(dir.File("project.kvd"));
          FillExchangeFixture(project);
          project.SaveAll();
          return project.FileName;
      },
-     kCorrupted},
+     kNotOneTest, "3"},
     {"ExchangeFileWithoutATest", [](const TempDir& dir) {
          std::string plain = TestDataFile("exchange_dot.txt");
          const std::size_t from = plain.find("[TESTS]\r\n") + 9;
          return WritePlain(dir, plain.erase(from, plain.find("[STIMULS]") - from));
      },
-     kCorrupted},
+     kNotOneTest, "0"},
     {"MissingWeightsSection", [](const TempDir& dir) {
          std::string plain = TestDataFile("exchange_dot.txt");
          return WritePlain(dir, plain.erase(plain.find("[WEIGHTS]")));
      },
-     kCorrupted},
-    {"BadRealInWeights", Replaced("-0.25", "-0.25x"), kCorrupted},
-    {"RealOfTheOtherFormInWeights", Replaced("-0.25", "-0,25"), kCorrupted},
-    {"BadIntegerInTests", Replaced("15", "fifteen"), kCorrupted},
+     kDamaged, "FILEACC_DAMAGE_MISSING_SECTION"},
+    {"BadRealInWeights", Replaced("-0.25", "-0.25x"), kDamaged, "FILEACC_DAMAGE_BAD_REAL"},
+    {"RealOfTheOtherFormInWeights", Replaced("-0.25", "-0,25"), kDamaged, "FILEACC_DAMAGE_BAD_REAL"},
+    {"BadIntegerInTests", Replaced("15", "fifteen"), kDamaged, "FILEACC_DAMAGE_BAD_INTEGER"},
     {"UndefinedTestName", Replaced("Attention test", kUndefined), ""},
     {"UndefinedScaleName", Replaced("Care", kUndefined), ""},
     {"UndefinedQuestionName", Replaced("Third question", kUndefined), ""},
     {"UndefinedAnswerName", Replaced("Never", kUndefined), ""},
     // The reader refuses the "none" value as an ID before the check sees it.
-    {"TestIdNone", Replaced("7", "-99999"), kCorrupted},
+    {"TestIdNone", Replaced("7", "-99999"), kDamaged, "FILEACC_DAMAGE_OUT_OF_RANGE"},
     {"InterpretationMaximumNone", Replaced("1.25", "-99999"), ""},
     {"InterpretationMinimumNone", Replaced("-2.5", "-99999"), ""},
     {"WeightValueNone", Replaced("0.1", "-99999"), ""},
@@ -237,20 +269,25 @@ const TBadImport kBadImports[] = {
          WriteBytes(dir.File("cut.kvt"), coded.substr(0, coded.size() - 1));
          return dir.File("cut.kvt");
      },
-     kCorrupted},
+     kDamaged, "FILEACC_DAMAGE_CUT_SHORT"},
     {"CutInsideTheLastWeight", [](const TempDir& dir) {
          const std::string plain = TestDataFile("exchange_dot.txt");
          return WritePlain(dir, plain.substr(0, plain.rfind("w34") + 3));
      },
-     kCorrupted},
+     kDamaged, "FILEACC_DAMAGE_INCOMPLETE_RECORD"},
     {"CutInsideTheTest", [](const TempDir& dir) {
          const std::string plain = TestDataFile("exchange_dot.txt");
          return WritePlain(dir, plain.substr(0, plain.find("A. Author")));
      },
-     kCorrupted},
-    {"GroupThatDoesNotExist", FixtureFile, "", 42},
-    {"CopyFailsAfterTheTest", FixtureFile, "", kOtherGroup, 1},
-    {"CopyFailsAtTheLastWeight", FixtureFile, "", kOtherGroup, 17},
+     kDamaged, "FILEACC_DAMAGE_INCOMPLETE_RECORD"},
+    // One character of a coded field that is no hex digit, the length kept even: the file is not
+    // read as other bytes.
+    {"NotAHexDigitInAName", CodedWith("Care", 'G'), kDamaged, "FILEACC_DAMAGE_BAD_CODING"},
+    {"BlankInsideTheCodedText", CodedWith("Third question", ' '), kDamaged, "FILEACC_DAMAGE_BAD_CODING"},
+    {"LineBreakInsideTheCodedText", CodedWith("\r\n[WEIGHTS]", '\n'), kDamaged, "FILEACC_DAMAGE_BAD_CODING"},
+    {"GroupThatDoesNotExist", FixtureFile, "", "", 42},
+    {"CopyFailsAfterTheTest", FixtureFile, "", "", kOtherGroup, 1},
+    {"CopyFailsAtTheLastWeight", FixtureFile, "", "", kOtherGroup, 17},
 };
 
 class BadImport : public ExchangeTest, public ::testing::WithParamInterface<TBadImport> {
@@ -263,7 +300,9 @@ protected:
 TEST_P(BadImport, IsRefusedAndLeavesTheOpenProjectAsItWas) {
     const TBadImport& c = GetParam();
     const std::string path = c.MakeFile(dir_);
-    const bool isFile = std::filesystem::is_regular_file(path);
+    // A file too large to read is left alone by the test as well.
+    std::error_code noFile;
+    const bool isFile = std::filesystem::is_regular_file(path, noFile) && std::filesystem::file_size(path) < 1u << 20;
     const std::string fileBefore = isFile ? ReadBytes(path) : "";
     TFileAccess before;
     CloneStore(Open(), before);
@@ -276,8 +315,23 @@ TEST_P(BadImport, IsRefusedAndLeavesTheOpenProjectAsItWas) {
     if (isFile) {
         EXPECT_EQ(ReadBytes(path), fileBefore);
     }
-    const std::vector<std::string> message = *c.Message ? std::vector<std::string>{Text(c.Message)} : std::vector<std::string>{};
-    EXPECT_EQ(shown_.Messages, message);
+    if (!*c.Reason) {
+        EXPECT_EQ(shown_.Messages, std::vector<std::string>{});
+        return;
+    }
+    // The message says that the file is refused, names it and gives the reason that is true for it.
+    ASSERT_EQ(shown_.Messages.size(), 1u);
+    const std::string& shown = shown_.Messages[0];
+    const std::string head = Text("IMPEXP_TESTIMPORT_FILE_CORRUPTED") + "\n" + path + "\n" + Text(c.Reason);
+    EXPECT_EQ(shown.substr(0, head.size()), head) << shown;
+    const std::string ending = std::string(c.Ending).starts_with("FILEACC_") ? ScopedStoreServices::TextOf(c.Ending)
+                                                                               : " " + std::string(c.Ending);
+    if (*c.Ending) {
+        EXPECT_TRUE(shown.ends_with(ending)) << shown;
+    } else {
+        EXPECT_EQ(shown.find(Text(kDamaged)), std::string::npos) << shown;
+        EXPECT_EQ(shown.find(Text(kNotOneTest)), std::string::npos) << shown;
+    }
 }
 
 std::string BadImportName(const ::testing::TestParamInfo<TBadImport>& param) { return param.param.Name; }

@@ -22,8 +22,28 @@ TEST(VersionStamp, TimeOfDayKeepsToTheDay) {
         // Half a second before midnight is still the same day.
         {EncodeDate(2026, 1, 2) + (86400 - 0.4) / 86400, "23:59:59"},
         {0.75, "18:00:00"},
+        // The second the time is in, never the next one.
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 9) + 0.75 / 86400, "07:08:09"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 9) + 0.5 / 86400, "07:08:09"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 9) + 0.999 / 86400, "07:08:09"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 59) + 0.6 / 86400, "07:08:59"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 59, 59) + 0.9 / 86400, "07:59:59"},
+        // A whole second that the fraction of a day holds only nearly is that second.
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 9), "07:08:09"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 9) - 1e-11, "07:08:09"},
+        {EncodeDate(2026, 1, 2) + EncodeTime(7, 8, 10) - 0.2 / 86400, "07:08:09"},
     };
     for (const auto& [when, text] : cases) EXPECT_EQ(FormatLongTime(when), text) << when;
+}
+
+TEST(VersionStamp, WritesTheSecondTheClockIsIn) {
+    ScopedVersionStamp stamp;
+    VersionStampSource().Now = [] { return EncodeDate(2026, 12, 10) + EncodeTime(7, 8, 9) + 0.75 / 86400; };
+    EXPECT_EQ(MakeVersionStamp(platform::FormatSettings::Posix()), "2026-12-1007:08:094242");
+    EXPECT_EQ(MakeVersionStamp({',', platform::DateOrder::DMY, '.'}), "10.12.202607:08:094242");
+    // The last moment of a day stays in that day.
+    VersionStampSource().Now = [] { return EncodeDate(2026, 12, 10) + (86400 - 0.25) / 86400; };
+    EXPECT_EQ(MakeVersionStamp(platform::FormatSettings::Posix()), "2026-12-1023:59:594242");
 }
 
 TEST(VersionStamp, TwoStampsOfTheSameSecondDifferInTheirRandomPart) {
