@@ -81,12 +81,14 @@ bool TUpdateFile::RunConverters(const TConverters& converters) {
         }
         return true;
     } catch (const ConverterFailed& failed) {
-        // Whatever the converter left, the user gets the file back as it was.
-        std::string where = lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + backup_;
+        // Whatever the converter left, the user gets the file back as it was; when that fails too,
+        // the message says where the original is and that the file at its name may not be it.
+        std::string where;
         try {
             platform::RestoreBackup(backup_, FileName);
+            where = lang::GetMessageText("UPDATEFILE_BACKUP_KEPT") + " " + backup_;
         } catch (const std::exception& e) {
-            where = std::string(e.what()) + "\n" + where;
+            where = lang::GetMessageText("UPDATEFILE_NOT_RESTORED") + " " + backup_ + "\n" + e.what();
         }
         // The path is not cut off: the user needs all of it.
         ShowRefusal(platform::CutShortText(failed.Text) + "\n" + where);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -66,30 +67,13 @@ bool IsReadOnly(const std::string& path, const struct stat& st) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-}  // namespace
-
-void WriteFileAtomic(const std::string& path, const ByteProducer& produce) {
-    const auto fail = [&](const std::string& why) {
-        throw EFileError("Cannot create file \"" + path + "\". " + why);
-    };
-    if (path.empty()) fail("No file name.");
-
-    // A link is followed, so that the file it names is replaced and the link stays a link.
-    std::string real;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        real = resolved;
-        std::free(resolved);
-    } else {
-        real = FollowLinks(path);   // a dangling link: its target is created
-    }
-    struct stat target{};
-    const bool exists = ::stat(real.c_str(), &target) == 0;
-    if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
-    if (exists && IsReadOnly(real, target))
-        throw EFileReadOnly("Cannot create file \"" + path + "\". The file is read-only.");
-
+// Writes what produce makes to a new temporary file in folder with the mode, flushed and synced,
+// and returns its name. On any failure the temporary file is removed, and fail is called with the
+// reason (what produce raises is passed on).
+template <typename Fail>
+std::string WriteTemporary(const std::string& folder, const ByteProducer& produce, mode_t mode, Fail fail) {
     // A short name in the same folder, so a long target name still fits.
-    std::string tmpl = FolderOf(real) + "/.orvel-XXXXXX";
+    std::string tmpl = folder + "/.orvel-XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     Fd fd(::mkstemp(name.data()));
@@ -102,14 +86,7 @@ void WriteFileAtomic(const std::string& path, const ByteProducer& produce) {
         fail(why);
     };
 
-    // Keep the target's permissions; a new file gets the usual ones.
-    mode_t mode = 0666;
-    if (exists) mode = target.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
+    // mkstemp made the file 0600: a file system that cannot change modes leaves it private.
     ::fchmod(fd.get(), mode);
 
     const auto put = [&](std::string_view bytes) {
@@ -142,14 +119,76 @@ void WriteFileAtomic(const std::string& path, const ByteProducer& produce) {
         ::unlink(tmp.c_str());
         fail(Reason(errno));
     }
+    return tmp;
+}
+
+// Makes a rename in the folder durable.
+void SyncFolder(const std::string& folder) {
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& path, const ByteProducer& produce) {
+    const auto fail = [&](const std::string& why) {
+        throw EFileError("Cannot create file \"" + path + "\". " + why);
+    };
+    if (path.empty()) fail("No file name.");
+
+    // A link is followed, so that the file it names is replaced and the link stays a link.
+    std::string real;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        real = resolved;
+        std::free(resolved);
+    } else {
+        real = FollowLinks(path);   // a dangling link: its target is created
+    }
+    struct stat target{};
+    const bool exists = ::stat(real.c_str(), &target) == 0;
+    if (exists && !S_ISREG(target.st_mode)) fail("It is not a regular file.");
+    if (exists && IsReadOnly(real, target))
+        throw EFileReadOnly("Cannot create file \"" + path + "\". The file is read-only.");
+
+    // Keep the target's permissions; a new file gets the usual ones.
+    mode_t mode = 0666;
+    if (exists) mode = target.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    const std::string tmp = WriteTemporary(FolderOf(real), produce, mode, fail);
     if (::rename(tmp.c_str(), real.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
         fail(Reason(err));
     }
-    // Make the rename itself durable.
-    Fd dir(::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY));
-    if (dir.get() >= 0) ::fsync(dir.get());
+    SyncFolder(FolderOf(real));
+}
+
+bool WriteNewFileAtomic(const std::string& path, std::string_view bytes, mode_t mode) {
+    const auto fail = [&](const std::string& why) {
+        throw EFileError("Cannot create file \"" + path + "\". " + why);
+    };
+    if (path.empty()) fail("No file name.");
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) == 0) return false;
+    const std::string tmp =
+        WriteTemporary(FolderOf(path), [&](const ByteSink& put) { put(bytes); }, mode & 07777, fail);
+    // Put in place only under a name that is free: a file that appeared there meanwhile stays.
+    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0) {
+        int err = errno;
+        if (err == EINVAL || err == ENOSYS) {
+            // A file system without the call: a second name for the file is made only when free.
+            err = ::link(tmp.c_str(), path.c_str()) == 0 ? 0 : errno;
+        }
+        ::unlink(tmp.c_str());
+        if (err == EEXIST) return false;
+        if (err != 0) fail(Reason(err));
+    }
+    SyncFolder(FolderOf(path));
+    return true;
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {

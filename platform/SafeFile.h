@@ -37,6 +37,11 @@ using ByteSink = std::function<void(std::string_view bytes)>;
 using ByteProducer = std::function<void(const ByteSink& put)>;
 void WriteFileAtomic(const std::string& path, const ByteProducer& produce);
 
+// Writes bytes to a new file at path the same way, with the given permissions, but only when no
+// file of that name exists: False then, and nothing is written or left behind. Raises EFileError
+// for any other failure, with no temporary file left.
+bool WriteNewFileAtomic(const std::string& path, std::string_view bytes, mode_t mode);
+
 // A file opened for reading: non-blocking and close-on-exec, so that a pipe or a device put in
 // place of the file cannot hang the program, and checked on the open descriptor, so that what is
 // read is what was checked.

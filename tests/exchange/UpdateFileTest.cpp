@@ -1,8 +1,17 @@
 // The update check of a data file that is being opened: which converters a product record calls
 // for, the question, the calls and their order, the messages, and the file afterwards.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <deque>
+#include <functional>
+#include <random>
+#include <thread>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -12,6 +21,7 @@
 #include "exchange/UpdateFile.h"
 #include "lang/DlgLangConverter.h"
 #include "lang/Progress.h"
+#include "platform/SafeFile.h"
 #include "store/XorCoding.h"
 #include "tests/support/RecordingInteraction.h"
 #include "tests/support/TempDir.h"
@@ -25,7 +35,8 @@ const char* const kLanguage =
     "UPDATEFILE_PROBLEM_VER120=Problem 120\n"
     "UPDATEFILE_PROBLEM_VER142=Problem 142\n"
     "UPDATEFILE_PATH_TOO_LONG=Too long\n"
-    "UPDATEFILE_BACKUP_KEPT=Kept in:\n";
+    "UPDATEFILE_BACKUP_KEPT=Kept in:\n"
+    "UPDATEFILE_NOT_RESTORED=Not put back; the original is in:\n";
 
 // Records each call; a converter may rewrite the file before it answers.
 class RecordingConverters : public IConverters {
@@ -33,6 +44,7 @@ public:
     struct Behaviour {
         bool Result = true;
         std::optional<std::string> Writes;
+        bool LeavesReadOnly = false;   // the file it wrote, so that it cannot be put back
     };
     bool Corvish(const std::string& path) override { return Call("Corvish", path, CorvishDoes); }
     bool Vantrel(const std::string& path) override { return Call("Vantrel", path, VantrelDoes); }
@@ -41,12 +53,15 @@ public:
     Behaviour VantrelDoes;
     std::vector<std::string> Calls;   // "Corvish" or "Vantrel"
     std::vector<std::string> Paths;
+    std::function<void()> OnCall;
 
 private:
     bool Call(const char* name, const std::string& path, const Behaviour& b) {
         Calls.push_back(name);
         Paths.push_back(path);
         if (b.Writes) WriteBytes(path, *b.Writes);
+        if (b.LeavesReadOnly) ::chmod(path.c_str(), 0444);
+        if (OnCall) OnCall();
         return b.Result;
     }
 };
@@ -58,8 +73,8 @@ protected:
         WriteBytes(dir.File("language.txt"), kLanguage);
         saved_ = lang::SetMessageTable(std::make_unique<TDlgLangConverter>(dir.File("language.txt")));
         lang::SetProgressFactory([this](int steps) -> std::unique_ptr<lang::IProgress> {
-            Bars.push_back({steps, 0});
-            return std::make_unique<Bar>(Bars.back());
+            Bars.push_back({steps, 0, -1});
+            return std::make_unique<Bar>(Bars.back(), shown);
         });
     }
     void TearDown() override {
@@ -70,14 +85,17 @@ protected:
     struct BarState {
         int Steps;
         int Done;
+        int MessagesWhenGone;   // how many messages had been shown when the window went; -1 while it stands
     };
     class Bar : public lang::IProgress {
     public:
-        explicit Bar(BarState& state) : state_(state) {}
+        Bar(BarState& state, const RecordingInteraction& shown) : state_(state), shown_(shown) {}
+        ~Bar() override { state_.MessagesWhenGone = static_cast<int>(shown_.Messages.size()); }
         void Step() override { ++state_.Done; }
 
     private:
         BarState& state_;
+        const RecordingInteraction& shown_;
     };
 
     TempDir dir;
@@ -203,6 +221,157 @@ TEST_F(UpdateCheck, AnExistingBackupIsNeverOverwritten) {
     EXPECT_EQ(ReadBytes(name + ".bak.2"), original);
     EXPECT_EQ(ReadBytes(name), original);
     EXPECT_EQ(shown.Messages, std::vector<std::string>{"Problem 142\nKept in: " + name + ".bak.2"});
+}
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st{};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+// The names in the folder, for files left behind.
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Puts a umask in place for its lifetime.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : saved_(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(saved_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+}  // namespace
+
+TEST_F(UpdateCheck, TheBackupKeepsTheModeOfTheFileItCopies) {
+    const ScopedUmask usual(022);
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0400}, mode_t{0664}}) {
+        const std::string name = dir.File("p" + std::to_string(mode) + ".kvd");
+        WriteBytes(name, Record("ORVAN", "1.3.7"));
+        ASSERT_EQ(::chmod(name.c_str(), mode), 0);
+        shown.YesNoAnswers = {true};
+        TUpdateFile file(name, converters);
+        EXPECT_TRUE(file.CheckAndUpdate(true));
+        ASSERT_EQ(file.BackupFileName(), name + ".bak");
+        EXPECT_EQ(ModeOf(name + ".bak"), mode) << std::oct << mode;
+        EXPECT_EQ(ReadBytes(name + ".bak"), Record("ORVAN", "1.3.7"));
+    }
+}
+
+TEST_F(UpdateCheck, ABackupThatCannotBeWrittenLeavesNothingAndConvertsNothing) {
+    const std::string name = dir.File("p.kvd");
+    const std::string original = Record("ORVAN", "1.3.7") + std::string(100000, 'x');
+    WriteBytes(name, original);
+    const std::vector<std::string> before = NamesIn(dir.Path());
+    shown.YesNoAnswers = {true};
+    TUpdateFile file(name, converters);
+    bool result = true;
+    {
+        // The disk fills up half-way through the copy.
+        std::size_t written = 0;
+        const platform::ScopedWriteCall full([&](int fd, const void* data, std::size_t count) -> ssize_t {
+            if (written >= 4096) {
+                errno = ENOSPC;
+                return -1;
+            }
+            const std::size_t n = std::min<std::size_t>(count, 4096 - written);
+            written += n;
+            return ::write(fd, data, n);
+        });
+        result = file.CheckAndUpdate(true);
+    }
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(converters.Calls.empty());
+    EXPECT_EQ(ReadBytes(name), original);
+    EXPECT_EQ(NamesIn(dir.Path()), before);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    EXPECT_NE(shown.Messages[0].find(name + ".bak"), std::string::npos) << shown.Messages[0];
+}
+
+TEST_F(UpdateCheck, AKillAtAnyMomentOfTheBackupLeavesItWholeOrAbsent) {
+    // A project large enough that the copy takes a while; the kill falls anywhere in the check.
+    std::string original = Record("ORVAN", "1.3.7");
+    std::mt19937 random(7);
+    while (original.size() < (4u << 20)) original += std::to_string(random());
+    const std::string name = dir.File("p.kvd");
+    const auto runCheck = [&] {
+        shown.YesNoAnswers = {true};
+        TUpdateFile file(name, converters);
+        return file.CheckAndUpdate(true);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    WriteBytes(name, original);
+    ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+    ASSERT_TRUE(runCheck());
+    const auto took = std::chrono::steady_clock::now() - started;
+    std::uniform_int_distribution<long long> moment(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(took).count() * 3 / 2);
+    int whole = 0;
+    for (int run = 0; run < 50; ++run) {
+        std::filesystem::remove_all(dir.Path());
+        std::filesystem::create_directories(dir.Path());
+        WriteBytes(name, original);
+        ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(runCheck() ? 0 : 1);
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(ReadBytes(name), original) << run;
+        if (std::filesystem::exists(name + ".bak")) {
+            ++whole;
+            EXPECT_EQ(ReadBytes(name + ".bak"), original) << "a torn backup in run " << run;
+            EXPECT_EQ(ModeOf(name + ".bak"), 0600u) << run;
+        }
+        // Only the temporary file of a copy cut off by the kill may be left, never under the name.
+        for (const std::string& n : NamesIn(dir.Path()))
+            EXPECT_TRUE(n == "p.kvd" || n == "p.kvd.bak" || n.starts_with(".orvel-")) << n;
+    }
+    RecordProperty("WholeBackups", whole);
+}
+
+TEST_F(UpdateCheck, AFileThatCannotBePutBackIsNotSaidToBeAsItWas) {
+    const std::string name = dir.File("p.kvd");
+    const std::string original = Record("ORVAN", "1.3.7");
+    WriteBytes(name, original);
+    shown.YesNoAnswers = {true};
+    converters.VantrelDoes = {false, std::string("half written"), true};
+    TUpdateFile file(name, converters);
+    EXPECT_FALSE(file.CheckAndUpdate(true));
+    EXPECT_EQ(ReadBytes(name), "half written");
+    EXPECT_EQ(ReadBytes(name + ".bak"), original);
+    ASSERT_EQ(shown.Messages.size(), 1u);
+    const std::string head = "Problem 142\nNot put back; the original is in: " + name + ".bak\n";
+    EXPECT_EQ(shown.Messages[0].substr(0, head.size()), head) << shown.Messages[0];
+    EXPECT_EQ(shown.Messages[0].find("Kept in:"), std::string::npos) << shown.Messages[0];
+}
+
+TEST_F(UpdateCheck, TheProgressWindowOfAFailedConversionIsGoneBeforeTheMessage) {
+    const std::string name = dir.File("p.kvd");
+    WriteBytes(name, Record("Lessonwright", "1.2.0"));
+    shown.YesNoAnswers = {true};
+    converters.VantrelDoes = {false, std::string("half written")};
+    std::vector<std::size_t> barsAtCall;
+    converters.OnCall = [&] { barsAtCall.push_back(Bars.size()); };
+    TUpdateFile file(name, converters);
+    EXPECT_FALSE(file.CheckAndUpdate(true));
+    // The window stood while the converters ran, and was gone when the message came.
+    EXPECT_EQ(barsAtCall, (std::vector<std::size_t>{1, 1}));
+    ASSERT_EQ(Bars.size(), 1u);
+    EXPECT_EQ(Bars[0].MessagesWhenGone, 0);
+    EXPECT_EQ(shown.Messages.size(), 1u);
 }
 
 TEST_F(UpdateCheck, APathLongerThanTheCallCarriesIsNotConverted) {
