@@ -25,7 +25,15 @@ struct ConverterFailed {
 TUpdateFile::TUpdateFile(const std::string& fileName, IConverters& converters)
     : TFileAccess(fileName), converters_(converters) {
     try {
-        if (const auto bytes = platform::ReadFileCapped(FileName)) FileText = PlainTextOf(*bytes);
+        // The product record is the file's first section: its head is enough, and the whole
+        // file is read only when the record is not settled there.
+        if (const auto head = platform::ReadFileHead(FileName, kHeadBytes)) {
+            FileText = PlainTextOf(head->Bytes);
+            if (!head->Whole && !HoldsProductInfo(FileText)) {
+                FileText.clear();
+                if (const auto bytes = platform::ReadFileCapped(FileName)) FileText = PlainTextOf(*bytes);
+            }
+        }
     } catch (const std::exception&) {
         // Not a readable file: it has no product record, and the load that follows reports it.
         FileText.clear();

@@ -10,8 +10,11 @@
 // backup is put back, so the user's file is as it was.
 class TUpdateFile : public TFileAccess {
 public:
-    // FileText := the text of the file, coded or plain (empty when it cannot be read).
+    // FileText := the text of the file, coded or plain (empty when it cannot be read), or as
+    // much of its head as holds the product record.
     TUpdateFile(const std::string& fileName, IConverters& converters);
+    // How much of a file is read first for the product record.
+    static constexpr std::size_t kHeadBytes = 64 * 1024;
 
     struct TConverters {
         bool Corvish = false;

@@ -263,6 +263,28 @@ std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t m
     return out;
 }
 
+std::optional<FileHead> ReadFileHead(const std::string& path, std::size_t headBytes, std::size_t maxBytes) {
+    const auto fail = [&](const std::string& why) {
+        throw EFileError("Cannot read file \"" + path + "\". " + why);
+    };
+    const TReadableFile file(path);
+    if (file.State() == TReadableFile::TState::Missing) return std::nullopt;
+    if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
+    if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
+    if (file.Size() > maxBytes) fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+    FileHead head;
+    head.Whole = file.Size() <= headBytes;
+    head.Bytes.resize(static_cast<std::size_t>(head.Whole ? file.Size() : headBytes));
+    for (std::size_t got = 0; got < head.Bytes.size();) {
+        const ssize_t n = ::read(file.Descriptor(), head.Bytes.data() + got, head.Bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(Reason(errno));
+        if (n == 0) fail("The file changed while it was read.");
+        got += static_cast<std::size_t>(n);
+    }
+    return head;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st{};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -75,6 +75,15 @@ constexpr std::size_t kPieceBytes = 256 * 1024;
 bool ReadFileInPieces(const std::string& path, const std::function<void(std::size_t size)>& start, const ByteSink& take,
                       std::size_t maxBytes = kMaxReadBytes);
 
+// The first bytes of a regular file, at most headBytes of them, and whether they are all of it;
+// nullopt when the path does not exist. Raises EFileError as ReadFileCapped does.
+struct FileHead {
+    std::string Bytes;
+    bool Whole = false;
+};
+std::optional<FileHead> ReadFileHead(const std::string& path, std::size_t headBytes,
+                                     std::size_t maxBytes = kMaxReadBytes);
+
 bool FileExists(const std::string& path);
 
 // What tells one content of a path from another written there later: the file it names (a save

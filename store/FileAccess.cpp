@@ -353,6 +353,17 @@ void TFileAccess::ReadProductInfo(TProductInfo& info) const {
     info.ProductVersion = platform::CutShortText(GetLine(section, 2));
 }
 
+bool TFileAccess::HoldsProductInfo(std::string_view head) {
+    // The header and the two lines after it, each ended in the head: no later byte changes
+    // where the section starts or what its two lines are.
+    std::size_t end = FindSectionHeader("PRODUCT_INFO", head);
+    for (int line = 0; line < 3 && end != std::string_view::npos; ++line) {
+        end = LineEnd(head, end);
+        end = end + 2 <= head.size() ? end + 2 : std::string_view::npos;
+    }
+    return end != std::string_view::npos;
+}
+
 int TFileAccess::GetVersionPart(const TProductInfo& info, int part) {
     if (part < 1 || part > 3) return -99999;
     // A version without both dots has no parts at all.
@@ -409,7 +420,7 @@ bool TFileAccess::IsCodedLayout(std::string_view bytes) {
 }
 
 std::string TFileAccess::PlainTextOf(std::string_view bytes) {
-    if (IsCodedLayout(bytes)) return DecodeText(bytes);
+    if (auto text = DecodeIfHex(bytes)) return std::move(*text);
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -96,6 +96,9 @@ public:
     bool ReadingPlainLayout = false;
     // The product record of FileText; two empty strings when it has none.
     void ReadProductInfo(TProductInfo& info) const;
+    // True when the product record read from this head of a text is that of every text that
+    // starts with it.
+    static bool HoldsProductInfo(std::string_view head);
     // Number 1, 2 or 3 of a version "a.b.c" (a, b or c); -99999 for any other number. Raises
     // EConvertError when that part is not a number or the version lacks one of its two dots.
     static int GetVersionPart(const TProductInfo& info, int part);

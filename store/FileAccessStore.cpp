@@ -236,7 +236,13 @@ bool TFileAccess::LoadEitherLayout() {
         LoadFailure = {TLoadFailureKind::Unreadable, {}, 0, 0};
         return false;
     }
-    if (IsCodedLayout(bytes)) return LoadFromBytes(bytes, TSectionChoice::All());
+    // Checked and decoded in one pass; a coded head with a byte that is not a digit later is a
+    // file in the plain layout.
+    if (auto text = DecodeIfHex(bytes)) {
+        const TLoadFailureKind damage = bytes.size() % 2 != 0 ? TLoadFailureKind::CutShort : TLoadFailureKind::None;
+        std::string().swap(bytes);   // the coded copy is not needed while the text is read
+        return LoadFromText(std::move(*text), damage, TSectionChoice::All());
+    }
     ReadingPlainLayout = true;
     const bool loaded = LoadFromText(std::move(bytes), TLoadFailureKind::None, TSectionChoice::All());
     ReadingPlainLayout = false;

@@ -97,6 +97,14 @@ std::optional<std::string> DecodeCodedText(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> DecodeIfHex(std::string_view text) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    // Most texts that are not coded say so at once.
+    if (!text.empty() && kNotDigit[in[0]]) return std::nullopt;
+    if (text.size() % 2 != 0 && kNotDigit[in[text.size() - 1]]) return std::nullopt;
+    return DecodeCodedText(text);
+}
+
 void TDecoder::Feed(std::string_view coded) {
     if (coded.empty()) return;
     if (pending_ >= 0) {

@@ -17,6 +17,9 @@ std::string DecodeText(std::string_view text);
 // The same, but nothing when a character of a pair is not a hex digit: coded text that does not
 // read as written is refused rather than read as other bytes.
 std::optional<std::string> DecodeCodedText(std::string_view text);
+// The same when every character is a hex digit, the last one of an odd count too; nothing
+// otherwise.
+std::optional<std::string> DecodeIfHex(std::string_view text);
 // The same two codings piece by piece, appended to out, so that neither text needs to be whole in
 // memory beside the other. The decoder keeps a digit left over at the end of a piece for the next
 // one; at the end, a digit left over is the odd last character that DecodeText drops.

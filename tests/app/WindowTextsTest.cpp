@@ -32,6 +32,8 @@
 #include "lang/LanguageController.h"
 #include "platform/FormatSettings.h"
 #include "runner/FormReporter.h"
+#include "runner/RunTestForm.h"
+#include "store/FileAccess.h"
 #include "store/TypeList.h"
 #include "tests/app/AppTestSupport.h"
 #include "tree/FindForm.h"
@@ -86,6 +88,7 @@ TEST(WindowTexts, NoWindowShowsTheMarkOfAMissingKey) {
     TAppTestEnvironment env;
     TTypeTAnyObjectSingleList nothingToArrange;
     const platform::FormatSettings posix = platform::FormatSettings::Posix();
+    TFileAccess noProject;
     const TWindowMaker cases[] = {
         {"main window", [&] { return std::make_unique<TMainForm>(posix); }},
         {"splash", [] { return std::make_unique<TSplashForm>(); }},
@@ -109,6 +112,7 @@ TEST(WindowTexts, NoWindowShowsTheMarkOfAMissingKey) {
         {"scale", [] { return std::make_unique<TScaleForm>(nullptr); }},
         {"interpretation", [&] { return std::make_unique<TInterpretationForm>(nullptr, posix); }},
         {"weight", [&] { return std::make_unique<TWeightForm>(nullptr, posix); }},
+        {"test window", [&] { return std::make_unique<TRunTestForm>(nullptr, noProject, platform::kNoWindow, 1, "T"); }},
     };
     for (const auto& [name, make] : cases) {
         SCOPED_TRACE(name);

@@ -415,6 +415,68 @@ TEST_F(UpdateCheck, AFileThatCannotBeReadHasNoProductRecord) {
     EXPECT_TRUE(shown.Messages.empty());
 }
 
+namespace {
+
+// Files whose head and tail say different things: the product record and the layout are those
+// of the whole file, wherever the head that is read first ends.
+struct HeadCase {
+    const char* Name;
+    std::string Bytes;
+    std::string ProductName, ProductVersion;
+};
+
+std::vector<HeadCase> HeadCases() {
+    const std::size_t head = TUpdateFile::kHeadBytes;
+    const std::string groups = "[TEST_GROUPS]\r\n";
+    const std::string own = Record("Orvel", "2.0.1");
+    // A plain line of n characters with its line end.
+    const auto line = [](std::size_t n) { return std::string(n, 'x') + "\r\n"; };
+    // Coded text of which the head ends inside the version line, after "1.4".
+    const std::string beforeVersion = "[PRODUCT_INFO]\r\nORVAN\r\n1.4";
+    const std::string straddling = groups + line(head / 2 - groups.size() - beforeVersion.size() - 2) +
+                                   Record("ORVAN", "1.4.1");
+    // Coded text of which the head ends just after a header that the next byte spoils.
+    const std::string spoiled = groups + line(head / 2 - groups.size() - 14 - 2) + "[PRODUCT_INFO]x\r\nA\r\nB\r\n" +
+                                Record("Lessonwright", "1.2.1");
+    return {
+        {"CodedRecordAtTheStart", EncodeText(own + groups + line(head)), "Orvel", "2.0.1"},
+        {"CodedRecordBeyondTheHead", EncodeText(groups + line(head) + Record("Lessonwright", "1.2.0")), "Lessonwright",
+         "1.2.0"},
+        {"CodedRecordCutByTheHead", EncodeText(straddling), "ORVAN", "1.4.1"},
+        {"CodedHeaderSpoiledAfterTheHead", EncodeText(spoiled), "Lessonwright", "1.2.1"},
+        {"FirstRecordWins", EncodeText(own + groups + line(head) + Record("ORVAN", "1.3.7")), "Orvel", "2.0.1"},
+        // Plain text whose tail is all digits is plain throughout.
+        {"PlainHeadDigitTail", Record("ORVAN", "1.3.7") + std::string(2 * head, 'A'), "ORVAN", "1.3.7"},
+        {"PlainRecordBeyondTheHead", groups + line(head) + Record("ORVAN", "1.3.7"), "ORVAN", "1.3.7"},
+        // Coded bytes followed by plain text: not coded throughout, so the plain record counts.
+        {"CodedHeadPlainTail", EncodeText(Record("Lessonwright", "1.2.0")) + "\r\n" + Record("ORVAN", "1.5.0"), "ORVAN",
+         "1.5.0"},
+        {"CodedHeadPlainTailBeyondTheHead",
+         EncodeText(groups + line(head)) + "\r\n" + Record("ORVAN", "1.5.0"), "ORVAN", "1.5.0"},
+    };
+}
+
+void PrintTo(const HeadCase& c, std::ostream* os) { *os << c.Name; }
+
+class HeadAndTail : public UpdateCheck, public ::testing::WithParamInterface<HeadCase> {};
+
+}  // namespace
+
+TEST_P(HeadAndTail, TheProductRecordIsThatOfTheWholeFile) {
+    const HeadCase& c = GetParam();
+    const std::string name = dir.File("project.kvd");
+    WriteBytes(name, c.Bytes);
+    const TUpdateFile file(name, converters);
+    TProductInfo info;
+    file.ReadProductInfo(info);
+    EXPECT_EQ(info.ProductName, c.ProductName);
+    EXPECT_EQ(info.ProductVersion, c.ProductVersion);
+    EXPECT_EQ(ReadBytes(name), c.Bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HeadAndTail, ::testing::ValuesIn(HeadCases()),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
 TEST(ConverterBinding, ThePathTravelsAsOneLengthByteAndAtMost255Bytes) {
     EXPECT_EQ(TConverterBinding::PathArgument(""), std::string(1, '\0'));
     EXPECT_EQ(TConverterBinding::PathArgument("/a/b"), std::string("\x04/a/b"));

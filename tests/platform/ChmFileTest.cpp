@@ -114,6 +114,25 @@ TEST(HelpFile, DamagedFilesAreRefusedWithTheirReasonAndLeftAsTheyAre) {
     }
 }
 
+TEST(HelpFile, OverwrittenCompressedDataIsRefusedOrReadUnderTheGoodDirectory) {
+    TempDir dir;
+    const TChmFile good(HelpFile());
+    ASSERT_TRUE(good.IsOpen());
+    const std::string bytes = WithCompressedDataOverwritten(ReadBytes(HelpFile()));
+    WriteBytes(dir.File("x.chm"), bytes);
+    const TChmFile file(dir.File("x.chm"));
+    if (file.IsOpen()) {
+        // The directory is untouched, so the same objects are offered, whatever their texts.
+        EXPECT_EQ(file.Refusal(), TChmRefusal::None);
+        EXPECT_EQ(file.Objects(), good.Objects());
+    } else {
+        EXPECT_TRUE(file.Refusal() == TChmRefusal::Damaged || file.Refusal() == TChmRefusal::ReaderStopped)
+            << static_cast<int>(file.Refusal());
+        EXPECT_TRUE(file.Objects().empty());
+    }
+    EXPECT_EQ(ReadBytes(dir.File("x.chm")), bytes);
+}
+
 TEST(HelpFile, AnIndexLeadingToTheListingReadsAsTheFileWithoutOne) {
     TempDir dir;
     const TChmFile good(HelpFile());

@@ -122,7 +122,10 @@ TEST(PlainLayout, AFileThatDoesNotReadLeavesTheStoreEmpty) {
     TempDir dir;
     const std::string name = dir.File("p.kvd");
     for (const std::string& bad : {std::string("[TEST_GROUPS]\r\n0\r\nx\r\n"), std::string("plain text\n"),
-                                   ReadBytes(kData + "/old_project.kvd")}) {
+                                   ReadBytes(kData + "/old_project.kvd"),
+                                   // Coded throughout but for the last two bytes: not coded at all.
+                                   ReadBytes(kData + "/fixture_dot.kvd") + "ZZ",
+                                   ReadBytes(kData + "/fixture_dot.kvd") + "\r\n"}) {
         WriteBytes(name, bad);
         TFileAccess store(name);
         EXPECT_FALSE(store.LoadEitherLayout());
@@ -131,4 +134,14 @@ TEST(PlainLayout, AFileThatDoesNotReadLeavesTheStoreEmpty) {
         EXPECT_FALSE(store.ReadingPlainLayout);
         EXPECT_EQ(ReadBytes(name), bad);
     }
+}
+
+TEST(PlainLayout, DigitsBeforeThePlainTextDoNotMakeTheFileCoded) {
+    TempDir dir;
+    const std::string name = dir.File("p.kvd");
+    WriteBytes(name, "0A\r\n" + ReadBytes(kData + "/old_project_142.kvd"));
+    TFileAccess store(name);
+    ASSERT_TRUE(store.LoadEitherLayout()) << store.LastError;
+    EXPECT_EQ(Dump(store), kConverted);
+    EXPECT_TRUE(store.IsModified());
 }

@@ -123,7 +123,13 @@ std::vector<TDamagedHelpFile> DamagedHelpFiles(const std::string& good) {
         {"a reset table with blocks of no size", Changed(good, reset + 32, 0, 8), TChmRefusal::ReaderStopped},
         {"a reset table past the compressed data", Changed(good, reset + 40 + 8, 0xFFFFFF, 8), TChmRefusal::ReaderStopped},
         {"a reset table of an unknown version", Changed(good, reset, 0xFF, 1), TChmRefusal::Damaged},
-        {"compressed data overwritten", Filled(good, compressed + 2000, 600, '\xFF'), TChmRefusal::Damaged},
         {"compressed data zeroed from its start", Filled(good, compressed, 64, '\0'), TChmRefusal::Damaged},
     };
+}
+
+std::string WithCompressedDataOverwritten(const std::string& good) {
+    const std::size_t compressed = ObjectOffset(good, "::DataSpace/Storage/MSCompressed/Content");
+    if (compressed == std::string::npos || compressed + 2600 > good.size())
+        throw std::runtime_error("the good help file has too little compressed data");
+    return Filled(good, compressed + 2000, 600, '\xFF');
 }

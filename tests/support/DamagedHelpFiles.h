@@ -21,3 +21,8 @@ std::string WithIndexChunk(const std::string& good, bool namingItself);
 
 // Where in the file the uncompressed object at an internal path begins; npos when there is none.
 std::size_t ObjectOffset(const std::string& file, const std::string& path);
+
+// The good file with a stretch inside its compressed data overwritten. The compressed data has
+// no check sum: whether the decoder notices depends on which bits the stretch hits, so such a
+// file may be refused or read with wrong page texts, but never more than that.
+std::string WithCompressedDataOverwritten(const std::string& good);
