@@ -18,6 +18,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 FIGURES = []
 
@@ -126,6 +127,44 @@ for _clock in ["real", "cpu"]:
             growth(_name, _clock))
 
 _round = [0]
+
+
+# ---- the program (orvel_app_bench, a build with the windows): offscreen unless QT_QPA_PLATFORM
+# says otherwise, e.g. xcb on an X server with a window manager
+
+def app_child(build, *args):
+    """The name=value lines of one orvel_app_bench child: the real program in a fresh process."""
+    env = dict(os.environ)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    out = run([os.path.join(build, "bin", "orvel_app_bench"), *map(str, args)], env=env)
+    values = {}
+    for line in out.splitlines():
+        key, _, value = line.partition("=")
+        if value:
+            values[key] = float(value)
+    return values
+
+
+@figure("start-up to the main window shown, against a bare process start", "<= 1.0 s")
+def startup(build, files):
+    t0 = time.monotonic_ns()
+    run(["/bin/true"])
+    bare = (time.monotonic_ns() - t0) / 1e6
+    shown = app_child(build, "startup", time.monotonic_ns())["shown_ms"]
+    return shown, bare, ratio(shown, bare), "ms"
+
+
+@figure("Open to the tree shown, against a plain read of the file", "<= 0.4 s")
+def open_project(build, files):
+    p = app_child(build, "open", time.monotonic_ns(), files["large"])
+    return p["open_ms"], p["read_ms"], ratio(p["open_ms"], p["read_ms"]), "ms"
+
+
+@figure("program memory (RSS) after Open, against the file size", "<= 4x")
+def open_memory(build, files):
+    p = app_child(build, "open", time.monotonic_ns(), files["large"])
+    rss, size = p["rss_bytes"] / 1e6, p["file_bytes"] / 1e6
+    return rss, size, ratio(rss, size), "MB"
 
 
 def main():
