@@ -10,6 +10,13 @@ namespace {
 
 const char* const kFileViolated = "FILEACC_FILE_VIOLATED_MSG";
 
+// Every byte is two digits: an odd count is a file cut short; a character that is not a digit
+// would be read as another byte.
+TLoadFailureKind CodingDamage(const TDecoder& decoder) {
+    if (decoder.DigitLeftOver()) return TLoadFailureKind::CutShort;
+    return decoder.AllDigits() ? TLoadFailureKind::None : TLoadFailureKind::BadCoding;
+}
+
 // Steps a progress from the store services, if they gave one.
 class Progress {
 public:
@@ -131,11 +138,7 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
         platform::ReadFileInPieces(
             FileName, [&](std::size_t size) { text.reserve(size / 2); },
             [&](std::string_view piece) { decoder.Feed(piece); });
-        // Every byte is two digits: an odd count is a file cut short; a character that is not a
-        // digit would be read as another byte.
-        damage = decoder.DigitLeftOver() ? TLoadFailureKind::CutShort
-                 : !decoder.AllDigits()  ? TLoadFailureKind::BadCoding
-                                         : TLoadFailureKind::None;
+        damage = CodingDamage(decoder);
     } catch (const std::exception& e) {
         FileText.clear();
         LastError = e.what();
@@ -146,13 +149,11 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
 }
 
 bool TFileAccess::LoadFromBytes(std::string_view coded, const TSectionChoice& sections) {
-    // Every byte is two digits: an odd count is a file cut short; a character that is not a digit
-    // would be read as another byte.
-    std::optional<std::string> text = DecodeCodedText(coded);
-    const TLoadFailureKind damage = coded.size() % 2 != 0 ? TLoadFailureKind::CutShort
-                                    : !text               ? TLoadFailureKind::BadCoding
-                                                          : TLoadFailureKind::None;
-    return LoadFromText(text ? std::move(*text) : std::string(), damage, sections);
+    std::string text;
+    text.reserve(coded.size() / 2);
+    TDecoder decoder(text);
+    decoder.Feed(coded);
+    return LoadFromText(std::move(text), CodingDamage(decoder), sections);
 }
 
 bool TFileAccess::LoadFromText(std::string text, TLoadFailureKind damage, const TSectionChoice& sections) {
