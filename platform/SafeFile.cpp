@@ -220,17 +220,30 @@ TReadableFile::~TReadableFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+namespace {
+
+[[noreturn]] void ReadFailed(const std::string& path, const std::string& why) {
+    throw EFileError("Cannot read file \"" + path + "\". " + why);
+}
+
+// False when the path leads to nothing; raises for a file that is not to be read: not a regular
+// file, not open, or larger than maxBytes.
+bool MayBeRead(const TReadableFile& file, const std::string& path, std::size_t maxBytes) {
+    if (file.State() == TReadableFile::TState::Missing) return false;
+    if (file.State() == TReadableFile::TState::NotRegular) ReadFailed(path, "It is not a regular file.");
+    if (file.State() != TReadableFile::TState::Open) ReadFailed(path, Reason(file.Error()));
+    if (file.Size() > maxBytes)
+        ReadFailed(path, "The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+    return true;
+}
+
+}  // namespace
+
 bool ReadFileInPieces(const std::string& path, const std::function<void(std::size_t)>& start, const ByteSink& take,
                       std::size_t maxBytes) {
-    const auto fail = [&](const std::string& why) {
-        throw EFileError("Cannot read file \"" + path + "\". " + why);
-    };
-    const auto tooLarge = [&] { fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB."); };
+    const auto fail = [&](const std::string& why) { ReadFailed(path, why); };
     const TReadableFile file(path);
-    if (file.State() == TReadableFile::TState::Missing) return false;
-    if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
-    if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
-    if (file.Size() > maxBytes) tooLarge();
+    if (!MayBeRead(file, path, maxBytes)) return false;
 
     // Exactly the size the file had when it was checked, then one byte more: a file that another
     // program is still writing is not taken half-written.
@@ -264,14 +277,9 @@ std::optional<std::string> ReadFileCapped(const std::string& path, std::size_t m
 }
 
 std::optional<FileHead> ReadFileHead(const std::string& path, std::size_t headBytes, std::size_t maxBytes) {
-    const auto fail = [&](const std::string& why) {
-        throw EFileError("Cannot read file \"" + path + "\". " + why);
-    };
+    const auto fail = [&](const std::string& why) { ReadFailed(path, why); };
     const TReadableFile file(path);
-    if (file.State() == TReadableFile::TState::Missing) return std::nullopt;
-    if (file.State() == TReadableFile::TState::NotRegular) fail("It is not a regular file.");
-    if (file.State() != TReadableFile::TState::Open) fail(Reason(file.Error()));
-    if (file.Size() > maxBytes) fail("The file is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB.");
+    if (!MayBeRead(file, path, maxBytes)) return std::nullopt;
     FileHead head;
     head.Whole = file.Size() <= headBytes;
     head.Bytes.resize(static_cast<std::size_t>(head.Whole ? file.Size() : headBytes));
