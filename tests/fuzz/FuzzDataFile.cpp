@@ -13,6 +13,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TFileAccess all;
     all.LoadFromBytes(bytes, TSectionChoice::All());
 
+    // The head of a file as the update check reads it, before anything is loaded.
+    TFileAccess head;
+    head.FileText = TFileAccess::PlainTextOf(bytes);
+    TFileAccess::HoldsProductInfo(head.FileText);
+    TProductInfo headInfo;
+    head.ReadProductInfo(headInfo);
+
+    // The same bytes as Open takes a file that is not in the coded layout: the plain one.
+    TFileAccess plain;
+    plain.ReadingPlainLayout = true;
+    plain.LoadFromText(std::string(bytes), TLoadFailureKind::None, TSectionChoice::All());
+
     // Each section on its own, so that every reader sees the input whatever the others make of it.
     TFileAccess store;
     for (bool TSectionChoice::*member :
