@@ -2,7 +2,7 @@
 # Installs what is missing, builds, runs every test: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run (under both) of the
 # data-file readers, the exchange import, the language file reader, the number and date forms,
-# the quick-import reader and the help file reader.
+# the quick-import reader, the help file reader and the Exec lines of desktop entries.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
@@ -32,9 +32,11 @@ fuzz() {
     "build-fuzz/bin/$target" -max_total_time=15 -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 "$corpus"
 }
-fuzz fuzz_datafile 4096 tests/data/*.kvd tests/data/*.kvt
+fuzz fuzz_datafile 4096 tests/data/*.kvd tests/data/*.kvt tests/data/fixture_*.txt tests/data/exchange_*.txt \
+  tests/data/empty_project.txt tests/data/product_only.txt
 fuzz fuzz_inifile 4096 lang/language.txt tests/data/*language*.txt
 fuzz fuzz_numbers 64
+fuzz fuzz_desktopentry 512 tests/fuzz/desktop-exec/*
 fuzz fuzz_exchange 4096 tests/data/*.kvt
 fuzz fuzz_olddatafile 4096 tests/data/old_project*.kvd
 fuzz fuzz_quickimport 4096 tests/data/quickimport_*.txt
