@@ -1,7 +1,10 @@
 #include "platform/RealNumbers.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -61,8 +64,44 @@ void TakeScientific(const char* begin, const char* end, ShownDigits& d) {
     while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
 }
 
+// A value whose exact decimal form has at most 15 significant digits is shown as that form: no
+// other text of 15 digits or fewer reads back as the same double (normal doubles keep every
+// 15-digit decimal apart), so that form is also the shortest that reads back. Whole numbers and
+// the binary fractions that projects mostly hold (halves, eighths) take this way, in integer
+// arithmetic.
+bool ExactDigits(double value, ShownDigits& d) {
+    constexpr std::uint64_t kLimit = 1000000000000000;   // 10^15
+    const double a = std::fabs(value);
+    if (!(a >= std::numeric_limits<double>::min()) || a >= 1e15) return false;
+    const auto bits = std::bit_cast<std::uint64_t>(a);
+    std::uint64_t n = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    int binaryExponent = static_cast<int>(bits >> 52) - 1075;
+    const int zeros = std::countr_zero(n);
+    n >>= zeros;
+    binaryExponent += zeros;
+    int decimals = 0;
+    if (binaryExponent >= 0) {
+        n <<= binaryExponent;   // below 10^15: no bits are lost
+    } else {
+        // n * 2^-k = n * 5^k / 10^k
+        decimals = -binaryExponent;
+        if (decimals > 21) return false;   // 5^22 alone passes 10^15
+        for (int k = 0; k < decimals; ++k) {
+            if (n > (kLimit - 1) / 5) return false;
+            n *= 5;
+        }
+    }
+    if (n >= kLimit) return false;
+    d.count = static_cast<int>(std::to_chars(d.digits, d.digits + sizeof d.digits, n).ptr - d.digits);
+    d.exponent = d.count - 1 - decimals;
+    d.negative = value < 0;
+    while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+    return true;
+}
+
 ShownDigits DigitsOf(double value) {
     ShownDigits d;
+    if (ExactDigits(value, d)) return d;
     char buf[64];
     // Below the normal range a binary place is no longer small against the 15th decimal one.
     if (std::fabs(value) < std::numeric_limits<double>::min()) {
@@ -82,46 +121,43 @@ ShownDigits DigitsOf(double value) {
     return d;
 }
 
+char* Put(char* o, std::string_view s) { return std::copy(s.begin(), s.end(), o); }
+char* PutZeros(char* o, std::size_t n) { return std::fill_n(o, n, '0'); }
+
 }  // namespace
 
-void AppendReal(std::string& out, double value, const FormatSettings& fs) {
-    if (!std::isfinite(value)) {
-        out += std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
-        return;
-    }
-    if (value == 0) {
-        out += '0';
-        return;
-    }
+char* WriteReal(char* o, double value, const FormatSettings& fs) {
+    if (!std::isfinite(value)) return Put(o, std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF"));
+    if (value == 0) return Put(o, "0");
     const ShownDigits d = DigitsOf(value);
     const std::string_view digits(d.digits, static_cast<std::size_t>(d.count));
     const int exponent = d.exponent;
-    if (d.negative) out += '-';
+    if (d.negative) *o++ = '-';
     if (exponent >= kDigits || exponent < -5) {
-        out += digits[0];
+        *o++ = digits[0];
         if (digits.size() > 1) {
-            out += fs.DecimalSeparator;
-            out += digits.substr(1);
+            *o++ = fs.DecimalSeparator;
+            o = Put(o, digits.substr(1));
         }
-        out += 'E';
-        char buf[8];
-        out.append(buf, std::to_chars(buf, buf + sizeof buf, exponent).ptr);
-    } else if (exponent < 0) {
-        out += '0';
-        out += fs.DecimalSeparator;
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
-    } else {
-        const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= intLen) {
-            out += digits;
-            out.append(intLen - digits.size(), '0');
-        } else {
-            out += digits.substr(0, intLen);
-            out += fs.DecimalSeparator;
-            out += digits.substr(intLen);
-        }
+        *o++ = 'E';
+        return std::to_chars(o, o + 8, exponent).ptr;
     }
+    if (exponent < 0) {
+        *o++ = '0';
+        *o++ = fs.DecimalSeparator;
+        o = PutZeros(o, static_cast<std::size_t>(-exponent - 1));
+        return Put(o, digits);
+    }
+    const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= intLen) return PutZeros(Put(o, digits), intLen - digits.size());
+    o = Put(o, digits.substr(0, intLen));
+    *o++ = fs.DecimalSeparator;
+    return Put(o, digits.substr(intLen));
+}
+
+void AppendReal(std::string& out, double value, const FormatSettings& fs) {
+    char buf[kMaxRealChars];
+    out.append(buf, WriteReal(buf, value, fs));
 }
 
 std::string FormatReal(double value, const FormatSettings& fs) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@ namespace platform {
 std::string FormatReal(double value, const FormatSettings& fs);
 // The same, appended to out.
 void AppendReal(std::string& out, double value, const FormatSettings& fs);
+// The same, written at out, which holds kMaxRealChars bytes; returns the end of what was written.
+constexpr std::size_t kMaxRealChars = 32;
+char* WriteReal(char* out, double value, const FormatSettings& fs);
 
 // The one reader: optional blanks, an optional sign, digits with at most one decimal separator,
 // an optional exponent. NaN, infinities, group separators and trailing rubbish are refused.

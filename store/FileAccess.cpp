@@ -65,22 +65,35 @@ struct Failed {
 // A real or a date that the settings' forms do not read; another form may.
 struct FormFailed : Failed {};
 
+// The text as the writer makes it. A save's coder codes each finished record on the way.
+class TextOut {
+public:
+    TextOut(std::string& text, TEncoder* coder) : text_(text), coder_(coder) {}
+    void Append(std::string_view v) { text_ += v; }
+    void Append(char c) { text_ += c; }
+    void RecordDone() {
+        if (coder_) coder_->Feed();
+    }
+
+private:
+    std::string& text_;
+    TEncoder* coder_;
+};
+
 // The writer and the reader share one list of the fields of each kind (Layout<R>::Fields), so the
 // order of the lines is written down once. The writer puts each value on a line of its own.
 class ValueWriter {
 public:
-    ValueWriter(std::string& out, const platform::FormatSettings& fs) : out_(out), fs_(fs) {}
+    ValueWriter(TextOut& out, const platform::FormatSettings& fs) : out_(out), fs_(fs) {}
     void Int(const std::int32_t& v) {
-        char buf[16];
-        const auto res = std::to_chars(buf, buf + sizeof buf, v);
-        out_ += kCrLf;
-        out_.append(buf, res.ptr);
+        char line[2 + 11];
+        out_.Append(std::string_view(line, std::to_chars(LineStart(line), std::end(line), v).ptr));
     }
     void Id(const std::int32_t& v) { Int(v); }
     void Key(const std::int32_t& v) { Int(v); }
     void Real(const double& v) {
-        out_ += kCrLf;
-        platform::AppendReal(out_, v, fs_);
+        char line[2 + platform::kMaxRealChars];
+        out_.Append(std::string_view(line, platform::WriteReal(LineStart(line), v, fs_)));
     }
     void Date(const double& v) { Plain(platform::FormatShortDate(v, fs_)); }
     void Bool(const bool& v) { Plain(v ? "true" : "false"); }
@@ -93,16 +106,22 @@ public:
     void Constant(const std::int32_t&, std::int32_t) {}   // a field the file does not hold
 
 private:
+    // A line of a value starts with its line break.
+    static char* LineStart(char* line) {
+        line[0] = kCrLf[0];
+        line[1] = kCrLf[1];
+        return line + 2;
+    }
     void Plain(std::string_view v) {
-        out_ += kCrLf;
-        out_ += v;
+        out_.Append(kCrLf);
+        out_.Append(v);
     }
     void Text(std::string_view v) {
-        out_ += kCrLf;
-        if (TFileAccess::IsSectionHeader(StripEscapes(v))) out_ += kValueEscape;
-        out_ += v;
+        out_.Append(kCrLf);
+        if (TFileAccess::IsSectionHeader(StripEscapes(v))) out_.Append(kValueEscape);
+        out_.Append(v);
     }
-    std::string& out_;
+    TextOut& out_;
     const platform::FormatSettings& fs_;
 };
 
@@ -210,15 +229,21 @@ std::string_view SectionView(std::string_view name, std::string_view text) {
 }
 
 template <typename Table>
-bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs) {
+bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs, TEncoder* coder) {
     using R = typename Table::Record;
     const std::size_t before = fileText.size();
     try {
-        fileText += TFileAccess::SectionHeader(Layout<R>::Name);
-        ValueWriter w(fileText, fs);
-        for (int i = 0; i < table.RecordCount(); ++i) Layout<R>::Fields(w, table.At(i));
-        fileText += kCrLf;
+        TextOut out(fileText, coder);
+        out.Append(TFileAccess::SectionHeader(Layout<R>::Name));
+        ValueWriter w(out, fs);
+        for (int i = 0; i < table.RecordCount(); ++i) {
+            Layout<R>::Fields(w, table.At(i));
+            out.RecordDone();
+        }
+        out.Append(kCrLf);
         return true;
+    } catch (const platform::EFileError&) {
+        throw;   // the file failed, not the section
     } catch (const std::exception&) {
         fileText.resize(before);   // no half section is left behind
         return false;
@@ -393,13 +418,15 @@ void TFileAccess::WriteProductInfo(std::string_view productName, std::string_vie
     FileText += kCrLf;
 }
 
-bool TFileAccess::WriteTestGroups() { return WriteSection(FileText, TestGroups, Settings); }
-bool TFileAccess::WriteTests() { return WriteSection(FileText, Tests, Settings); }
-bool TFileAccess::WriteStimuli() { return WriteSection(FileText, Stimuli, Settings); }
-bool TFileAccess::WriteReactions() { return WriteSection(FileText, Reactions, Settings); }
-bool TFileAccess::WriteScales() { return WriteSection(FileText, Scales, Settings); }
-bool TFileAccess::WriteInterpretations() { return WriteSection(FileText, Interpretations, Settings); }
-bool TFileAccess::WriteWeights() { return WriteSection(FileText, Weights, Settings); }
+bool TFileAccess::WriteTestGroups(TEncoder* coder) { return WriteSection(FileText, TestGroups, Settings, coder); }
+bool TFileAccess::WriteTests(TEncoder* coder) { return WriteSection(FileText, Tests, Settings, coder); }
+bool TFileAccess::WriteStimuli(TEncoder* coder) { return WriteSection(FileText, Stimuli, Settings, coder); }
+bool TFileAccess::WriteReactions(TEncoder* coder) { return WriteSection(FileText, Reactions, Settings, coder); }
+bool TFileAccess::WriteScales(TEncoder* coder) { return WriteSection(FileText, Scales, Settings, coder); }
+bool TFileAccess::WriteInterpretations(TEncoder* coder) {
+    return WriteSection(FileText, Interpretations, Settings, coder);
+}
+bool TFileAccess::WriteWeights(TEncoder* coder) { return WriteSection(FileText, Weights, Settings, coder); }
 
 // ---- readers
 

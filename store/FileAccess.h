@@ -17,6 +17,8 @@ public:
     using Exception::Exception;
 };
 
+class TEncoder;
+
 // The store of one data file: the eight tables, and the text layout that moves them between
 // memory and the file.
 class TFileAccess {
@@ -62,8 +64,8 @@ public:
 
     // ---- load and save. The file is always coded; encode is kept for the callers' sake.
     // Save sorts every table, writes the product record and the chosen sections atomically, and
-    // clears Modified. On failure it shows the message, keeps it in LastError, leaves the file
-    // and the Modified flags as they were, and returns False.
+    // clears Modified; FileText holds the text written. On failure it shows the message, keeps it
+    // in LastError, leaves the file and the Modified flags as they were, and returns False.
     bool Save(bool encode, const TSectionChoice& sections);
     bool SaveAll();
     // Load appends the records of the chosen sections of the file to the tables and clears
@@ -116,15 +118,17 @@ public:
     // for what is not a regular file or is too large.
     std::string ReadFileText(const std::string& fileName) const;
 
-    // Section writers append their section to FileText; False when building it failed.
+    // Section writers append their section to FileText; False when building it failed. A save's
+    // coder codes each finished record on its way to the file; a failure of the file is raised
+    // as platform::EFileError.
     void WriteProductInfo(std::string_view productName, std::string_view productVersion);
-    bool WriteTestGroups();
-    bool WriteTests();
-    bool WriteStimuli();
-    bool WriteReactions();
-    bool WriteScales();
-    bool WriteInterpretations();
-    bool WriteWeights();
+    bool WriteTestGroups(TEncoder* coder = nullptr);
+    bool WriteTests(TEncoder* coder = nullptr);
+    bool WriteStimuli(TEncoder* coder = nullptr);
+    bool WriteReactions(TEncoder* coder = nullptr);
+    bool WriteScales(TEncoder* coder = nullptr);
+    bool WriteInterpretations(TEncoder* coder = nullptr);
+    bool WriteWeights(TEncoder* coder = nullptr);
 
     // Section readers append the records of their section of FileText to their table; False
     // when the section is missing or a value does not convert or is out of range.

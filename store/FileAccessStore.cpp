@@ -33,13 +33,17 @@ private:
 std::array<bool, 7> InFileOrder(const TSectionChoice& c) {
     return {c.TestGroups, c.Tests, c.Stimuli, c.Reactions, c.Scales, c.Interpretations, c.Weights};
 }
-using SectionStep = bool (*)(TFileAccess&);
-constexpr SectionStep kWriters[7] = {
-    [](TFileAccess& s) { return s.WriteTestGroups(); },      [](TFileAccess& s) { return s.WriteTests(); },
-    [](TFileAccess& s) { return s.WriteStimuli(); },         [](TFileAccess& s) { return s.WriteReactions(); },
-    [](TFileAccess& s) { return s.WriteScales(); },          [](TFileAccess& s) { return s.WriteInterpretations(); },
-    [](TFileAccess& s) { return s.WriteWeights(); },
+using SectionWriter = bool (*)(TFileAccess&, TEncoder&);
+constexpr SectionWriter kWriters[7] = {
+    [](TFileAccess& s, TEncoder& c) { return s.WriteTestGroups(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteTests(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteStimuli(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteReactions(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteScales(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteInterpretations(&c); },
+    [](TFileAccess& s, TEncoder& c) { return s.WriteWeights(&c); },
 };
+using SectionStep = bool (*)(TFileAccess&);
 constexpr SectionStep kReaders[7] = {
     [](TFileAccess& s) { return s.ReadTestGroups(); },      [](TFileAccess& s) { return s.ReadTests(); },
     [](TFileAccess& s) { return s.ReadStimuli(); },         [](TFileAccess& s) { return s.ReadReactions(); },
@@ -100,13 +104,16 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
         }
 
         const auto chosen = InFileOrder(sections);
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            if (chosen[i] && !kWriters[i](*this)) RaiseFileViolated();
-            progress.Step();
-        }
-
         try {
-            SaveStringToFile(FileName, FileText, true);
+            // Each finished part of the text is coded and written while the rest is made.
+            platform::WriteFileAtomic(FileName, [&](const platform::ByteSink& put) {
+                TEncoder coder(FileText, put);
+                for (std::size_t i = 0; i < chosen.size(); ++i) {
+                    if (chosen[i] && !kWriters[i](*this, coder)) RaiseFileViolated();
+                    progress.Step();
+                }
+                coder.Finish();
+            });
         } catch (const platform::EFileReadOnly&) {
             throw Exception(StoreServices().MessageText(ReadOnlyMessageKey) + "\n" + FileName);
         }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -47,14 +50,48 @@ const CodeTables& Tables() {
 
 }  // namespace
 
+namespace {
+
+// Sixteen bytes at a time: XOR with the key, split into nibbles, each nibble to its digit.
+#if defined(__SSE2__)
+void EncodeWide(const char*& in, const char* end, char*& o) {
+    const __m128i key = _mm_set1_epi8(static_cast<char>(kCodingKey));
+    const __m128i low = _mm_set1_epi8(0x0F);
+    const __m128i nine = _mm_set1_epi8(9);
+    const __m128i zero = _mm_set1_epi8('0');
+    const __m128i letters = _mm_set1_epi8('A' - '0' - 10);
+    const auto digits = [&](__m128i n) {
+        return _mm_add_epi8(_mm_add_epi8(n, zero), _mm_and_si128(_mm_cmpgt_epi8(n, nine), letters));
+    };
+    for (; end - in >= 16; in += 16, o += 32) {
+        const __m128i x = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), key);
+        const __m128i hi = _mm_and_si128(_mm_srli_epi16(x, 4), low);
+        const __m128i lo = _mm_and_si128(x, low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), digits(_mm_unpacklo_epi8(hi, lo)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), digits(_mm_unpackhi_epi8(hi, lo)));
+    }
+}
+#else
+void EncodeWide(const char*&, const char*, char*&) {}
+#endif
+
+}  // namespace
+
 void EncodeInto(std::string_view text, char* o) {
     const CodeTables& t = Tables();
-    for (const char c : text) {
-        const char* p = t.pairs[static_cast<std::uint8_t>(c)];
+    const char* in = text.data();
+    const char* const end = in + text.size();
+    EncodeWide(in, end, o);
+    for (; in < end; ++in, o += 2) {
+        const char* p = t.pairs[static_cast<std::uint8_t>(*in)];
         o[0] = p[0];
         o[1] = p[1];
-        o += 2;
     }
+}
+
+void TEncoder::Send() {
+    EncodeInPieces(std::string_view(text_).substr(sent_), put_);
+    sent_ = text_.size();
 }
 
 std::string EncodeText(std::string_view text) {

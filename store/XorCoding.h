@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,29 @@ private:
 template <typename Put>
 void EncodeInPieces(std::string_view text, Put&& put, std::size_t pieceBytes = 256 * 1024);
 void EncodeInto(std::string_view text, char* out);   // out holds 2 * text.size() bytes
+
+// Codes a text while it grows: each part of it is coded as soon as it is finished, while it is
+// still in the cache, and handed to put; the coded copy is never whole in memory.
+class TEncoder {
+public:
+    using Put = std::function<void(std::string_view coded)>;
+    static constexpr std::size_t kPieceBytes = 64 * 1024;   // of plain text
+
+    // From the start of text on.
+    TEncoder(const std::string& text, Put put) : text_(text), put_(std::move(put)) {}
+    // Codes what was added since the last time, once it makes a piece.
+    void Feed() {
+        if (text_.size() - sent_ >= kPieceBytes) Send();
+    }
+    // Codes the rest.
+    void Finish() { Send(); }
+
+private:
+    void Send();
+    const std::string& text_;
+    Put put_;
+    std::size_t sent_ = 0;
+};
 
 template <typename Put>
 void EncodeInPieces(std::string_view text, Put&& put, std::size_t pieceBytes) {

@@ -174,6 +174,8 @@ TEST(RealNumbers, FormatWritesWhatThePlainRoundingWrites) {
         values.push_back(static_cast<double>(k) / 100);
         values.push_back(static_cast<double>(k) * 1e9);
         values.push_back(static_cast<double>(k) / 3);
+        values.push_back(std::ldexp(static_cast<double>(k), -static_cast<int>(rng() % 40)));   // short and long exact forms
+        values.push_back(static_cast<double>(rng() % (std::uint64_t{1} << 53)));
     }
     for (int e = -320; e <= 308; ++e) {
         const double p = std::pow(10.0, e);

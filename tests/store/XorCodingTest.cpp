@@ -1,5 +1,7 @@
 #include "store/XorCoding.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 TEST(XorCoding, EveryByteSurvives) {
@@ -29,4 +31,34 @@ TEST(XorCoding, HexDigits) {
     EXPECT_EQ(HexToByte("F"), 15);
     EXPECT_EQ(HexToByte(""), 0);
     EXPECT_EQ(HexToByte("ABC"), 0);
+}
+
+// The coder takes many bytes at a time; it must write what coding each byte alone writes, at every
+// length and alignment.
+TEST(XorCoding, TheWideCoderCodesAsEachByteAlone) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        std::string text(rng() % 200, '\0');
+        for (char& c : text) c = static_cast<char>(rng());
+        const std::size_t skip = text.empty() ? 0 : rng() % text.size();
+        const std::string_view part = std::string_view(text).substr(skip);
+        std::string plain;
+        for (const char c : part) plain += ByteToHex(static_cast<std::uint8_t>(c) ^ kCodingKey);
+        ASSERT_EQ(EncodeText(part), plain) << round;
+    }
+}
+
+TEST(XorCoding, TheGrowingTextCoderHandsOnEveryPartOnce) {
+    std::string text;
+    std::string coded;
+    TEncoder coder(text, [&](std::string_view piece) { coded += piece; });
+    std::mt19937 rng(9);
+    while (text.size() < 3 * TEncoder::kPieceBytes) {
+        text += std::string(rng() % 5000, static_cast<char>(rng()));
+        coder.Feed();
+        EXPECT_LE(coded.size(), 2 * text.size());
+    }
+    EXPECT_GT(coded.size(), 0u);
+    coder.Finish();
+    EXPECT_EQ(coded, EncodeText(text));
 }
