@@ -277,6 +277,13 @@ void TFileAccessOld::SetLines(std::string_view text) {
     IndexLines();
 }
 
+std::string TFileAccessOld::TakeText() {
+    std::string text = std::move(text_);
+    text_.clear();
+    IndexLines();
+    return text;
+}
+
 void TFileAccessOld::IndexLines() {
     brackets_.clear();
     lineCount_ = 0;
@@ -483,8 +490,9 @@ bool TFileAccessOld::ReadTable(std::string_view name, Table& table) {
         R rec;
         return WalkGrid(
             name,
-            [&](int n, int) {
+            [&](int n, int rows) {
                 cols = n;
+                table.Reserve(table.RecordCount() + rows - 1);
                 apply.assign(static_cast<std::size_t>(n), nullptr);
                 return true;
             },

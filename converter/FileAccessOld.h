@@ -49,6 +49,8 @@ public:
     // be read. The reader keeps the text and finds its lines as it reads them.
     bool LoadLines();
     void SetLines(std::string_view text);
+    // Hands over the text, which the tables no longer need once read, and leaves no lines.
+    std::string TakeText();
 
     // The keys, or the values, of the lines holding "=" of the first section whose header equals
     // "[" + name + "]" regardless of letter case, in file order, each cut to 255 bytes.
