@@ -488,6 +488,8 @@ bool TFileAccessOld::ReadTable(std::string_view name, Table& table) {
         int cols = 0;
         std::vector<void (*)(R&, const Cell&)> apply;
         R rec;
+        bool rising = table.RecordCount() == 0;   // every row so far had a higher ID than those before
+        std::int32_t highest = 0;
         return WalkGrid(
             name,
             [&](int n, int rows) {
@@ -514,8 +516,13 @@ bool TFileAccessOld::ReadTable(std::string_view name, Table& table) {
                 }
                 const std::int32_t id = rec.ID;
                 table.Add(std::move(rec));
-                // Rows that share an ID put their descriptions on the first of them.
-                if (table.Locate(id)) table.SetDescription(v == kNull ? std::string() : DecodeLineBreaks(v));
+                // Rows that share an ID put their descriptions on the first of them. An ID above
+                // every earlier one is new, and its row is current already: no index is needed
+                // while the IDs rise, as they mostly do.
+                const bool first = rising && (table.RecordCount() == 1 || id > highest);
+                if (first) highest = id;
+                else rising = false;
+                if (first || table.Locate(id)) table.SetDescription(v == kNull ? std::string() : DecodeLineBreaks(v));
             });
     } catch (const BadCell&) {
         return false;
