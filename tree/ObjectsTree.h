@@ -21,12 +21,12 @@ class QMimeData;
 class TFileAccess;
 class TMessageDialog;
 
-// The tree view of the open project in the main window's left pane: one node per stored object,
-// grouped under folders, and the place where objects are created, changed, removed, renamed,
-// reordered, moved, copied and found. It works on the global store (GlobalStore()) and tells the main
-// window of its changes through the message hub (WM_CHILDNOTIFY: cnSelectionChanged after a change
-// of selection, cnTreeChanged after a change of structure, cnRunSelectedTest to run the selected
-// test).
+// The tree view of the open project in the main window's left pane: one node per stored object
+// (those below a question made when it is first opened or needed), grouped under folders, and the
+// place where objects are created, changed, removed, renamed, reordered, moved, copied and found.
+// It works on the global store (GlobalStore()) and tells the main window of its changes through
+// the message hub (WM_CHILDNOTIFY: cnSelectionChanged after a change of selection, cnTreeChanged
+// after a change of structure, cnRunSelectedTest to run the selected test).
 class TObjectsTree : public QTreeWidget {
     Q_OBJECT
 public:

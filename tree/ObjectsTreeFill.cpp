@@ -214,7 +214,9 @@ bool WalkTable(const TFileAccess& s, const Table& table, std::int32_t parent, in
     for (int i : table.IndexesOfParent(parent)) {
         const auto& r = table.At(i);
         const TNodeKind kind = kindOf(r);
-        if (visit(TPendingRecord{kind, r.ID, r.Name, depth}) || WalkStored(s, kind, r.ID, depth + 1, visit)) return true;
+        if (visit(TPendingRecord{kind, r.ID, r.Name, depth})) return true;
+        // Most records are weights, which stand for leaves: no walk below them.
+        if (NodeKindInfo(kind).Children[0] != nkNone && WalkStored(s, kind, r.ID, depth + 1, visit)) return true;
     }
     return false;
 }
