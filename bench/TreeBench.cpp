@@ -1,5 +1,6 @@
 // Timings of the objects tree on the ordinary large project (500 tests, 10,000 questions,
-// 50,000 answers, 250,000 weights): building the whole tree, bringing the weight kinds in line,
+// 50,000 answers, 250,000 weights): building the tree as Open shows it and building it whole,
+// bringing the weight kinds in line,
 // refilling one test, pasting a copy or a cut, dropping a node among its siblings, Show and Hide
 // All Children and a remove on the fully expanded tree, Find and Find Next, a quick import. Runs
 // on the offscreen platform.
@@ -47,6 +48,19 @@ void BM_RebuildLargeProject(benchmark::State& state) {
     state.counters["nodes"] = CountNodes(tree.RootNode());
 }
 BENCHMARK(BM_RebuildLargeProject)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The tree built down to the last weight, as after Show All or a Find through every question.
+void BM_RebuildWholeLargeProject(benchmark::State& state) {
+    InstallLargeProject();
+    TObjectsTree tree(nullptr, platform::kNoWindow);
+    for (auto _ : state) {
+        tree.Rebuild();
+        tree.BuildAll(nullptr);
+        benchmark::DoNotOptimize(tree.RootNode());
+    }
+    state.counters["nodes"] = CountNodes(tree.RootNode());
+}
+BENCHMARK(BM_RebuildWholeLargeProject)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The same, shown in a window, as the main window's pane is.
 void BM_RebuildLargeProjectShown(benchmark::State& state) {
@@ -148,6 +162,7 @@ void BM_DropAnswerLargeProject(benchmark::State& state) {
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
     QTreeWidgetItem* question = tree.FindChildByID(1, tree.FindTestGroupNode(1))->child(1)->child(0);
+    tree.EnsureChildren(question);
     for (auto _ : state) {
         QTreeWidgetItem* last = question->child(question->childCount() - 1);
         tree.setCurrentItem(last);
@@ -166,6 +181,7 @@ struct ShownTree {
         tree.resize(300, 800);
         tree.show();
         tree.Rebuild();
+        tree.BuildAll(nullptr);
         Expand();
     }
     void Expand() {
@@ -193,6 +209,21 @@ void BM_ShowAllChildrenLargeProject(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShowAllChildrenLargeProject)->Unit(benchmark::kMillisecond);
+
+// Show All Children on the root of the tree as Open shows it: the answers and weights are built
+// on the way.
+void BM_ShowAllChildrenAfterOpenLargeProject(benchmark::State& state) {
+    ShownTree shown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.tree.Rebuild();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        shown.tree.ExpandAll(shown.tree.RootNode());
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ShowAllChildrenAfterOpenLargeProject)->Unit(benchmark::kMillisecond);
 
 // Hide All Children on the root (0) or on the first group (1) of the fully expanded tree.
 void BM_HideAllChildrenLargeProject(benchmark::State& state) {
@@ -233,13 +264,16 @@ BENCHMARK(BM_RemoveTestExpandedLargeProject)->Unit(benchmark::kMillisecond)->Ite
 // ---- Find and the quick import
 
 // Find of a name that only the last node of the tree holds, from the first node: the walk over
-// every node in display order.
+// every node in display order, through the answers and weights not built yet (arg 0) or with the
+// whole tree built (arg 1).
 void BM_FindLastNodeLargeProject(benchmark::State& state) {
     InstallLargeProject();
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
+    if (state.range(0) == 1) tree.BuildAll(nullptr);
     QTreeWidgetItem* last = tree.RootNode();
-    while (last->childCount() > 0) last = last->child(last->childCount() - 1);
+    for (tree.EnsureChildren(last); last->childCount() > 0; tree.EnsureChildren(last))
+        last = last->child(last->childCount() - 1);
     const std::string name = "Only the last node";
     tree.SetNodeName(last, name);
     for (auto _ : state) {
@@ -248,7 +282,7 @@ void BM_FindLastNodeLargeProject(benchmark::State& state) {
     }
     state.counters["nodes"] = CountNodes(tree.RootNode());
 }
-BENCHMARK(BM_FindLastNodeLargeProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLastNodeLargeProject)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Find and then Find Next over every match of a word that the name of every question holds
 // (10,000 matches, in any letter case), to the message at the end.

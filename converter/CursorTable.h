@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -63,6 +64,14 @@ public:
     void Clear() {
         records_.clear();
         ForgetIndex();
+    }
+    // Room for n records in all, so that appending them does not move the list.
+    void Reserve(int n) { records_.reserve(static_cast<std::size_t>(std::max(n, 0))); }
+    // Hands over every record and leaves the table empty, as Clear does.
+    std::vector<std::unique_ptr<Object>> TakeRecords() {
+        std::vector<std::unique_ptr<Object>> out = std::move(records_);
+        Clear();
+        return out;
     }
 
 protected:

@@ -29,7 +29,9 @@ public:
     // 1, 2 and 3 as their digit; none (0) as an empty line.
     Line& Direction(std::uint8_t v) { return Put(v >= 1 && v <= 3 ? std::string(1, static_cast<char>('0' + v)) : ""); }
     Line& Text(std::string_view v) { return Put(v); }
-    Line& Long(std::string_view v) { return Put(TFileAccess::EncodeLineBreaks(v)); }
+    Line& Long(std::string_view v) {
+        return v.find(kCrLf) == std::string_view::npos ? Put(v) : Put(TFileAccess::EncodeLineBreaks(v));
+    }
 
 private:
     Line& Put(std::string_view v) {

@@ -1,5 +1,6 @@
 #include "converter/FileAccessOld.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <exception>
@@ -216,6 +217,29 @@ std::string_view CutView(std::string_view s) {
 
 std::string LowerHeader(std::string_view line) { return platform::LowerAscii(line); }
 
+// Cuts the lines off the front of a text, one at a time: each ends at CR LF, LF or CR.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        const std::size_t size = text_.size();
+        if (pos_ >= size) return false;
+        const char* p = text_.data();
+        std::size_t end = pos_;
+        while (end < size && p[end] != '\r' && p[end] != '\n') ++end;
+        line = text_.substr(pos_, end - pos_);
+        if (end + 1 < size && p[end] == '\r' && p[end + 1] == '\n') ++end;
+        pos_ = std::min(end + 1, size);
+        return true;
+    }
+    // Where the next line starts.
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
 }  // namespace
 
 TFileAccessOld::TFileAccessOld(std::string fileName, platform::FormatSettings settings)
@@ -250,24 +274,24 @@ bool TFileAccessOld::TGrid::SetGridSize(int cols, int rows) {
 
 void TFileAccessOld::SetLines(std::string_view text) {
     text_.assign(text);
-    SplitLines();
+    IndexLines();
 }
 
-void TFileAccessOld::SplitLines() {
-    Lines.clear();
-    headers_.clear();
-    const std::string_view text = text_;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        Lines.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
-    for (std::size_t i = 0; i < Lines.size(); ++i) {
-        const std::string_view l = Lines[i];
-        if (l.size() >= 2 && l.front() == '[' && l.back() == ']') headers_.try_emplace(LowerHeader(l), static_cast<int>(i));
+std::string TFileAccessOld::TakeText() {
+    std::string text = std::move(text_);
+    text_.clear();
+    IndexLines();
+    return text;
+}
+
+void TFileAccessOld::IndexLines() {
+    brackets_.clear();
+    lineCount_ = 0;
+    LineCursor lines(text_);
+    std::string_view l;
+    while (lines.Next(l)) {
+        if (!l.empty() && l.front() == '[') brackets_.push_back({lineCount_, lines.Position(), l});
+        ++lineCount_;
     }
 }
 
@@ -275,12 +299,44 @@ bool TFileAccessOld::LoadLines() {
     try {
         auto bytes = platform::ReadFileCapped(FileName);
         text_ = bytes ? std::move(*bytes) : std::string();
-        SplitLines();
+        IndexLines();
         return bytes.has_value();
     } catch (const std::exception&) {
         SetLines({});
         return false;
     }
+}
+
+std::size_t TFileAccessOld::FindHeader(std::string_view name) const {
+    for (std::size_t b = 0; b < brackets_.size(); ++b)
+        if (IsSectionHeader(brackets_[b].Text) && SectionName(brackets_[b].Text) == name) return b;
+    return brackets_.size();
+}
+
+std::size_t TFileAccessOld::NextHeader(std::size_t from) const {
+    std::size_t b = from + 1;
+    while (b < brackets_.size() && !IsSectionHeader(brackets_[b].Text)) ++b;
+    return b;
+}
+
+std::string_view TFileAccessOld::BodyAfter(std::size_t b) const {
+    const std::size_t next = NextHeader(b);
+    const std::size_t end =
+        next < brackets_.size() ? static_cast<std::size_t>(brackets_[next].Text.data() - text_.data()) : text_.size();
+    const std::size_t start = brackets_[b].BodyStart;
+    return std::string_view(text_).substr(start, end - start);
+}
+
+bool TFileAccessOld::TableSectionBody(std::string_view name, std::string_view& body) const {
+    const std::string wanted = LowerHeader("[" + std::string(name) + "]");
+    for (std::size_t b = 0; b < brackets_.size(); ++b) {
+        const std::string_view l = brackets_[b].Text;
+        if (l.size() == wanted.size() && l.back() == ']' && LowerHeader(l) == wanted) {
+            body = BodyAfter(b);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TFileAccessOld::IsSectionHeader(std::string_view line) {
@@ -325,62 +381,98 @@ void TFileAccessOld::DecodeLineBreaksInList(std::vector<std::string>& list) {
 
 // ---- sections
 
-std::vector<TFileAccessOld::CountedLine> TFileAccessOld::SectionLines(std::string_view name) const {
-    std::vector<CountedLine> out;
-    const auto it = headers_.find(LowerHeader("[" + std::string(name) + "]"));
-    if (it == headers_.end()) return out;
-    for (std::size_t i = static_cast<std::size_t>(it->second) + 1; i < Lines.size(); ++i) {
-        const std::string_view l = Lines[i];
-        if (IsSectionHeader(l)) break;
+template <typename Visit>
+void TFileAccessOld::ForEachCountedLine(std::string_view body, Visit visit) {
+    LineCursor lines(body);
+    std::string_view l;
+    while (lines.Next(l)) {
         const std::size_t eq = l.find('=');
         if (eq == std::string_view::npos) continue;
-        out.push_back({CutView(l.substr(0, eq)), CutView(l.substr(eq + 1))});
+        if (!visit(CutView(l.substr(0, eq)), CutView(l.substr(eq + 1)))) return;
     }
-    return out;
 }
 
 bool TFileAccessOld::GetSectionKeys(std::string_view name, std::vector<std::string>& list) const {
     list.clear();
-    for (const CountedLine& l : SectionLines(name)) list.emplace_back(l.Key);
+    std::string_view body;
+    if (TableSectionBody(name, body))
+        ForEachCountedLine(body, [&](std::string_view key, std::string_view) { return list.emplace_back(key), true; });
     return true;
 }
 
 bool TFileAccessOld::GetSectionValues(std::string_view name, std::vector<std::string>& list) const {
     list.clear();
-    for (const CountedLine& l : SectionLines(name)) list.emplace_back(l.Value);
+    std::string_view body;
+    if (TableSectionBody(name, body))
+        ForEachCountedLine(body, [&](std::string_view, std::string_view value) { return list.emplace_back(value), true; });
+    return true;
+}
+
+template <typename Begin, typename Column, typename CellOf>
+bool TFileAccessOld::WalkGrid(std::string_view name, Begin begin, Column column, CellOf cell) const {
+    std::string_view body;
+    if (!TableSectionBody(name, body)) return false;
+    // The count of lines decides the number of rows, so the lines are counted first.
+    std::int64_t m = 0;
+    std::string_view countKey;
+    std::string_view countValue;
+    ForEachCountedLine(body, [&](std::string_view key, std::string_view value) {
+        if (m++ == 0) {
+            countKey = key;
+            countValue = value;
+        }
+        return true;
+    });
+    if (m == 0) return false;
+    std::int32_t n = 0;
+    try {
+        n = Cell(countValue, Settings).Int(0);
+        if (countValue == kNull) return false;
+    } catch (const BadCell&) {
+        return false;
+    }
+    if (countKey != "FIELD_NUMS" || n < 1) return false;
+
+    const std::int64_t rows = lang::RoundHalfEven(m - n - 1, n) + 1;
+    // Every line that the rows count must be there: the last one is line rows * n.
+    if (rows < 1 || rows * n > m - 1 || rows * n > 0x7FFFFFFF) return false;
+    if (!begin(static_cast<int>(n), static_cast<int>(rows))) return false;
+
+    const std::int64_t lastLine = rows * n;
+    std::int64_t k = 0;   // among the counted lines
+    int r = 0;
+    int i = 0;
+    ForEachCountedLine(body, [&](std::string_view key, std::string_view value) {
+        if (k != 0) {
+            if (r == 0) column(i, key);
+            else cell(r, i, value);
+            if (++i == n) {
+                i = 0;
+                ++r;
+            }
+        }
+        return ++k <= lastLine;
+    });
     return true;
 }
 
 bool TFileAccessOld::ReadGrid(std::string_view name, std::vector<std::string>& descriptions) {
     try {
-        const std::vector<CountedLine> lines = SectionLines(name);
-        if (lines.empty()) return false;
-        std::int32_t n = 0;
-        try {
-            n = Cell(lines[0].Value, Settings).Int(0);
-            if (lines[0].Value == kNull) return false;
-        } catch (const BadCell&) {
-            return false;
-        }
-        if (lines[0].Key != "FIELD_NUMS" || n < 1) return false;
-
-        const std::int64_t m = static_cast<std::int64_t>(lines.size());
-        const std::int64_t rows = lang::RoundHalfEven(m - n - 1, n) + 1;
-        // Every line that the rows count must be there: the last one is line rows * n.
-        if (rows < 1 || rows * n > m - 1) return false;
-
-        if (!Grid) Grid = std::make_unique<TGrid>();
-        if (!Grid->SetGridSize(n, static_cast<int>(rows))) return false;
-        for (int i = 0; i < n; ++i) *Grid->GetGridCell(i, 0) = lines[static_cast<std::size_t>(i) + 1].Key;
-        descriptions.reserve(descriptions.size() + static_cast<std::size_t>(rows - 1));
-        for (int r = 1; r < rows; ++r) {
-            for (int i = 0; i < n; ++i) {
-                const std::string_view v = lines[static_cast<std::size_t>(r) * n + i + 1].Value;
-                if (i == n - 1) descriptions.emplace_back(v == kNull ? std::string_view() : v);
+        int cols = 0;
+        return WalkGrid(
+            name,
+            [&](int n, int rows) {
+                if (!Grid) Grid = std::make_unique<TGrid>();
+                if (!Grid->SetGridSize(n, rows)) return false;
+                cols = n;
+                descriptions.reserve(descriptions.size() + static_cast<std::size_t>(rows - 1));
+                return true;
+            },
+            [&](int i, std::string_view key) { *Grid->GetGridCell(i, 0) = key; },
+            [&](int r, int i, std::string_view v) {
+                if (i == cols - 1) descriptions.emplace_back(v == kNull ? std::string_view() : v);
                 else *Grid->GetGridCell(i, r) = v;
-            }
-        }
-        return true;
+            });
     } catch (const std::exception&) {
         return false;
     }
@@ -390,36 +482,48 @@ template <typename Table>
 bool TFileAccessOld::ReadTable(std::string_view name, Table& table) {
     using R = typename Table::Record;
     using S = OldSection<R>;
-    std::vector<std::string> descriptions;
-    Grid = std::make_unique<TGrid>();
-    struct FreeGrid {
-        std::unique_ptr<TGrid>& grid;
-        ~FreeGrid() { grid.reset(); }
-    } freeGrid{Grid};
+    // The rows go straight from the text into the table; no grid is kept.
+    Grid.reset();
     try {
-        if (!ReadGrid(name, descriptions)) return false;
-        DecodeLineBreaksInList(descriptions);
-
-        // Which field each column fills; the last column is the description, and of two columns
-        // with one name the later wins (it is applied later).
-        const int cols = Grid->GetColCount();
-        std::vector<void (*)(R&, const Cell&)> apply(static_cast<std::size_t>(cols), nullptr);
-        for (int i = 0; i + 1 < cols; ++i)
-            for (const Column<R>& c : S::Columns)
-                if (*Grid->GetGridCell(i, 0) == c.Name) apply[static_cast<std::size_t>(i)] = c.Apply;
-
-        for (int r = 1; r < Grid->GetRowCount(); ++r) {
-            R rec;
-            S::Defaults(rec);
-            for (int i = 0; i < cols; ++i)
-                if (apply[static_cast<std::size_t>(i)])
-                    apply[static_cast<std::size_t>(i)](rec, Cell(*Grid->GetGridCell(i, r), Settings));
-            const std::int32_t id = rec.ID;
-            table.Add(std::move(rec));
-            // Rows that share an ID put their descriptions on the first of them.
-            if (table.Locate(id)) table.SetDescription(descriptions[static_cast<std::size_t>(r) - 1]);
-        }
-        return true;
+        int cols = 0;
+        std::vector<void (*)(R&, const Cell&)> apply;
+        R rec;
+        bool rising = table.RecordCount() == 0;   // every row so far had a higher ID than those before
+        std::int32_t highest = 0;
+        return WalkGrid(
+            name,
+            [&](int n, int rows) {
+                cols = n;
+                table.Reserve(table.RecordCount() + rows - 1);
+                apply.assign(static_cast<std::size_t>(n), nullptr);
+                return true;
+            },
+            // Which field each column fills; the last column is the description, and of two
+            // columns with one name the later wins (it is applied later).
+            [&](int i, std::string_view key) {
+                if (i + 1 < cols)
+                    for (const Column<R>& c : S::Columns)
+                        if (key == c.Name) apply[static_cast<std::size_t>(i)] = c.Apply;
+            },
+            [&](int, int i, std::string_view v) {
+                if (i == 0) {
+                    rec = R();
+                    S::Defaults(rec);
+                }
+                if (i + 1 < cols) {
+                    if (apply[static_cast<std::size_t>(i)]) apply[static_cast<std::size_t>(i)](rec, Cell(v, Settings));
+                    return;
+                }
+                const std::int32_t id = rec.ID;
+                table.Add(std::move(rec));
+                // Rows that share an ID put their descriptions on the first of them. An ID above
+                // every earlier one is new, and its row is current already: no index is needed
+                // while the IDs rise, as they mostly do.
+                const bool first = rising && (table.RecordCount() == 1 || id > highest);
+                if (first) highest = id;
+                else rising = false;
+                if (first || table.Locate(id)) table.SetDescription(v == kNull ? std::string() : DecodeLineBreaks(v));
+            });
     } catch (const BadCell&) {
         return false;
     } catch (const std::exception&) {
@@ -439,15 +543,11 @@ bool TFileAccessOld::ReadUsers() { return ReadTable(OldSection<TAOldUser>::Name,
 void TFileAccessOld::FindSection(std::string_view name, int& first, int& last) const {
     first = -1;
     last = -2;
-    for (std::size_t i = 0; i < Lines.size(); ++i) {
-        if (!IsSectionHeader(Lines[i])) continue;
-        if (first >= 0) {
-            last = static_cast<int>(i) - 1;
-            break;
-        }
-        if (SectionName(Lines[i]) == name) first = static_cast<int>(i) + 1;
-    }
-    if (first >= 0 && last == -2) last = static_cast<int>(Lines.size()) - 1;
+    const std::size_t b = FindHeader(name);
+    if (b == brackets_.size()) return;
+    const std::size_t next = NextHeader(b);
+    first = brackets_[b].Line + 1;
+    last = next < brackets_.size() ? brackets_[next].Line - 1 : lineCount_ - 1;
     if (last < first) {
         first = -1;
         last = -2;
@@ -455,11 +555,11 @@ void TFileAccessOld::FindSection(std::string_view name, int& first, int& last) c
 }
 
 std::string TFileAccessOld::ReadValue(std::string_view section, std::string_view key) const {
-    int first = 0;
-    int last = 0;
-    FindSection(section, first, last);
-    for (int i = first; i >= 0 && i <= last; ++i) {
-        const std::string_view l = Lines[static_cast<std::size_t>(i)];
+    const std::size_t b = FindHeader(section);
+    if (b == brackets_.size()) return {};
+    LineCursor lines(BodyAfter(b));
+    std::string_view l;
+    while (lines.Next(l)) {
         const std::size_t eq = l.find('=');
         if (eq != std::string_view::npos && l.substr(0, eq) == key) return Cut(l.substr(eq + 1));
     }

@@ -2,7 +2,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "converter/OldTables.h"
@@ -46,9 +45,12 @@ public:
     // The same on the text of a file.
     bool LoadFromText(std::string_view text);
 
-    // Lines := the lines of the file (ended by CR LF, LF or CR); False when it cannot be read.
+    // The lines of the file (ended by CR LF, LF or CR) become the reader's; False when it cannot
+    // be read. The reader keeps the text and finds its lines as it reads them.
     bool LoadLines();
     void SetLines(std::string_view text);
+    // Hands over the text, which the tables no longer need once read, and leaves no lines.
+    std::string TakeText();
 
     // The keys, or the values, of the lines holding "=" of the first section whose header equals
     // "[" + name + "]" regardless of letter case, in file order, each cut to 255 bytes.
@@ -85,8 +87,6 @@ public:
     void SetModified(bool value);
 
     std::unique_ptr<TGrid> Grid;   // only while a section is read
-    // The lines of the file: views of the reader's own copy of its text.
-    std::vector<std::string_view> Lines;
     std::string FileName;
     bool IsAuthor = true;
     platform::FormatSettings Settings;
@@ -103,21 +103,39 @@ public:
     TWeightTableOld Weights;
 
 private:
-    struct CountedLine {
-        std::string_view Key;
-        std::string_view Value;
+    // A line of the text that starts with "[": every header is one, and few other lines are.
+    struct Bracketed {
+        int Line;               // its index among the lines
+        std::size_t BodyStart;  // where the line after it starts
+        std::string_view Text;
     };
-    // Lines := the lines of text_.
-    void SplitLines();
-    // The lines holding "=" of a table section (found regardless of case), in file order.
-    std::vector<CountedLine> SectionLines(std::string_view name) const;
+    // Indexes the lines of text_: their count and the bracketed ones.
+    void IndexLines();
+    // The index in brackets_ of the first section header named exactly name, or of the next
+    // section header after brackets_[from]; brackets_.size() when there is none.
+    std::size_t FindHeader(std::string_view name) const;
+    std::size_t NextHeader(std::size_t from) const;
+    // The text from the line after brackets_[b] to the next section header (or the end).
+    std::string_view BodyAfter(std::size_t b) const;
+    // The body of the first table section named name regardless of case; False when none.
+    bool TableSectionBody(std::string_view name, std::string_view& body) const;
+    // Calls visit(key, value) for each line holding "=" of body, in file order, both cut to 255
+    // bytes; stops early when visit returns False.
+    template <typename Visit>
+    static void ForEachCountedLine(std::string_view body, Visit visit);
+    // Checks the layout of a table section, then calls begin, column(i, name) for each of its n columns
+    // and cell(r, i, value) for each cell of rows 1 and on, row by row. False, before any call,
+    // when the section is missing or malformed.
+    // begin(n, rows) comes first and may refuse the grid (False).
+    template <typename Begin, typename Column, typename CellOf>
+    bool WalkGrid(std::string_view name, Begin begin, Column column, CellOf cell) const;
     template <typename Table>
     bool ReadTable(std::string_view name, Table& table);
     bool ReadSections();
 
-    // Lower-cased header line -> index of its first occurrence, built once per text.
-    std::unordered_map<std::string, int> headers_;
-    std::string text_;   // what Lines are views of
+    std::string text_;
+    std::vector<Bracketed> brackets_;
+    int lineCount_ = 0;
 };
 
 }  // namespace vantrel

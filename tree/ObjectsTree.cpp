@@ -97,6 +97,8 @@ TObjectsTree::TObjectsTree(QWidget* owner, platform::WindowHandle mainHandle)
     messageDialog_->Title = lang::GetMessageText("APPLICATION_NAME");
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { Guarded([&] { TreeChange(current); }); });
+    // However a node opens (a click, a key, a command), it shows its children.
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) { Guarded([&] { EnsureChildren(node); }); });
     handle_ = platform::MessageHub().Register({});
 }
 
@@ -167,6 +169,7 @@ void CollectParents(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& out) {
 void TObjectsTree::ExpandAll(QTreeWidgetItem* node) {
     if (!node) return;
     const platform::TBusyCursor busy;
+    BuildAll(node);
     std::vector<QTreeWidgetItem*> parents;
     CollectParents(node, parents);
     scheduleDelayedItemsLayout();
@@ -246,7 +249,9 @@ bool TObjectsTree::IsSelectedTestPrivate() const {
     return test != -1 && Store()->IsTestPrivate(test);
 }
 
-bool TObjectsTree::IsLeaf(const QTreeWidgetItem* node) const { return node && node->childCount() == 0; }
+bool TObjectsTree::IsLeaf(const QTreeWidgetItem* node) const {
+    return node && node->childCount() == 0 && !IsPendingNode(node);
+}
 
 bool TObjectsTree::HasNoStoredChildren(const QTreeWidgetItem* node) const {
     if (!node) return false;

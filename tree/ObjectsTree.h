@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "lang/DlgLangConverter.h"
 #include "platform/MessageHub.h"
@@ -19,12 +21,12 @@ class QMimeData;
 class TFileAccess;
 class TMessageDialog;
 
-// The tree view of the open project in the main window's left pane: one node per stored object,
-// grouped under folders, and the place where objects are created, changed, removed, renamed,
-// reordered, moved, copied and found. It works on the global store (GlobalStore()) and tells the main
-// window of its changes through the message hub (WM_CHILDNOTIFY: cnSelectionChanged after a change
-// of selection, cnTreeChanged after a change of structure, cnRunSelectedTest to run the selected
-// test).
+// The tree view of the open project in the main window's left pane: one node per stored object
+// (those below a question made when it is first opened or needed), grouped under folders, and the
+// place where objects are created, changed, removed, renamed, reordered, moved, copied and found.
+// It works on the global store (GlobalStore()) and tells the main window of its changes through
+// the message hub (WM_CHILDNOTIFY: cnSelectionChanged after a change of selection, cnTreeChanged
+// after a change of structure, cnRunSelectedTest to run the selected test).
 class TObjectsTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -108,6 +110,27 @@ public:
     // The children of a node that are stored objects of type, under a new folder (withFolder) where
     // the type is kept in a folder of a test.
     void FillObjects(TStoredType type, QTreeWidgetItem* node, bool withFolder);
+    // The answers of a question are built when they are first needed: when the question is
+    // expanded, or before anything reads or changes its children. EnsureChildren builds the
+    // pending children of one node; BuildAll those of node and of everything below it (nullptr:
+    // the whole tree).
+    void EnsureChildren(QTreeWidgetItem* node);
+    void BuildAll(QTreeWidgetItem* node);
+    // One record below a pending node, as its node would stand there once built: Depth 0 is a
+    // child of the pending node. Name is valid during the walk only.
+    struct TPendingRecord {
+        TNodeKind Kind = nkNone;
+        std::int32_t Id = -1;
+        std::string_view Name;
+        int Depth = 0;
+    };
+    using TPendingVisit = std::function<bool(const TPendingRecord&)>;
+    // Walks the records below a pending node in display order, read from the store, until visit
+    // gives true; gives whether it did. False for a node that is not pending.
+    static bool WalkPending(const QTreeWidgetItem* node, const TPendingVisit& visit);
+    // Builds what lies below a pending node and gives the node of one of its records (of that
+    // kind's stored type, with that ID); nullptr when it is not there.
+    QTreeWidgetItem* BuildPathTo(QTreeWidgetItem* pending, TNodeKind kind, std::int32_t id);
     // Brings the kind of every weight node in line with the store (bound or not).
     void RefreshWeightKinds();
     // The selection became node: writes the status line (not for nil) and sends cnSelectionChanged.

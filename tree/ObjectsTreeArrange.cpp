@@ -219,7 +219,9 @@ void TObjectsTree::MoveNode(QTreeWidgetItem* node, QTreeWidgetItem* parent, int 
 
 void TObjectsTree::RenumberChildren(QTreeWidgetItem* node) {
     TObjectTable* table = node && Store() ? ChildrenTable(*Store(), GetNodeKind(node)) : nullptr;
-    if (!table || node->childCount() == 0) return;
+    if (!table) return;
+    EnsureChildren(node);
+    if (node->childCount() == 0) return;
     WriteOrders(*table, node->childCount(), [node](int i) { return GetNodeID(node->child(i)); });
 }
 
@@ -244,6 +246,7 @@ void TObjectsTree::ArrangeItems() {
 }
 
 void TObjectsTree::ArrangeChildren(QTreeWidgetItem* node, const TTypeTAnyObjectSingleList& order) {
+    EnsureChildren(node);
     const int n = order.GetCount();
     bool agree = node->childCount() == n;
     for (int i = 0; agree && i < n; ++i) {

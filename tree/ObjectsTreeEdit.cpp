@@ -190,6 +190,8 @@ struct TFreeScales {
 void TObjectsTree::CreateObject() {
     QTreeWidgetItem* node = SelectedNode();
     if (Store()) {
+        // The new node stands after the children already stored, which are built first.
+        EnsureChildren(node);
         // What a kind creates below it, by the stored object of the created kind.
         switch (NodeKindInfo(NodeKindInfo(GetNodeKind(node)).Creates).Object) {
             case TStoredType::TestGroup: AddTestGroup(node); break;

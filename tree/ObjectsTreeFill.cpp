@@ -50,6 +50,8 @@ private:
 template <typename F>
 void FillLoop(QTreeWidgetItem* parent, F&& loop) {
     if (!parent || !GlobalStore()) return;
+    // What is built now is what was pending.
+    SetPendingNode(parent, false);
     TChildBatch batch(parent);
     try {
         loop(*GlobalStore(), batch);
@@ -156,7 +158,10 @@ void TObjectsTree::FillScales(QTreeWidgetItem* node, bool withFolder) {
 void TObjectsTree::FillStimuli(QTreeWidgetItem* node, bool withFolder) {
     FillTestPart(node, withFolder, nkQuestionsFolder,
                  [this](TFileAccess& s, TChildBatch& batch, std::int32_t test) {
-                     ForEachChild(s.Stimuli, test, [&](const TStimul& st) { FillReactions(batch.Add(st, nkQuestion)); });
+                     // Most of the nodes are answers and weights: they wait until the question opens.
+                     ForEachChild(s.Stimuli, test, [&](const TStimul& st) {
+                         SetPendingNode(batch.Add(st, nkQuestion), !s.Reactions.IndexesOfParent(st.ID).empty());
+                     });
                  });
 }
 
@@ -182,9 +187,89 @@ void TObjectsTree::FillWeights(QTreeWidgetItem* node) {
     });
 }
 
+// ---- children built when first needed
+
+void TObjectsTree::EnsureChildren(QTreeWidgetItem* node) {
+    if (IsPendingNode(node)) FillNode(node);
+}
+
 namespace {
 
-// Weight nodes stand only below answers, but every node is looked at, collapsed ones included.
+void BuildBelow(TObjectsTree& tree, QTreeWidgetItem* node) {
+    tree.EnsureChildren(node);
+    const int n = node->childCount();
+    for (int i = 0; i < n; ++i) BuildBelow(tree, node->child(i));
+}
+
+using TPendingRecord = TObjectsTree::TPendingRecord;
+
+bool WalkStored(const TFileAccess& s, TNodeKind kind, std::int32_t id, int depth,
+                const TObjectsTree::TPendingVisit& visit);
+
+// The children of parent in one table, each followed by what stands below it, as the fill
+// builds them.
+template <typename Table, typename KindOf>
+bool WalkTable(const TFileAccess& s, const Table& table, std::int32_t parent, int depth, KindOf&& kindOf,
+               const TObjectsTree::TPendingVisit& visit) {
+    for (int i : table.IndexesOfParent(parent)) {
+        const auto& r = table.At(i);
+        const TNodeKind kind = kindOf(r);
+        if (visit(TPendingRecord{kind, r.ID, r.Name, depth})) return true;
+        // Most records are weights, which stand for leaves: no walk below them.
+        if (NodeKindInfo(kind).Children[0] != nkNone && WalkStored(s, kind, r.ID, depth + 1, visit)) return true;
+    }
+    return false;
+}
+
+bool WalkStored(const TFileAccess& s, TNodeKind kind, std::int32_t id, int depth,
+                const TObjectsTree::TPendingVisit& visit) {
+    switch (ChildObjectType(kind)) {
+        case TStoredType::Reaction:
+            return WalkTable(s, s.Reactions, id, depth, [](const TReaction&) { return nkAnswer; }, visit);
+        case TStoredType::Weight:
+            return WalkTable(s, s.Weights, id, depth, [](const TWeight& w) { return WeightKind(w.ScaleID); }, visit);
+        case TStoredType::Interpretation:
+            return WalkTable(s, s.Interpretations, id, depth, [](const TInterpretation&) { return nkInterpretation; },
+                             visit);
+        default: return false;
+    }
+}
+
+QTreeWidgetItem* FindBuilt(QTreeWidgetItem* node, TStoredType type, std::int32_t id) {
+    const int n = node->childCount();
+    for (int i = 0; i < n; ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (GetNodeID(child) == id && NodeKindInfo(GetNodeKind(child)).Object == type) return child;
+        if (QTreeWidgetItem* found = FindBuilt(child, type, id)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void TObjectsTree::BuildAll(QTreeWidgetItem* node) {
+    if (node) {
+        BuildBelow(*this, node);
+        return;
+    }
+    for (int i = 0; i < topLevelItemCount(); ++i) BuildBelow(*this, topLevelItem(i));
+}
+
+bool TObjectsTree::WalkPending(const QTreeWidgetItem* node, const TPendingVisit& visit) {
+    const TFileAccess* s = Store();
+    return s && IsPendingNode(node) && WalkStored(*s, GetNodeKind(node), GetNodeID(node), 0, visit);
+}
+
+QTreeWidgetItem* TObjectsTree::BuildPathTo(QTreeWidgetItem* pending, TNodeKind kind, std::int32_t id) {
+    if (!pending) return nullptr;
+    BuildAll(pending);
+    return FindBuilt(pending, NodeKindInfo(kind).Object, id);
+}
+
+namespace {
+
+// Weight nodes stand only below answers, but every node is looked at, collapsed ones included; those
+// not built yet take their kinds from the store when they are.
 void RefreshWeights(QTreeWidgetItem* node, const TWeightTable& weights) {
     if (NodeKindInfo(GetNodeKind(node)).Object == TStoredType::Weight) {
         const int at = weights.IndexOfID(GetNodeID(node));

@@ -8,10 +8,22 @@
 QTreeWidgetItem* TObjectsTree::FindObject(QTreeWidgetItem* startNode, const std::string& text, std::uint8_t flags,
                                           std::uint8_t code) {
     const TNodeSearch search(text, flags, code);
+    // What is not built yet is searched in the store, in the order it would stand in; only the
+    // part that holds the match is built.
+    const auto inPending = [&](QTreeWidgetItem* item) -> QTreeWidgetItem* {
+        TPendingRecord hit;
+        const bool found = WalkPending(item, [&](const TPendingRecord& r) {
+            if (!search.Matches(r.Kind, r.Name)) return false;
+            hit = r;
+            return true;
+        });
+        return found ? BuildPathTo(item, hit.Kind, hit.Id) : nullptr;
+    };
     QTreeWidgetItem* result = nullptr;
     // A start node of another tree, or none in a tree of its own, starts nowhere.
     const bool starts = !startNode || startNode->treeWidget() == this;
-    if (starts) {
+    if (starts && startNode) result = inPending(startNode);
+    if (starts && !result) {
         QTreeWidgetItemIterator it = startNode ? ++QTreeWidgetItemIterator(startNode) : QTreeWidgetItemIterator(this);
         for (; *it; ++it) {
             const TTreeNode* node = TTreeNode::Of(*it);
@@ -19,6 +31,7 @@ QTreeWidgetItem* TObjectsTree::FindObject(QTreeWidgetItem* startNode, const std:
                 result = *it;
                 break;
             }
+            if ((result = inPending(*it))) break;
         }
     }
     if (!result) {

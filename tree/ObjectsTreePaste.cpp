@@ -78,6 +78,8 @@ void TObjectsTree::Paste() {
     if (!target || !markedNode_ || !Store() || !CanPaste()) return;
     Guarded([&] {
         const platform::TBusyCursor busy;
+        // The target's own children are built before the store gives it one more.
+        EnsureChildren(target);
         if (clipboardMode_ == cmCut) PasteMoved(target);
         else PasteCopied(target);
         // The user sees what was pasted, with the selected parent above it when both fit.

@@ -11,7 +11,11 @@
 
 namespace {
 
-void DeleteChildNodes(QTreeWidgetItem* node) { qDeleteAll(node->takeChildren()); }
+// The store holds no children of the node any more, built or not.
+void DeleteChildNodes(QTreeWidgetItem* node) {
+    qDeleteAll(node->takeChildren());
+    SetPendingNode(node, false);
+}
 
 constexpr const char* kRemoveTitle = lang::MessageKey("OBJECTSTREE_CAN_REMOVE_OBJECT_TITLE");
 constexpr const char* kRemoveChildrenTitle = lang::MessageKey("OBJECTSTREE_CAN_REMOVE_CHILDREN_TITLE");

@@ -99,6 +99,17 @@ std::int32_t GetParentNodeID(const QTreeWidgetItem* node) {
     return node && node->parent() ? GetNodeID(node->parent()) : -1;
 }
 
+// The indicator shown without children is the mark itself: nothing else sets it.
+bool IsPendingNode(const QTreeWidgetItem* node) {
+    return node && node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+}
+
+void SetPendingNode(QTreeWidgetItem* node, bool pending) {
+    if (!node) return;
+    const auto policy = pending ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicatorWhenChildless;
+    if (node->childIndicatorPolicy() != policy) node->setChildIndicatorPolicy(policy);
+}
+
 int GetNodeOverlay(const QTreeWidgetItem* node) {
     const auto* n = TTreeNode::Of(node);
     return n ? n->Overlay : kNoOverlay;

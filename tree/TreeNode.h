@@ -82,6 +82,10 @@ TNodeKind GetNodeKind(const QTreeWidgetItem* node);           // nkNone for nil
 // Sets the kind, and with it the picture; nothing for nil.
 void SetNodeKind(QTreeWidgetItem* node, TNodeKind kind);
 std::int32_t GetParentNodeID(const QTreeWidgetItem* node);    // -1 without a parent
+// A node whose children stand in the store but are not built yet: it shows the expand indicator,
+// and the tree builds them before anything reads or changes them. False for nil.
+bool IsPendingNode(const QTreeWidgetItem* node);
+void SetPendingNode(QTreeWidgetItem* node, bool pending);   // nothing for nil
 // The cut or copy mark; kNoOverlay for nil.
 int GetNodeOverlay(const QTreeWidgetItem* node);
 void SetNodeOverlay(QTreeWidgetItem* node, int overlay);      // nothing for nil

@@ -71,7 +71,9 @@ TAppTestEnvironment::~TAppTestEnvironment() {
     lang::SetMessageTable(std::move(saved_->Table));
 }
 
-QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under) {
+namespace {
+
+QTreeWidgetItem* FindBuiltNode(TMainForm& window, int kind, std::int32_t under) {
     for (QTreeWidgetItemIterator it(window.Tree); *it; ++it) {
         QTreeWidgetItem* node = *it;
         if (GetNodeKind(node) != kind) continue;
@@ -80,6 +82,15 @@ QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under) {
         if (owner == under) return node;
     }
     return nullptr;
+}
+
+}  // namespace
+
+QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under) {
+    if (QTreeWidgetItem* node = FindBuiltNode(window, kind, under)) return node;
+    // Answers and weights are built when first needed; one not built yet is sought in the whole tree.
+    window.Tree->BuildAll(nullptr);
+    return FindBuiltNode(window, kind, under);
 }
 
 void Select(TMainForm& window, QTreeWidgetItem* node) { window.Tree->setCurrentItem(node); }

@@ -51,6 +51,7 @@ private:
 };
 
 // The main window under test, with the tree's nodes at hand.
+// The first node of the kind (of the test under, or any for -1) in display order, built when needed.
 QTreeWidgetItem* FindNode(TMainForm& window, int kind, std::int32_t under);
 // Selects the node as a person does; nullptr clears the selection.
 void Select(TMainForm& window, QTreeWidgetItem* node);

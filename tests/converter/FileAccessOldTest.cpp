@@ -2,10 +2,13 @@
 // whole file.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/FileAccessOld.h"
+#include "lang/Rounding.h"
 #include "tests/support/TempDir.h"
 
 using namespace vantrel;
@@ -81,6 +84,9 @@ std::vector<GridCase> GridCaseTable() {
          {"FIELD_NUMS=2", "TEST_GROUP_ID=", "TEST_GROUP_NAME=", "V=4", "V=Not a name"}, true, 2, "4::0:Not a name|"},
         {"TwoRowsWithOneIdPutBothDescriptionsOnTheFirst", Columns({"1", "a", "0", "first", "1", "b", "1", "second"}),
          true, 3, "1:a:0:second|1:b:1:|"},
+        {"AnIdSeenBeforeALowerOneFindsItsFirstRow",
+         Columns({"2", "a", "0", "x", "1", "b", "1", "y", "2", "c", "2", "z", "3", "d", "3", "w"}), true, 5,
+         "2:a:0:z|1:b:1:y|2:c:2:|3:d:3:w|"},
     };
 }
 
@@ -268,4 +274,155 @@ TEST(FileAccessOld, TheWholeFileNeedsAllEightTableSections) {
     EXPECT_FALSE(missing.LoadAll());
     TFileAccessOld folder(dir.Path());
     EXPECT_FALSE(folder.LoadAll());
+}
+
+namespace {
+
+// The plain reading that the reader's walk over the text must agree with: the lines in a list,
+// each section found by going through them from the top.
+class PlainLines {
+public:
+    using Counted = std::vector<std::pair<std::string, std::string>>;
+
+    explicit PlainLines(const std::string& text) {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = start;
+            while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+            lines_.push_back(text.substr(start, end - start));
+            if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+            start = end + 1;
+        }
+    }
+
+    // The lines holding "=" of the first table section of that name in any case.
+    Counted TableSection(const std::string& name) const {
+        Counted out;
+        std::size_t i = 0;
+        while (i < lines_.size() && !(lines_[i].size() >= 2 && lines_[i].front() == '[' && lines_[i].back() == ']' &&
+                                      Lower(lines_[i]) == Lower("[" + name + "]")))
+            ++i;
+        for (++i; i < lines_.size() && !TFileAccessOld::IsSectionHeader(lines_[i]); ++i) {
+            const std::size_t eq = lines_[i].find('=');
+            if (eq != std::string::npos) out.emplace_back(lines_[i].substr(0, eq), lines_[i].substr(eq + 1));
+        }
+        return out;
+    }
+
+    void FindSection(const std::string& name, int& first, int& last) const {
+        first = -1;
+        last = -2;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (!TFileAccessOld::IsSectionHeader(lines_[i])) continue;
+            if (first >= 0) {
+                last = static_cast<int>(i) - 1;
+                break;
+            }
+            if (TFileAccessOld::SectionName(lines_[i]) == name) first = static_cast<int>(i) + 1;
+        }
+        if (first >= 0 && last == -2) last = static_cast<int>(lines_.size()) - 1;
+        if (last < first) {
+            first = -1;
+            last = -2;
+        }
+    }
+
+    std::string ReadValue(const std::string& section, const std::string& key) const {
+        int first = 0;
+        int last = 0;
+        FindSection(section, first, last);
+        for (int i = first; i >= 0 && i <= last; ++i) {
+            const std::string& l = lines_[static_cast<std::size_t>(i)];
+            const std::size_t eq = l.find('=');
+            if (eq != std::string::npos && l.substr(0, eq) == key) return l.substr(eq + 1);
+        }
+        return {};
+    }
+
+private:
+    static std::string Lower(std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    }
+    std::vector<std::string> lines_;
+};
+
+std::string RandomText(std::mt19937& random, const std::vector<std::string>& pieces, int most) {
+    std::string text;
+    const int count = std::uniform_int_distribution<int>(0, most)(random);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    for (int i = 0; i < count; ++i) text += pieces[pick(random)];
+    return text;
+}
+
+}  // namespace
+
+TEST(FileAccessOld, SectionsOfRandomTextsAreWhatAPlainListOfLinesGives) {
+    const std::vector<std::string> pieces = {"[a]", "[A]", "[b]", "[ab]", "[a]tail", "[b", "]", "[", "k=1", "k=",
+                                             "a=2", "=x", "x", "k=v=w", "\r", "\n", "\r\n", "\n\r", "\r\n"};
+    const std::vector<std::string> names = {"a", "A", "b", "ab", ""};
+    std::mt19937 random(20261211);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = RandomText(random, pieces, 30);
+        SCOPED_TRACE(::testing::PrintToString(text));
+        const PlainLines plain(text);
+        TFileAccessOld file("unused");
+        file.SetLines(text);
+        for (const std::string& name : names) {
+            std::vector<std::string> keys;
+            std::vector<std::string> values;
+            ASSERT_TRUE(file.GetSectionKeys(name, keys));
+            ASSERT_TRUE(file.GetSectionValues(name, values));
+            PlainLines::Counted got;
+            for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i) got.emplace_back(keys[i], values[i]);
+            ASSERT_EQ(keys.size(), values.size());
+            EXPECT_EQ(got, plain.TableSection(name)) << name;
+            int first = 0;
+            int last = 0;
+            int plainFirst = 0;
+            int plainLast = 0;
+            file.FindSection(name, first, last);
+            plain.FindSection(name, plainFirst, plainLast);
+            EXPECT_EQ(std::make_pair(first, last), std::make_pair(plainFirst, plainLast)) << name;
+            for (const char* key : {"k", "a", ""}) EXPECT_EQ(file.ReadValue(name, key), plain.ReadValue(name, key));
+        }
+    }
+}
+
+TEST(FileAccessOld, GridsOfRandomSectionsAreWhatTheirPlainLinesGive) {
+    const std::vector<std::string> pieces = {"V=1\n", "V=NULL\n", "V=\n", "V=a=b\r\n", "no equals\n", "\n", "\r",
+                                             "C=\n"};
+    std::mt19937 random(1211);
+    for (int round = 0; round < 2000; ++round) {
+        const int n = std::uniform_int_distribution<int>(1, 4)(random);
+        const std::string text = "[TEST_GROUPS]\nFIELD_NUMS=" + std::to_string(n) + "\n" + RandomText(random, pieces, 24) +
+                                 (round % 2 ? "[NEXT]\nV=9\n" : "");
+        SCOPED_TRACE(::testing::PrintToString(text));
+        // What the layout says of the plain lines: the row count from their number, then the
+        // cells row by row with the last column set apart.
+        const PlainLines::Counted lines = PlainLines(text).TableSection("TEST_GROUPS");
+        const auto m = static_cast<std::int64_t>(lines.size());
+        const std::int64_t rows = lang::RoundHalfEven(m - n - 1, n) + 1;
+        const bool ok = rows >= 1 && rows * n <= m - 1;
+
+        TFileAccessOld file("unused");
+        file.SetLines(text);
+        std::vector<std::string> descriptions;
+        ASSERT_EQ(file.ReadGrid("TEST_GROUPS", descriptions), ok);
+        if (!ok) continue;
+        ASSERT_EQ(file.Grid->GetRowCount(), rows);
+        ASSERT_EQ(file.Grid->GetColCount(), n);
+        std::vector<std::string> plainDescriptions;
+        for (int r = 0; r < rows; ++r) {
+            for (int i = 0; i < n; ++i) {
+                const auto& line = lines[static_cast<std::size_t>(r * n + i + 1)];
+                const std::string cell(*file.Grid->GetGridCell(i, r));
+                if (r == 0) EXPECT_EQ(cell, line.first);
+                else if (i < n - 1) EXPECT_EQ(cell, line.second);
+                else plainDescriptions.push_back(line.second == "NULL" ? "" : line.second);
+            }
+        }
+        EXPECT_EQ(descriptions, plainDescriptions);
+    }
 }

@@ -160,9 +160,27 @@ std::vector<std::uint32_t> MainWindowProbe::Codes() const {
     return codes;
 }
 
+namespace {
+
+// The first node not built yet whose records hold the one sought.
+QTreeWidgetItem* PendingHolder(QTreeWidgetItem* node, TNodeKind kind, std::int32_t id) {
+    if (TObjectsTree::WalkPending(node, [&](const TObjectsTree::TPendingRecord& r) { return r.Kind == kind && r.Id == id; }))
+        return node;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (QTreeWidgetItem* found = PendingHolder(node->child(i), kind, id)) return found;
+    return nullptr;
+}
+
+}  // namespace
+
 QTreeWidgetItem* FindNode(const QTreeWidget& tree, TNodeKind kind, std::int32_t id) {
     for (int i = 0; i < tree.topLevelItemCount(); ++i)
         if (QTreeWidgetItem* found = Find(tree.topLevelItem(i), kind, id)) return found;
+    // A node not built yet is built, and with it only the part of the tree that holds it.
+    auto* objects = const_cast<TObjectsTree*>(qobject_cast<const TObjectsTree*>(&tree));
+    for (int i = 0; objects && i < tree.topLevelItemCount(); ++i)
+        if (QTreeWidgetItem* holder = PendingHolder(tree.topLevelItem(i), kind, id))
+            return objects->BuildPathTo(holder, kind, id);
     return nullptr;
 }
 
@@ -207,6 +225,11 @@ bool WithinViewport(const QTreeWidget& tree, const QTreeWidgetItem* node) {
     // Rows are as wide as the column; what counts is whether the row is scrolled into view.
     const QRect row = tree.visualItemRect(node);
     return row.isValid() && row.top() >= 0 && row.bottom() < tree.viewport()->height();
+}
+
+void LastToStart(TFormArrangeItems& f) {
+    f.CheckListBoxArrangeItems->item(f.CheckListBoxArrangeItems->count() - 1)->setCheckState(Qt::Checked);
+    f.BitBtnUpToStart->click();
 }
 
 AnswerQuestions::AnswerQuestions(std::uint8_t answer)

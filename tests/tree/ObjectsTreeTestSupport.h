@@ -17,11 +17,13 @@
 #include "tests/support/ScopedGlobalStore.h"
 #include "tests/support/TempDir.h"
 #include "tree/ObjectsTree.h"
+#include "tree/FormArrangeItems.h"
 #include "tree/PropertyDialogs.h"
 
 #include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <ostream>
@@ -123,6 +125,35 @@ private:
     Button button_;
     platform::ScopedModalHook hook_;
 };
+
+// Answers the Arrange Items dialog in place of a person: work(form) checks lines and presses the
+// move buttons, then OK or Cancel is pressed. Keeps the lines the dialog came up with.
+class AnswerArrange {
+public:
+    explicit AnswerArrange(std::function<void(TFormArrangeItems&)> work, DialogButton button = DialogButton::Ok)
+        : hook_([this, work = std::move(work), button](QDialog& d) {
+              ++Shown;
+              auto* form = dynamic_cast<TFormArrangeItems*>(&d);
+              if (!form) {
+                  ADD_FAILURE() << "another dialog than expected came up";
+                  return 0;
+              }
+              for (int i = 0; i < form->CheckListBoxArrangeItems->count(); ++i)
+                  Lines.push_back(form->CheckListBoxArrangeItems->item(i)->text());
+              if (work) work(*form);
+              (button == DialogButton::Ok ? form->BitBtnOK : form->BitBtnCancel)->click();
+              return form->result();
+          }) {}
+
+    int Shown = 0;
+    std::vector<QString> Lines;
+
+private:
+    platform::ScopedModalHook hook_;
+};
+
+// Checks the last line of the Arrange Items dialog and moves it to the start.
+void LastToStart(TFormArrangeItems& f);
 
 // Fails the test when any modal dialog comes up while it lives.
 class NoDialogs {

@@ -205,6 +205,8 @@ TEST(TreeBuild, WeightKindsFollowTheStore) {
     ScopedGlobalStore store(MakeFixtureStore());
     TObjectsTree tree(nullptr, platform::kNoWindow);
     tree.Rebuild();
+    // Every weight has its node before the store changes.
+    tree.BuildAll(nullptr);
     TWeightTable& weights = store.Store().Weights;
     const auto rebind = [&](std::int32_t id, std::int32_t scale) {
         ASSERT_TRUE(weights.Locate(id));

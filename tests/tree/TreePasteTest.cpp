@@ -81,6 +81,10 @@ void Collect(const QTreeWidgetItem* node, std::vector<std::pair<TNodeKind, std::
     const TNodeKind kind = GetNodeKind(node);
     if (kind != nkScalesFolder && kind != nkQuestionsFolder) out.emplace_back(kind, GetNodeID(node));
     for (int i = 0; i < node->childCount(); ++i) Collect(node->child(i), out);
+    TObjectsTree::WalkPending(node, [&](const TObjectsTree::TPendingRecord& r) {
+        out.emplace_back(r.Kind, r.Id);
+        return false;
+    });
 }
 
 }  // namespace

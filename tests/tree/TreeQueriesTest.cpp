@@ -207,6 +207,7 @@ TEST_F(TreeQueries, HideAllChildrenOfAFullyExpandedTree) {
     tree_.resize(300, 400);
     ASSERT_TRUE(ShowTree());
     tree_.Rebuild();
+    tree_.BuildAll(nullptr);
     QTreeWidgetItem* root = tree_.RootNode();
     const int total = NodesIn(root);
     ASSERT_GT(total, 2000);

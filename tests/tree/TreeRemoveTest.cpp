@@ -29,6 +29,7 @@ protected:
         const TNodeKind kind = GetNodeKind(node);
         int count = kind == nkScalesFolder || kind == nkQuestionsFolder ? 0 : 1;
         for (int i = 0; i < node->childCount(); ++i) count += RecordsBelow(node->child(i));
+        TObjectsTree::WalkPending(node, [&](const TObjectsTree::TPendingRecord&) { return ++count, false; });
         return count;
     }
     // A fresh fixture store and its tree.
@@ -159,6 +160,7 @@ TEST_F(TreeRemove, RemovingAllScalesOfATestUnbindsTheWeights) {
 
 TEST_F(TreeRemove, AFailedDeleteShowsItsMessageAndKeepsTheNode) {
     // The store no longer holds the answer the node stands for.
+    tree_.BuildAll(nullptr);
     ASSERT_TRUE(S().Reactions.Locate(2));
     S().Reactions.Delete();
     const std::string before = DumpTree(tree_);
