@@ -266,6 +266,7 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
         const std::size_t header = FindSectionHeader(L<R>::Name, fileText);
         if (header == std::string_view::npos) return fail(TLoadFailureKind::MissingSection, 0, 0);
 
+        table.DropIndexes();
         std::string_view slots[recordfields::kMaxLines];
         int filled = 0;
         bool ok = true;

@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/SafeFile.h"
 #include "store/FileAccess.h"
+#include "store/HugePages.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -143,7 +144,11 @@ bool TFileAccess::Load(bool /*encode*/, const TSectionChoice& sections) {
     try {
         TDecoder decoder(text);
         platform::ReadFileInPieces(
-            FileName, [&](std::size_t size) { text.reserve(size / 2); },
+            FileName,
+            [&](std::size_t size) {
+                text.reserve(size / 2);
+                AdviseHugePages(text.data(), text.capacity());
+            },
             [&](std::string_view piece) { decoder.Feed(piece); });
         damage = CodingDamage(decoder);
     } catch (const std::exception& e) {

@@ -137,7 +137,8 @@ void TObjectTable::Append(TRecordPtr rec) {
         }
         lastParentList_->push_back(index);
     }
-    records_.push_back(std::move(rec));
+    records_.push_back(rec.get());
+    rec.release();
     modified_ = true;
     GoLast();
 }
@@ -150,7 +151,8 @@ void TObjectTable::ReplaceCurrent(TRecordPtr rec) {
         firstIndexValid_ = false;
     }
     if (cur.ParentID != rec->ParentID) parentIndexValid_ = false;
-    records_[static_cast<std::size_t>(cursor_)] = std::move(rec);
+    pool_.Release(&cur);
+    records_[static_cast<std::size_t>(cursor_)] = rec.release();
     modified_ = true;
 }
 
@@ -173,8 +175,10 @@ void TObjectTable::EditObject(std::int32_t id, std::int32_t parentID, const std:
 
 bool TObjectTable::DeleteCurrent() {
     if (!HasCurrent()) return false;
-    UncountID(records_[static_cast<std::size_t>(cursor_)]->ID);
+    TAnyObject* gone = records_[static_cast<std::size_t>(cursor_)];
+    UncountID(gone->ID);
     records_.erase(records_.begin() + cursor_);
+    pool_.Release(gone);
     ForgetIndexes();
     modified_ = true;
     return true;
@@ -191,9 +195,9 @@ int TObjectTable::DeleteMarked(const std::vector<char>& marks) {
     for (std::size_t i = 0; i < records_.size(); ++i) {
         if (i < marks.size() && marks[i]) {
             UncountID(records_[i]->ID);
-            records_[i].reset();
+            pool_.Release(records_[i]);
         } else {
-            if (kept != i) records_[kept] = std::move(records_[i]);
+            if (kept != i) records_[kept] = records_[i];
             ++kept;
         }
     }
@@ -210,11 +214,13 @@ void TObjectTable::Truncate(int count) {
     if (count < 0) count = 0;
     if (count >= RecordCount()) return;
     for (int i = count; i < RecordCount(); ++i) UncountID(records_[static_cast<std::size_t>(i)]->ID);
+    ReleaseRecords(static_cast<std::size_t>(count));
     records_.resize(static_cast<std::size_t>(count));
     ForgetIndexes();
 }
 
 void TObjectTable::Clear() {
+    ReleaseRecords(0);
     records_.clear();
     idCount_.Clear();
     freeHint_ = 1;

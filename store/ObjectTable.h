@@ -18,7 +18,7 @@ class TRecordTable {
 public:
     // Records of at most slotSize bytes with that alignment.
     TRecordTable(std::size_t slotSize, std::size_t alignment) : pool_(slotSize, alignment) {}
-    virtual ~TRecordTable() = default;
+    virtual ~TRecordTable() { ReleaseRecords(0); }
     TRecordTable(const TRecordTable&) = delete;
     TRecordTable& operator=(const TRecordTable&) = delete;
 
@@ -51,9 +51,15 @@ protected:
         return MakePooledRecord(pool_, std::forward<R>(record));
     }
 
-    // The pool is made before the records and goes after them.
+    // Gives the records from index from on back to the pool; the caller removes their places.
+    void ReleaseRecords(std::size_t from) {
+        for (std::size_t i = from; i < records_.size(); ++i) pool_.Release(records_[i]);
+    }
+
+    // The pool is made before the records and goes after them. The table owns every record its
+    // list points to: one pointer a record, rather than one with its pool beside it.
     TRecordPool pool_;
-    std::vector<TRecordPtr> records_;
+    std::vector<TAnyObject*> records_;
     int cursor_ = 0;
     TTypeIntegerSingleList positions_;
     bool modified_ = false;
@@ -119,6 +125,13 @@ public:
     void Truncate(int count);
     // Empties the table; Modified is left as it is.
     void Clear();
+    // Many appends to come (a load): the index of each ID and the records of each parent are
+    // found again in one pass when first asked for, rather than kept up record by record.
+    void DropIndexes() {
+        firstIndex_ = TIdIndex();
+        std::unordered_map<std::int32_t, std::vector<int>>().swap(parentIndex_);
+        ForgetIndexes();
+    }
 
 protected:
     const TAnyObject& Current() const;

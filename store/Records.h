@@ -21,9 +21,10 @@ struct TAnyRecord {
 
 struct TAnyObject : TAnyRecord {
     std::int32_t ID = 0;
-    std::int32_t ParentID = 0;   // -1 for a test group, 0 for a user
     std::string Description;     // multi-line, any length
     std::string Name;            // at most 255 bytes
+    // Last, so that a record's own first number fills the room after it.
+    std::int32_t ParentID = 0;   // -1 for a test group, 0 for a user
 
     bool operator==(const TAnyObject& o) const {
         return TAnyRecord::operator==(o) && ID == o.ID && ParentID == o.ParentID &&
