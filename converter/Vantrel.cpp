@@ -124,6 +124,11 @@ bool ConvertFile(const std::string& path, const platform::FormatSettings& settin
     // The old tables are not needed afterwards, so their records are moved, not copied; and
     // the new file is written into the memory of the old file's text.
     store.FileText = old.TakeText();
+    MoveTables(old, store);
+    return store.SaveAll();
+}
+
+void MoveTables(TFileAccessOld& old, TFileAccess& store) {
     // Users, clients, client groups and the author flag are not carried.
     MoveTable(old.TestGroups, store.TestGroups, MakeCommon<TATestGroup>{});
     MoveTable(old.Tests, store.Tests, MakeTest{});
@@ -132,7 +137,6 @@ bool ConvertFile(const std::string& path, const platform::FormatSettings& settin
     MoveTable(old.Stimuli, store.Stimuli, MakeStimul{});
     MoveTable(old.Reactions, store.Reactions, MakeCommon<TAReaction>{});
     MoveTable(old.Weights, store.Weights, MakeWeight{});
-    return store.SaveAll();
 }
 
 }  // namespace vantrel

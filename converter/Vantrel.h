@@ -22,5 +22,8 @@ void CopyWeights(TWeightTableOld& from, TWeightTable& to);
 
 // The whole conversion of one file in place; the export without the string of the call.
 bool ConvertFile(const std::string& path, const platform::FormatSettings& settings);
+// What the conversion does with the tables it read: each old table's records are moved into its
+// 1.4.2 table, which is emptied first; the old tables are left empty.
+void MoveTables(TFileAccessOld& old, TFileAccess& store);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 // Reads any bytes as a data file of the old key-and-value layout, then copies what was read into
-// the converter's 1.4.2 store and builds its text: no input may crash the reader or the writer.
+// the converter's 1.4.2 store, and moves it there as a conversion does, and builds the text: no
+// input may crash the reader, the copy, the move or the writer.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -7,6 +8,25 @@
 #include "converter/FileAccess.h"
 #include "converter/FileAccessOld.h"
 #include "converter/Vantrel.h"
+
+namespace {
+
+// Sorts the tables that a save sorts and builds the 1.4.2 text of every section.
+void BuildText(vantrel::TFileAccess& store) {
+    for (vantrel::TObjectTable* t : {static_cast<vantrel::TObjectTable*>(&store.TestGroups),
+                                     static_cast<vantrel::TObjectTable*>(&store.Tests),
+                                     static_cast<vantrel::TObjectTable*>(&store.Weights)})
+        t->Sort();
+    store.WriteTestGroups();
+    store.WriteTests();
+    store.WriteStimuli();
+    store.WriteReactions();
+    store.WriteScales();
+    store.WriteInterpretations();
+    store.WriteWeights();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -35,16 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vantrel::CopyStimuli(old.Stimuli, store.Stimuli);
     vantrel::CopyReactions(old.Reactions, store.Reactions);
     vantrel::CopyWeights(old.Weights, store.Weights);
-    for (vantrel::TObjectTable* t : {static_cast<vantrel::TObjectTable*>(&store.TestGroups),
-                                     static_cast<vantrel::TObjectTable*>(&store.Tests),
-                                     static_cast<vantrel::TObjectTable*>(&store.Weights)})
-        t->Sort();
-    store.WriteTestGroups();
-    store.WriteTests();
-    store.WriteStimuli();
-    store.WriteReactions();
-    store.WriteScales();
-    store.WriteInterpretations();
-    store.WriteWeights();
+    BuildText(store);
+
+    // And as a conversion does it: the records of the whole reading moved, not copied.
+    vantrel::TFileAccess moved("unused");
+    vantrel::MoveTables(whole, moved);
+    BuildText(moved);
     return 0;
 }
