@@ -1,6 +1,7 @@
 #pragma once
 // What the tests reach beyond the store's interface. Only tests include it (and the store's own
 // sources, to define it); the program never calls what it declares.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,4 +29,10 @@ public:
 namespace storetesthooks {
 // Makes a deep copy fail after it has appended this many records (once; negative: never).
 void FailCopyAfterRecords(int count);
+// Reads every section of at least minBytes of lines in parts, cut into that many parts (0: one
+// a thread the machine has), and back to the program's own choice.
+void ReadSectionsInParts(std::size_t minBytes, std::size_t parts);
+void ReadSectionsAsTheMachineDoes();
+// How many sections were read in parts since the program started.
+std::size_t SectionsReadInParts();
 }  // namespace storetesthooks
