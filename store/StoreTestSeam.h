@@ -1,6 +1,7 @@
 #pragma once
 // What the tests reach beyond the store's interface. Only tests include it (and the store's own
 // sources, to define it); the program never calls what it declares.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,4 +29,10 @@ public:
 namespace storetesthooks {
 // Makes a deep copy fail after it has appended this many records (once; negative: never).
 void FailCopyAfterRecords(int count);
+// Makes every save of a store write its sections in parts of this many records on this many
+// threads, however small the store (0, 0: as the program chooses).
+void SplitSaves(std::size_t threads, int recordsPerPart);
+// Makes the writing of this record (by its index in its table) of the named section fail, in
+// every save (-1: none).
+void FailWritingRecord(const std::string& section, int record);
 }  // namespace storetesthooks
