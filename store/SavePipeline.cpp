@@ -7,6 +7,7 @@
 
 #include "platform/ParallelParts.h"
 #include "store/FileAccess.h"
+#include "store/HugePages.h"
 #include "store/StoreTestSeam.h"
 #include "store/XorCoding.h"
 
@@ -182,6 +183,7 @@ void TSavePipeline::Reserve(std::size_t index, std::size_t bytes) {
     const std::size_t rest = recordsAfter_[index] * (bytes / records + 1);
     // A little more than the rest looks like: a second guess short of it doubles at least.
     fileText.reserve(std::max(fileText.size() + bytes + rest + rest / 4, 2 * fileText.capacity()));
+    AdviseHugePages(fileText.data(), fileText.capacity());
 }
 
 namespace savehooks {

@@ -127,16 +127,21 @@ std::string PlainText(TFileAccess& s, const TSectionChoice& c, std::size_t faile
     s.FileText.clear();
     const TProductInfo product = StoreServices().ProgramProductInfo();
     s.WriteProductInfo(CleanShortText(product.ProductName), CleanShortText(product.ProductVersion));
-    using Writer = bool (TFileAccess::*)(TEncoder*);
-    const std::pair<bool, Writer> writers[7] = {
-        {c.TestGroups, &TFileAccess::WriteTestGroups}, {c.Tests, &TFileAccess::WriteTests},
-        {c.Stimuli, &TFileAccess::WriteStimuli},       {c.Reactions, &TFileAccess::WriteReactions},
-        {c.Scales, &TFileAccess::WriteScales},         {c.Interpretations, &TFileAccess::WriteInterpretations},
-        {c.Weights, &TFileAccess::WriteWeights},
+    const bool chosen[7] = {c.TestGroups, c.Tests, c.Stimuli, c.Reactions, c.Scales, c.Interpretations, c.Weights};
+    const auto write = [&](std::size_t i) {
+        switch (i) {
+            case 0: return s.WriteTestGroups();
+            case 1: return s.WriteTests();
+            case 2: return s.WriteStimuli();
+            case 3: return s.WriteReactions();
+            case 4: return s.WriteScales();
+            case 5: return s.WriteInterpretations();
+            default: return s.WriteWeights();
+        }
     };
     for (std::size_t i = 0; i < failed; ++i) {
-        if (writers[i].first) {
-            EXPECT_TRUE((s.*writers[i].second)(nullptr)) << i;
+        if (chosen[i]) {
+            EXPECT_TRUE(write(i)) << i;
         }
     }
     return std::move(s.FileText);
