@@ -20,6 +20,7 @@
 #include "platform/TextReplace.h"
 #include "store/RecordFields.h"
 #include "store/SectionParts.h"
+#include "store/SavePipeline.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -292,19 +293,36 @@ std::string_view SectionView(std::string_view name, std::string_view text) {
     return text.substr(start, last - start);
 }
 
+// Records from .. to - 1 of a table, each value on a line of its own.
+template <typename Table>
+void WriteRecords(TextOut& out, const Table& table, int from, int to, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    const int failAt = savehooks::FailingRecord(Layout<R>::Name);   // -1 but in a test
+    ValueWriter w(out, fs);
+    for (int i = from; i < to; ++i) {
+        if (i == failAt) throw std::runtime_error("a record made to fail");
+        Layout<R>::Fields(w, table.At(i));
+        out.RecordDone();
+    }
+}
+
+// The records from .. to - 1 of a section, behind its header when they are its first and ended
+// by its closing line break when they are its last: the parts of a section one after the other
+// are the section.
+template <typename Table>
+void WritePart(TextOut& out, const Table& table, int from, int to, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    if (from == 0) out.Append(TFileAccess::SectionHeader(Layout<R>::Name));
+    WriteRecords(out, table, from, to, fs);
+    if (to == table.RecordCount()) out.Append(kCrLf);
+}
+
 template <typename Table>
 bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs, TEncoder* coder) {
-    using R = typename Table::Record;
     const std::size_t before = fileText.size();
     try {
         TextOut out(fileText, coder);
-        out.Append(TFileAccess::SectionHeader(Layout<R>::Name));
-        ValueWriter w(out, fs);
-        for (int i = 0; i < table.RecordCount(); ++i) {
-            Layout<R>::Fields(w, table.At(i));
-            out.RecordDone();
-        }
-        out.Append(kCrLf);
+        WritePart(out, table, 0, table.RecordCount(), fs);
         return true;
     } catch (const platform::EFileError&) {
         throw;   // the file failed, not the section
@@ -585,6 +603,36 @@ bool TFileAccess::WriteInterpretations(TEncoder* coder) {
     return WriteSection(FileText, Interpretations, Settings, coder);
 }
 bool TFileAccess::WriteWeights(TEncoder* coder) { return WriteSection(FileText, Weights, Settings, coder); }
+
+namespace {
+
+// Calls f with the table of the section at this place in the file.
+template <typename Store, typename F>
+void WithFileSection(Store& s, std::size_t section, F&& f) {
+    switch (section) {
+        case 0: return f(s.TestGroups);
+        case 1: return f(s.Tests);
+        case 2: return f(s.Stimuli);
+        case 3: return f(s.Reactions);
+        case 4: return f(s.Scales);
+        case 5: return f(s.Interpretations);
+        case 6: return f(s.Weights);
+        default: throw std::out_of_range("no section at this place");
+    }
+}
+
+}  // namespace
+
+int TFileAccess::SectionRecordCount(std::size_t section) const {
+    int count = 0;
+    WithFileSection(*this, section, [&](const auto& table) { count = table.RecordCount(); });
+    return count;
+}
+
+void TFileAccess::WriteSectionPart(std::size_t section, int from, int to, std::string& text) const {
+    TextOut out(text, nullptr);
+    WithFileSection(*this, section, [&](const auto& table) { WritePart(out, table, from, to, Settings); });
+}
 
 // ---- readers
 

@@ -61,12 +61,18 @@ void TObjectTable::UncountID(std::int32_t id) {
 void TObjectTable::BuildFirstIndex() const {
     firstIndex_.Clear();
     // Room for every ID the vector may hold, so that the walk from the last record down does not
-    // send the high ones to the hash map; a stray huge ID stays there.
-    const auto limit = static_cast<std::int32_t>(2 * records_.size() + 4096);
-    std::int32_t top = 0;
-    for (const auto& r : records_)
-        if (r->ID > top && r->ID <= limit) top = r->ID;
-    firstIndex_.ReserveIds(top);
+    // send the high ones to the hash map: the run of all IDs when it is dense enough (a store of
+    // one copied test holds high IDs only), else the IDs from 1 up; a stray huge ID stays there.
+    const auto span = static_cast<std::int64_t>(2 * records_.size() + 4096);
+    std::int32_t lo = INT32_MAX, hi = 0, top = 0;
+    for (const auto& r : records_) {
+        if (r->ID < 1) continue;
+        lo = std::min(lo, r->ID);
+        hi = std::max(hi, r->ID);
+        if (r->ID > top && r->ID <= span) top = r->ID;
+    }
+    if (hi >= lo && hi - static_cast<std::int64_t>(lo) < span) firstIndex_.ReserveIds(lo, hi);
+    else firstIndex_.ReserveIds(0, top);
     for (int i = RecordCount() - 1; i >= 0; --i) firstIndex_.Set(records_[i]->ID, i + 1);
     firstIndexValid_ = true;
 }

@@ -46,6 +46,7 @@ private:
 };
 
 constexpr std::int32_t kSortSentinel = 999999999;
+constexpr int kSmallGroup = 16;   // records of one parent sorted without a tree
 
 // True when the n records stand by parent, then order (ties in any order). The sort moves records
 // with equal keys on every pass, so a table in order is best left as it is: saving unchanged data
@@ -76,9 +77,28 @@ bool Sort(int n, ParentAt parentAt, OrderAt orderAt, Exchange exchange) {
     std::vector<std::int32_t> parents(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) parents[static_cast<std::size_t>(i)] = parentAt(i);
     std::vector<int> starts;
-    {
+    std::int32_t lastParent = -99999;
+    const auto placed = [&](int i) {
+        if (parents[static_cast<std::size_t>(i)] != lastParent) {
+            starts.push_back(i);
+            lastParent = parents[static_cast<std::size_t>(i)];
+        }
+    };
+    if (std::is_sorted(parents.begin(), parents.end())) {
+        // Parents already grouped in rising order (records appended parent by parent): the choice
+        // at each step is the last record of the run of equal parents that the step is in, and
+        // the run keeps its parent while it is rotated, so no tree is needed to find it.
+        int runEnd = -1;
+        for (int i = 0; i < n; ++i) {
+            if (i > runEnd)
+                for (runEnd = i; runEnd + 1 < n && parents[static_cast<std::size_t>(runEnd + 1)] == parents[static_cast<std::size_t>(i)];)
+                    ++runEnd;
+            if (parents[static_cast<std::size_t>(runEnd)] > kSortSentinel) break;
+            if (runEnd != i) swapRecords(parents, i, runEnd);
+            placed(i);
+        }
+    } else {
         SelectionTree tree(parents, 0, n - 1, true);
-        std::int32_t lastParent = -99999;
         for (int i = 0; i < n; ++i) {
             const int c = tree.Best();
             if (c < 0 || parents[static_cast<std::size_t>(c)] > kSortSentinel) break;
@@ -87,10 +107,7 @@ bool Sort(int n, ParentAt parentAt, OrderAt orderAt, Exchange exchange) {
                 tree.Refresh(c);
             }
             tree.Remove(i);
-            if (parents[static_cast<std::size_t>(i)] != lastParent) {
-                starts.push_back(i);
-                lastParent = parents[static_cast<std::size_t>(i)];
-            }
+            placed(i);
         }
     }
 
@@ -100,6 +117,18 @@ bool Sort(int n, ParentAt parentAt, OrderAt orderAt, Exchange exchange) {
     for (std::size_t g = 0; g < starts.size(); ++g) {
         const int from = starts[g];
         const int to = g + 1 < starts.size() ? starts[g + 1] - 1 : n - 1;
+        const auto first = orders.begin() + from, last = orders.begin() + to + 1;
+        // In order already: each step's choice, the first of the smallest, is where it stands.
+        if (std::is_sorted(first, last)) continue;
+        if (to - from < kSmallGroup) {
+            // A few records: the plain selection costs less than building a tree.
+            for (int j = from; j <= to; ++j) {
+                const int c = static_cast<int>(std::min_element(orders.begin() + j, last) - orders.begin());
+                if (orders[static_cast<std::size_t>(c)] >= kSortSentinel) break;
+                if (c != j) swapRecords(orders, j, c);
+            }
+            continue;
+        }
         SelectionTree tree(orders, from, to, false);
         for (int j = from; j <= to; ++j) {
             const int c = tree.Best();

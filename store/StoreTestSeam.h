@@ -35,4 +35,10 @@ void ReadSectionsInParts(std::size_t minBytes, std::size_t parts);
 void ReadSectionsAsTheMachineDoes();
 // How many sections were read in parts since the program started.
 std::size_t SectionsReadInParts();
+// Makes every save of a store write its sections in parts of this many records on this many
+// threads, however small the store (0, 0: as the program chooses).
+void SplitSaves(std::size_t threads, int recordsPerPart);
+// Makes the writing of this record (by its index in its table) of the named section fail, in
+// every save (-1: none).
+void FailWritingRecord(const std::string& section, int record);
 }  // namespace storetesthooks

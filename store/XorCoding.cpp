@@ -101,23 +101,66 @@ std::string EncodeText(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Sixteen pairs at a time: each character to its digit's value (a character that is not a digit
+// marks the result, as in the tables), the two values of a pair to a byte, the byte XOR-ed with
+// the key. Returns false when a character was not a digit.
+#if defined(__SSE2__)
+bool DecodeWide(const std::uint8_t*& in, std::size_t& pairs, char*& o) {
+    const auto splat = [](int c) { return _mm_set1_epi8(static_cast<char>(c)); };
+    // x <= limit, unsigned
+    const auto atMost = [](__m128i x, __m128i limit) { return _mm_cmpeq_epi8(_mm_max_epu8(x, limit), limit); };
+    const __m128i zero = splat('0'), nine = splat(9), lowerA = splat('a'), five = splat(5), ten = splat(10);
+    const __m128i caseBit = splat(0x20), key = splat(kCodingKey), lowByte = _mm_set1_epi16(0x00FF);
+    __m128i bad = _mm_setzero_si128();
+    const auto values = [&](__m128i c) {
+        const __m128i d = _mm_sub_epi8(c, zero);
+        const __m128i l = _mm_sub_epi8(_mm_or_si128(c, caseBit), lowerA);
+        const __m128i isDigit = atMost(d, nine);
+        const __m128i isLetter = atMost(l, five);
+        bad = _mm_or_si128(bad, _mm_andnot_si128(_mm_or_si128(isDigit, isLetter), _mm_set1_epi8(-1)));
+        return _mm_or_si128(_mm_and_si128(isDigit, d), _mm_and_si128(isLetter, _mm_add_epi8(l, ten)));
+    };
+    // Each 16-bit lane holds a pair: the high digit in its low byte, the low digit in its high byte.
+    const auto bytes = [&](__m128i v) {
+        return _mm_and_si128(_mm_or_si128(_mm_slli_epi16(v, 4), _mm_srli_epi16(v, 8)), lowByte);
+    };
+    for (; pairs >= 16; pairs -= 16, in += 32, o += 16) {
+        const __m128i a = values(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)));
+        const __m128i b = values(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_xor_si128(_mm_packus_epi16(bytes(a), bytes(b)), key));
+    }
+    return _mm_movemask_epi8(bad) == 0;
+}
+#else
+bool DecodeWide(const std::uint8_t*&, std::size_t&, char*&) { return true; }
+#endif
+
+}  // namespace
+
 bool DecodeTextAppend(std::string_view text, std::string& out) {
     const CodeTables& t = Tables();
     const std::size_t n = text.size() / 2;
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
-    std::uint8_t notDigit = 0;
+    bool digits = true;
     // Through a small buffer: the output is written once, never zero-filled first.
     char buf[16 * 1024];
     for (std::size_t done = 0; done < n;) {
-        const std::size_t k = std::min(n - done, sizeof buf);
-        for (std::size_t i = 0; i < k; ++i, in += 2) {
+        std::size_t left = std::min(n - done, sizeof buf);
+        const std::size_t k = left;
+        char* o = buf;
+        digits = DecodeWide(in, left, o) && digits;
+        std::uint8_t notDigit = 0;
+        for (; left > 0; --left, in += 2) {
             notDigit |= kNotDigit[in[0]] | kNotDigit[in[1]];
-            buf[i] = static_cast<char>(t.plain[in[0]][in[1]]);
+            *o++ = static_cast<char>(t.plain[in[0]][in[1]]);
         }
+        digits = digits && notDigit == 0;
         out.append(buf, k);
         done += k;
     }
-    return notDigit == 0;
+    return digits;
 }
 
 std::string DecodeText(std::string_view text) {

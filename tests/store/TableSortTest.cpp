@@ -147,6 +147,26 @@ TEST(TableSort, EqualsTheSelectionSortsOnRandomTablesWithTies) {
     }
 }
 
+// Records appended parent by parent (a copied test, an import): parents already in rising order,
+// orders of each parent mixed, groups small and large.
+TEST(TableSort, EqualsTheSelectionSortsWhenParentsAreAlreadyGrouped) {
+    std::mt19937 rng(77);
+    for (int round = 0; round < 1500; ++round) {
+        const int n = int(rng() % 80);
+        const int orderRange = 1 + int(rng() % 8);
+        std::vector<Key> keys;
+        int parent = int(rng() % 3) - 1;
+        for (int i = 0; i < n; ++i) {
+            if (rng() % (1 + rng() % 40) == 0) parent += 1 + int(rng() % 2);
+            keys.push_back({parent, round % 5 == 0 ? i : int(rng() % orderRange) - int(rng() % 2)});
+        }
+        const auto expected = ReferenceSort(keys);
+        const auto actual = TableSort(keys);
+        ASSERT_EQ(actual.first, expected.first) << "round " << round;
+        ASSERT_EQ(actual.second, expected.second) << "round " << round;
+    }
+}
+
 TEST(TableSort, SortedTableStillLocatesById) {
     TScaleTable t;
     for (int i = 0; i < 50; ++i) {

@@ -48,6 +48,47 @@ TEST(XorCoding, TheWideCoderCodesAsEachByteAlone) {
     }
 }
 
+// The decoder too reads many characters at a time: it must give what reading each pair alone gives,
+// and notice a character that is not a digit wherever it stands.
+TEST(XorCoding, TheWideDecoderDecodesAsEachPairAlone) {
+    const std::string alphabet = "0123456789ABCDEFabcdef";
+    const auto plainDecode = [&](std::string_view coded, bool& digits) {
+        std::string out;
+        digits = true;
+        for (std::size_t i = 0; i + 1 < coded.size(); i += 2) {
+            digits = digits && alphabet.find(coded[i]) != std::string::npos &&
+                     alphabet.find(coded[i + 1]) != std::string::npos;
+            out += static_cast<char>(HexToByte(coded.substr(i, 2)) ^ kCodingKey);
+        }
+        return out;
+    };
+    std::mt19937 rng(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string coded(rng() % 300, '0');
+        for (char& c : coded) c = alphabet[rng() % alphabet.size()];
+        // Now and then one character that is not a digit: near the edges of the 16-pair steps,
+        // and among the bytes whose signed and unsigned order differ.
+        if (!coded.empty() && round % 3 == 0) coded[rng() % coded.size()] = static_cast<char>(rng() % 256);
+        const std::size_t skip = coded.empty() ? 0 : rng() % std::min<std::size_t>(coded.size(), 40);
+        const std::string_view part = std::string_view(coded).substr(skip);
+        bool digits = false;
+        const std::string want = plainDecode(part, digits);
+        std::string got = "kept";
+        ASSERT_EQ(DecodeTextAppend(part, got), digits) << round;
+        ASSERT_EQ(got, "kept" + want) << round;
+    }
+    // Every byte value as the bad character at every place of a 16-pair step.
+    for (int bad = 0; bad < 256; ++bad) {
+        if (alphabet.find(static_cast<char>(bad)) != std::string::npos) continue;
+        for (std::size_t at = 0; at < 64; ++at) {
+            std::string coded(64, 'A');
+            coded[at] = static_cast<char>(bad);
+            std::string out;
+            ASSERT_FALSE(DecodeTextAppend(coded, out)) << bad << " at " << at;
+        }
+    }
+}
+
 TEST(XorCoding, TheGrowingTextCoderHandsOnEveryPartOnce) {
     std::string text;
     std::string coded;
