@@ -345,63 +345,69 @@ bool ReadSectionInParts(std::string_view fileText, std::size_t header, Table& ta
     const std::string_view lines = TSectionParts::LinesAfter(fileText, header);
     if (!TSectionParts::WorthParts(lines.size())) return false;
 
-    // All records in one run of the table's storage, record i in slot i; each part builds its
-    // own from its first on, until one fails.
-    void* run = nullptr;
-    std::size_t records = 0;
-    struct Built {
-        std::size_t First = 0;
-        std::size_t Count = 0;
+    // The records of each part in a run of the table's storage, record i of the part in slot i;
+    // each part builds its own from its first on, until one fails.
+    struct Run {
+        void* Slots = nullptr;
+        std::size_t Records = 0;
+        std::size_t Built = 0;
+        bool Taken = false;   // by the table, whose storage it is then
     };
-    std::vector<Built> built;
-    const auto destroy = [&](std::size_t from) {
-        for (const Built& b : built)
-            for (std::size_t i = std::max(from, b.First); i < b.First + b.Count; ++i)
-                std::launder(static_cast<R*>(table.RunSlot(run, i)))->~R();
+    std::vector<Run> runs;
+    const auto destroy = [&](Run& run, std::size_t from) {
+        for (std::size_t i = from; i < run.Built; ++i) std::launder(static_cast<R*>(table.RunSlot(run.Slots, i)))->~R();
     };
-    bool taken = false;   // by the table, whose storage the run is then
     try {
         TSectionParts parts(lines, n);
-        built.resize(parts.Count());
-        table.ReserveRuns(1);
+        runs.resize(parts.Count());
+        table.ReserveRuns(parts.Count());
         std::atomic<bool> failed{false};
         const char* const end = lines.data() + lines.size();
+        // Allocated on the calling thread, in runs of the size of a part, as a table's blocks are.
         const auto prepare = [&]() noexcept {
             try {
-                records = parts.Records();
-                run = table.NewRun(records);
+                for (std::size_t k = 0; k < runs.size(); ++k) {
+                    if (parts.At(k).Records == 0) continue;
+                    runs[k].Slots = table.NewRun(parts.At(k).Records);
+                    runs[k].Records = parts.At(k).Records;
+                }
                 return true;
             } catch (...) {
                 return false;
             }
         };
         const auto read = [&](std::size_t k, const TSectionParts::Part& part) noexcept {
-            Built& b = built[k];
-            b.First = part.FirstRecord;
+            Run& run = runs[k];
             try {
                 const char* p = part.Start;
                 for (int skip = 0; skip < part.Skip; ++skip) TSectionParts::TakeLine(p, end);
                 std::string_view slots[recordfields::kMaxLines];
-                while (b.Count < part.Records && !failed.load(std::memory_order_relaxed)) {
+                while (run.Built < run.Records && !failed.load(std::memory_order_relaxed)) {
                     for (int j = 0; j < n; ++j) slots[j] = TSectionParts::TakeLine(p, end);
-                    R* rec = new (table.RunSlot(run, b.First + b.Count)) R;
-                    ++b.Count;
+                    R* rec = new (table.RunSlot(run.Slots, run.Built)) R;
+                    ++run.Built;
                     ValueReader v(slots, fs, plainWords);
                     L<R>::Fields(v, *rec);   // short texts come cleaned, as AddRecord leaves them
                 }
-                if (b.Count != part.Records) failed = true;
+                if (run.Built != run.Records) failed = true;
             } catch (...) {
                 failed = true;
             }
         };
         if (parts.Read(prepare, read) && !failed) {
-            table.ReserveRecords(records);
+            table.ReserveRecords(parts.Records());
             const int cursor = table.Cursor();
             const bool modified = table.Modified();
             const int before = table.RecordCount();
-            const std::size_t appended = table.template AppendRun<R>(run, records);
-            taken = true;
-            if (appended == records) {
+            std::size_t k = 0;
+            std::size_t appended = 0;
+            for (; k < runs.size(); ++k) {
+                if (!runs[k].Slots) continue;
+                appended = table.template AppendRun<R>(runs[k].Slots, runs[k].Records);
+                runs[k].Taken = true;
+                if (appended != runs[k].Records) break;
+            }
+            if (k == runs.size()) {
                 TSectionParts::NoteRead();
                 return true;
             }
@@ -409,17 +415,18 @@ bool ReadSectionInParts(std::string_view fileText, std::size_t header, Table& ta
             table.Truncate(before);
             table.SetCursor(cursor);
             table.SetModified(modified);
-            destroy(appended);
-            table.ReturnRun(run, appended, records);
-            return false;
+            destroy(runs[k], appended);
+            table.ReturnRun(runs[k].Slots, appended, runs[k].Records);
+            for (std::size_t j = 0; j <= k; ++j) runs[j].Slots = nullptr;   // given back by the truncation
         }
     } catch (...) {
         // Whatever failed, the plain reader meets it again where the file shows it.
     }
-    if (run) {
-        destroy(0);
-        if (taken) table.ReturnRun(run, 0, records);
-        else table.DeleteRun(run);
+    for (Run& run : runs) {
+        if (!run.Slots) continue;
+        destroy(run, 0);
+        if (run.Taken) table.ReturnRun(run.Slots, 0, run.Records);
+        else table.DeleteRun(run.Slots);
     }
     return false;
 }

@@ -111,6 +111,7 @@ bool TSectionParts::Read(const std::function<bool()>& prepare,
     const std::size_t count = Count();
     const std::size_t n = linesPerRecord_;
     std::vector<std::size_t> counted(count, 0);
+    parts_.assign(count, Part{});
     std::atomic<std::size_t> nextCount{0};
     std::atomic<std::size_t> nextRead{0};
     std::atomic<int> countedParts{0};
@@ -133,18 +134,21 @@ bool TSectionParts::Read(const std::function<bool()>& prepare,
             std::size_t lines = 0;
             for (std::size_t c : counted) lines += c;
             records_ = lines / n;
+            // From the lines before each part: the first record that starts in it, and how many do.
+            std::size_t before = 0;
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t first = (before + n - 1) / n;
+                const std::size_t records = (before + counted[k] + n - 1) / n - first;
+                parts_[k] = {starts_[k], static_cast<int>(first * n - before), first, records};
+                before += counted[k];
+            }
             ready.store(lines % n == 0 && prepare() ? 1 : 2, std::memory_order_release);
             ready.notify_all();
         }
         waitFor(ready, 1);
         if (ready.load(std::memory_order_acquire) != 1) return;
-        for (std::size_t k; (k = nextRead.fetch_add(1)) < count;) {
-            std::size_t before = 0;
-            for (std::size_t j = 0; j < k; ++j) before += counted[j];
-            const std::size_t first = (before + n - 1) / n;
-            const std::size_t records = (before + counted[k] + n - 1) / n - first;
-            if (records > 0) read(k, {starts_[k], static_cast<int>(first * n - before), first, records});
-        }
+        for (std::size_t k; (k = nextRead.fetch_add(1)) < count;)
+            if (parts_[k].Records > 0) read(k, parts_[k]);
     };
     platform::RunParts(std::min(count, ThreadsFor(static_cast<std::size_t>(starts_.back() - starts_.front()))), work);
     return ready.load() == 1;

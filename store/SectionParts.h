@@ -34,12 +34,13 @@ public:
     std::size_t Count() const { return starts_.size() - 1; }
 
     // Counts the lines of every part on threads; when they make whole records, calls prepare()
-    // once on the calling thread with Records() known, and then, when it returns True,
+    // once on the calling thread with Records() and each part's At(k) known, and then, when it returns True,
     // read(k, part) on the threads for each part k in which a record starts. Returns what prepare
     // returned, and False when the lines do not make whole records. Neither may throw.
     bool Read(const std::function<bool()>& prepare, const std::function<void(std::size_t, const Part&)>& read);
-    // The section's records, once Read has counted them.
+    // The section's records, and what the reader of each part needs, once Read has counted them.
     std::size_t Records() const { return records_; }
+    const Part& At(std::size_t k) const { return parts_[k]; }
 
     // The line at p, up to its CR LF, which comes before end; p moves on to the next line.
     static std::string_view TakeLine(const char*& p, const char* end) {
@@ -72,5 +73,6 @@ public:
 private:
     std::size_t linesPerRecord_;
     std::vector<const char*> starts_;   // where each part starts, then the end of the lines
+    std::vector<Part> parts_;
     std::size_t records_ = 0;
 };
