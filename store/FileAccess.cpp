@@ -1,19 +1,26 @@
 #include "store/FileAccess.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <type_traits>
+#include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/ParallelParts.h"
 #include "platform/RealNumbers.h"
 #include "platform/SafeFile.h"
 #include "platform/ShortDates.h"
 #include "platform/TextReplace.h"
 #include "store/RecordFields.h"
+#include "store/SectionParts.h"
+#include "store/SavePipeline.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -38,23 +45,68 @@ std::string_view UnescapeValue(std::string_view line) {
     return line;
 }
 
-std::optional<std::int32_t> ParseInteger(std::string_view s) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-        negative = s[0] == '-';
-        i = 1;
-    }
-    if (i == s.size() || s.size() - i > 10) return std::nullopt;
-    std::int64_t v = 0;
-    for (; i < s.size(); ++i) {
-        const unsigned d = static_cast<unsigned char>(s[i]) - '0';
+// Read for every number of a load: kept inline, and one test of the digits' count bounds it.
+[[gnu::always_inline]] inline std::optional<std::int32_t> ParseInteger(std::string_view s) {
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    if (p == end || end - p > 10) return std::nullopt;
+    std::uint64_t v = 0;
+    for (; p != end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - '0';
         if (d > 9) return std::nullopt;
         v = v * 10 + d;
     }
-    if (negative) v = -v;
-    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(v);
+    if (v > (negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1)) return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v));
+}
+
+// A real of the usual form, "-12.375": digits worth at most 2^53 with at most 22 of them after
+// the separator, so that one division of two exact doubles gives the value correctly rounded,
+// which is what ParseReal gives. Any other form is left to ParseReal.
+bool ReadShortDecimal(std::string_view s, char separator, double& out) {
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t m = 0;
+    int digits = 0;
+    int fraction = 0;
+    const auto digit = [&] { return p != end && static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0' <= 9u; };
+    for (; digit(); ++p, ++digits) m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (digits == 0) return false;
+    if (p != end && *p == separator)
+        for (++p; digit(); ++p, ++digits, ++fraction) m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (p != end || digits > 19 || fraction > 22 || m > std::uint64_t{1} << 53) return false;
+    const double v = static_cast<double>(m) / kTens[fraction];
+    out = negative ? -v : v;
+    return true;
+}
+
+// True when s holds a CR or an LF: eight bytes at a time, each word tested for a byte of either.
+bool HoldsCrOrLf(std::string_view s) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    const auto holds = [](std::uint64_t w) {
+        const std::uint64_t cr = w ^ (kOnes * '\r');
+        const std::uint64_t lf = w ^ (kOnes * '\n');
+        return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
+    };
+    if (s.size() < 8) {
+        bool found = false;
+        for (char c : s) found |= (c == '\r') | (c == '\n');
+        return found;
+    }
+    std::uint64_t w;
+    for (std::size_t i = 0; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&w, s.data() + i, 8);
+        if (holds(w)) return true;
+    }
+    std::memcpy(&w, s.data() + s.size() - 8, 8);   // the last bytes, overlapping the word before
+    return holds(w) != 0;
 }
 
 // A value that does not read: what broke it, and its line within the record (from 1).
@@ -148,7 +200,9 @@ public:
         if (out <= kTooSmall || out >= kTooLarge) throw Failed{TLoadFailureKind::OutOfRange, k_};
     }
     void Real(double& out) {
-        auto v = platform::ParseReal(Next(), fs_);
+        const std::string_view s = Next();
+        if (ReadShortDecimal(s, fs_.DecimalSeparator, out)) return;
+        auto v = platform::ParseReal(s, fs_);
         if (!v) throw FormFailed{{TLoadFailureKind::BadReal, k_}};
         out = *v;
     }
@@ -163,8 +217,19 @@ public:
         if (!plainWords_) out = TextToMoveDirection(v);
         else out = v == "1" ? mdForwardOnly : v == "2" ? mdForwardBack : v == "3" ? mdFree : mdNone;
     }
-    void Short(std::string& out) { out = platform::CutShortText(UnescapeValue(Next())); }
-    void Long(std::string& out) { out = TFileAccess::DecodeLineBreaks(UnescapeValue(Next())); }
+    // Cut and cleaned as a table cleans a short text it takes.
+    void Short(std::string& out) {
+        // Only a longer text needs the code page's cut; the shorter ones are all of their bytes.
+        const std::string_view v = UnescapeValue(Next());
+        if (v.size() <= platform::kShortTextMax) out.assign(v);
+        else out = platform::CutShortText(v);
+        if (HoldsCrOrLf(out)) CleanShortTextInPlace(out);
+    }
+    void Long(std::string& out) {
+        const std::string_view v = UnescapeValue(Next());
+        if (v.find(kLineBreakMark) == std::string_view::npos) out.assign(v);
+        else out = TFileAccess::DecodeLineBreaks(v);
+    }
     void Constant(std::int32_t& out, std::int32_t value) { out = value; }
 
 private:
@@ -228,19 +293,36 @@ std::string_view SectionView(std::string_view name, std::string_view text) {
     return text.substr(start, last - start);
 }
 
+// Records from .. to - 1 of a table, each value on a line of its own.
+template <typename Table>
+void WriteRecords(TextOut& out, const Table& table, int from, int to, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    const int failAt = savehooks::FailingRecord(Layout<R>::Name);   // -1 but in a test
+    ValueWriter w(out, fs);
+    for (int i = from; i < to; ++i) {
+        if (i == failAt) throw std::runtime_error("a record made to fail");
+        Layout<R>::Fields(w, table.At(i));
+        out.RecordDone();
+    }
+}
+
+// The records from .. to - 1 of a section, behind its header when they are its first and ended
+// by its closing line break when they are its last: the parts of a section one after the other
+// are the section.
+template <typename Table>
+void WritePart(TextOut& out, const Table& table, int from, int to, const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    if (from == 0) out.Append(TFileAccess::SectionHeader(Layout<R>::Name));
+    WriteRecords(out, table, from, to, fs);
+    if (to == table.RecordCount()) out.Append(kCrLf);
+}
+
 template <typename Table>
 bool WriteSection(std::string& fileText, const Table& table, const platform::FormatSettings& fs, TEncoder* coder) {
-    using R = typename Table::Record;
     const std::size_t before = fileText.size();
     try {
         TextOut out(fileText, coder);
-        out.Append(TFileAccess::SectionHeader(Layout<R>::Name));
-        ValueWriter w(out, fs);
-        for (int i = 0; i < table.RecordCount(); ++i) {
-            Layout<R>::Fields(w, table.At(i));
-            out.RecordDone();
-        }
-        out.Append(kCrLf);
+        WritePart(out, table, 0, table.RecordCount(), fs);
         return true;
     } catch (const platform::EFileError&) {
         throw;   // the file failed, not the section
@@ -248,6 +330,98 @@ bool WriteSection(std::string& fileText, const Table& table, const platform::For
         fileText.resize(before);   // no half section is left behind
         return false;
     }
+}
+
+// Reads a large section on several threads: each part of its lines builds its records in storage
+// of the table, and the table takes them in file order. Anything but clean records (a value that
+// does not read, an ID twice, a section cut short, a failure of any kind) leaves the table as it
+// was and returns False, for the plain reader to read the section again and say what broke.
+template <template <typename> class L, typename Table>
+bool ReadSectionInParts(std::string_view fileText, std::size_t header, Table& table,
+                        const platform::FormatSettings& fs) {
+    using R = typename Table::Record;
+    const int n = recordfields::LinesOf<L, R>();
+    constexpr bool plainWords = !std::is_same_v<L<R>, Layout<R>>;
+    const std::string_view lines = TSectionParts::LinesAfter(fileText, header);
+    if (!TSectionParts::WorthParts(lines.size())) return false;
+
+    // All records in one run of the table's storage, record i in slot i; each part builds its
+    // own from its first on, until one fails.
+    void* run = nullptr;
+    std::size_t records = 0;
+    struct Built {
+        std::size_t First = 0;
+        std::size_t Count = 0;
+    };
+    std::vector<Built> built;
+    const auto destroy = [&](std::size_t from) {
+        for (const Built& b : built)
+            for (std::size_t i = std::max(from, b.First); i < b.First + b.Count; ++i)
+                std::launder(static_cast<R*>(table.RunSlot(run, i)))->~R();
+    };
+    bool taken = false;   // by the table, whose storage the run is then
+    try {
+        TSectionParts parts(lines, n);
+        built.resize(parts.Count());
+        table.ReserveRuns(1);
+        std::atomic<bool> failed{false};
+        const char* const end = lines.data() + lines.size();
+        const auto prepare = [&]() noexcept {
+            try {
+                records = parts.Records();
+                run = table.NewRun(records);
+                return true;
+            } catch (...) {
+                return false;
+            }
+        };
+        const auto read = [&](std::size_t k, const TSectionParts::Part& part) noexcept {
+            Built& b = built[k];
+            b.First = part.FirstRecord;
+            try {
+                const char* p = part.Start;
+                for (int skip = 0; skip < part.Skip; ++skip) TSectionParts::TakeLine(p, end);
+                std::string_view slots[recordfields::kMaxLines];
+                while (b.Count < part.Records && !failed.load(std::memory_order_relaxed)) {
+                    for (int j = 0; j < n; ++j) slots[j] = TSectionParts::TakeLine(p, end);
+                    R* rec = new (table.RunSlot(run, b.First + b.Count)) R;
+                    ++b.Count;
+                    ValueReader v(slots, fs, plainWords);
+                    L<R>::Fields(v, *rec);   // short texts come cleaned, as AddRecord leaves them
+                }
+                if (b.Count != part.Records) failed = true;
+            } catch (...) {
+                failed = true;
+            }
+        };
+        if (parts.Read(prepare, read) && !failed) {
+            table.ReserveRecords(records);
+            const int cursor = table.Cursor();
+            const bool modified = table.Modified();
+            const int before = table.RecordCount();
+            const std::size_t appended = table.template AppendRun<R>(run, records);
+            taken = true;
+            if (appended == records) {
+                TSectionParts::NoteRead();
+                return true;
+            }
+            // An ID twice: the records taken so far go back, and the plain reader says where.
+            table.Truncate(before);
+            table.SetCursor(cursor);
+            table.SetModified(modified);
+            destroy(appended);
+            table.ReturnRun(run, appended, records);
+            return false;
+        }
+    } catch (...) {
+        // Whatever failed, the plain reader meets it again where the file shows it.
+    }
+    if (run) {
+        destroy(0);
+        if (taken) table.ReturnRun(run, 0, records);
+        else table.DeleteRun(run);
+    }
+    return false;
 }
 
 template <template <typename> class L, typename Table>
@@ -267,6 +441,7 @@ bool ReadSection(std::string_view fileText, Table& table, const platform::Format
         if (header == std::string_view::npos) return fail(TLoadFailureKind::MissingSection, 0, 0);
 
         table.DropIndexes();
+        if (ReadSectionInParts<L>(fileText, header, table, fs)) return true;
         std::string_view slots[recordfields::kMaxLines];
         int filled = 0;
         bool ok = true;
@@ -428,6 +603,36 @@ bool TFileAccess::WriteInterpretations(TEncoder* coder) {
     return WriteSection(FileText, Interpretations, Settings, coder);
 }
 bool TFileAccess::WriteWeights(TEncoder* coder) { return WriteSection(FileText, Weights, Settings, coder); }
+
+namespace {
+
+// Calls f with the table of the section at this place in the file.
+template <typename Store, typename F>
+void WithFileSection(Store& s, std::size_t section, F&& f) {
+    switch (section) {
+        case 0: return f(s.TestGroups);
+        case 1: return f(s.Tests);
+        case 2: return f(s.Stimuli);
+        case 3: return f(s.Reactions);
+        case 4: return f(s.Scales);
+        case 5: return f(s.Interpretations);
+        case 6: return f(s.Weights);
+        default: throw std::out_of_range("no section at this place");
+    }
+}
+
+}  // namespace
+
+int TFileAccess::SectionRecordCount(std::size_t section) const {
+    int count = 0;
+    WithFileSection(*this, section, [&](const auto& table) { count = table.RecordCount(); });
+    return count;
+}
+
+void TFileAccess::WriteSectionPart(std::size_t section, int from, int to, std::string& text) const {
+    TextOut out(text, nullptr);
+    WithFileSection(*this, section, [&](const auto& table) { WritePart(out, table, from, to, Settings); });
+}
 
 // ---- readers
 

@@ -129,6 +129,12 @@ public:
     bool WriteScales(TEncoder* coder = nullptr);
     bool WriteInterpretations(TEncoder* coder = nullptr);
     bool WriteWeights(TEncoder* coder = nullptr);
+    // The sections of the file by their place in it, from 0 (test groups) to 6 (weights): the
+    // records of one, and the text of its records from .. to - 1 appended to text, behind the
+    // section's header when from is 0 and ended by its closing line break when to is the count.
+    // What building it raises is passed on. Safe to call on several threads at once.
+    int SectionRecordCount(std::size_t section) const;
+    void WriteSectionPart(std::size_t section, int from, int to, std::string& text) const;
 
     // Section readers append the records of their section of FileText to their table; False
     // when the section is missing or a value does not convert or is out of range.

@@ -5,6 +5,7 @@
 #include "platform/SafeFile.h"
 #include "store/FileAccess.h"
 #include "store/HugePages.h"
+#include "store/SavePipeline.h"
 #include "store/XorCoding.h"
 
 namespace {
@@ -108,6 +109,12 @@ bool TFileAccess::Save(bool /*encode*/, const TSectionChoice& sections) {
         try {
             // Each finished part of the text is coded and written while the rest is made.
             platform::WriteFileAtomic(FileName, [&](const platform::ByteSink& put) {
+                // A large store is made on several threads while the file is written.
+                TSavePipeline pipeline(*this, chosen);
+                if (pipeline.Worthwhile()) {
+                    if (!pipeline.Write(put, [&] { progress.Step(); })) RaiseFileViolated();
+                    return;
+                }
                 TEncoder coder(FileText, put);
                 for (std::size_t i = 0; i < chosen.size(); ++i) {
                     if (chosen[i] && !kWriters[i](*this, coder)) RaiseFileViolated();

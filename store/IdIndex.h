@@ -30,6 +30,19 @@ public:
             if (sparse_.size() >= recenterAt_) Recenter();
         }
     }
+    // Sets the value of id to 1 when it has none; False, and nothing changed, when it has one.
+    bool SetFirst(std::int32_t id) {
+        if (IsDense(id)) {
+            int& slot = dense_[Slot(id)];
+            if (slot != 0) return false;
+            slot = 1;
+            ++entries_;
+            return true;
+        }
+        if (Get(id) != 0) return false;
+        Set(id, 1);
+        return true;
+    }
     int Add(std::int32_t id, int delta) {
         const int v = Get(id) + delta;
         Set(id, v);

@@ -133,16 +133,7 @@ std::int32_t TObjectTable::MaxOrder(std::int32_t parentID) const {
 // ---- changes
 
 void TObjectTable::Append(TRecordPtr rec) {
-    const int index = RecordCount();
-    if (firstIndexValid_ && idCount_.Get(rec->ID) == 0) firstIndex_.Set(rec->ID, index + 1);
-    CountID(rec->ID);
-    if (parentIndexValid_) {
-        if (!lastParentList_ || lastParent_ != rec->ParentID) {
-            lastParent_ = rec->ParentID;
-            lastParentList_ = &parentIndex_[rec->ParentID];
-        }
-        lastParentList_->push_back(index);
-    }
+    NoteAppend(*rec);
     records_.push_back(rec.get());
     rec.release();
     modified_ = true;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -133,6 +134,43 @@ public:
         ForgetIndexes();
     }
 
+    // ---- records built many at once, on several threads (a load)
+    // Room for count records side by side, record i to be built at RunSlot(run, i); safe on any
+    // thread. Until the table takes the run with AppendRun it is the caller's, to give back with
+    // DeleteRun once no record is left in it.
+    void* NewRun(std::size_t count) const { return pool_.NewRun(count); }
+    void DeleteRun(void* run) const { pool_.DeleteRun(run); }
+    void* RunSlot(void* run, std::size_t i) const { return static_cast<char*>(run) + pool_.SlotSize() * i; }
+    // Room for n runs to come: AppendRun then cannot fail.
+    void ReserveRuns(std::size_t n) { pool_.ReserveRuns(n); }
+    // Takes the run into the table's storage and appends the records of kind R built in it, in
+    // order, each as Append would, up to the first whose ID the table holds already; returns how
+    // many it appended. Room for the run and the records must have been reserved.
+    template <typename R>
+    std::size_t AppendRun(void* run, std::size_t count) {
+        pool_.AdoptRun(run);
+        std::size_t i = 0;
+        const auto at = [&](std::size_t k) -> TAnyObject* { return std::launder(static_cast<R*>(RunSlot(run, k))); };
+        if (!firstIndexValid_ && !parentIndexValid_) {
+            // After DropIndexes only the count of each ID follows the appends.
+            for (; i < count && idCount_.SetFirst(at(i)->ID); ++i) records_.push_back(at(i));
+        } else {
+            for (; i < count && !ContainsID(at(i)->ID); ++i) {
+                NoteAppend(*at(i));
+                records_.push_back(at(i));
+            }
+        }
+        if (i > 0) {
+            modified_ = true;
+            GoLast();
+        }
+        return i;
+    }
+    void ReserveRecords(std::size_t n) { records_.reserve(records_.size() + n); }
+    // Gives back the slots from index from on of a run the table took, in which no record is
+    // built (any more); with from 0 the whole run, which holds none then.
+    void ReturnRun(void* run, std::size_t from, std::size_t count) { pool_.ReturnRun(run, from, count); }
+
 protected:
     const TAnyObject& Current() const;
     TAnyObject& CurrentMutable();
@@ -146,6 +184,19 @@ private:
     // The tests' seam (store/StoreTestSeam.h): it checks and breaks the indexes below.
     friend class TObjectTablePeer;
 
+    // The indexes' part of an append: rec is to stand at index RecordCount().
+    void NoteAppend(const TAnyObject& rec) {
+        const int index = RecordCount();
+        if (firstIndexValid_ && idCount_.Get(rec.ID) == 0) firstIndex_.Set(rec.ID, index + 1);
+        CountID(rec.ID);
+        if (parentIndexValid_) {
+            if (!lastParentList_ || lastParent_ != rec.ParentID) {
+                lastParent_ = rec.ParentID;
+                lastParentList_ = &parentIndex_[rec.ParentID];
+            }
+            lastParentList_->push_back(index);
+        }
+    }
     void CountID(std::int32_t id);
     void UncountID(std::int32_t id);
     void ForgetIndexes() const {

@@ -31,8 +31,29 @@ public:
             return slot;
         }
         if (used_ == blockSlots_) NewBlock();
-        return static_cast<char*>(blocks_.back()) + slotSize_ * used_++;
+        return current_ + slotSize_ * used_++;
     }
+    // Room for count records side by side, slot i at SlotSize() * i from the start: for records
+    // that several threads build at once, each in runs of its own. Safe on any thread. The run is
+    // the caller's (DeleteRun) until the pool adopts it; records built in an adopted run belong to
+    // the pool as any other, and ReturnRun gives back a run, or the rest of one, that holds none.
+    void* NewRun(std::size_t count) const {
+        return ::operator new(slotSize_ * std::max<std::size_t>(count, 1), std::align_val_t(alignment_));
+    }
+    void DeleteRun(void* run) const { ::operator delete(run, std::align_val_t(alignment_)); }
+    // Room for n runs to come, so that adopting them cannot fail.
+    void ReserveRuns(std::size_t n) { blocks_.reserve(blocks_.size() + n); }
+    void AdoptRun(void* run) { blocks_.push_back(run); }
+    void ReturnRun(void* run, std::size_t from, std::size_t count) {
+        if (from > 0) {
+            for (std::size_t i = from; i < count; ++i) Return(static_cast<char*>(run) + slotSize_ * i);
+            return;
+        }
+        const auto it = std::find(blocks_.begin(), blocks_.end(), run);
+        if (it != blocks_.end()) blocks_.erase(it);
+        DeleteRun(run);
+    }
+    std::size_t SlotSize() const { return slotSize_; }
     // Takes back a slot in which no record was built.
     void Return(void* slot) {
         *static_cast<void**>(slot) = free_;
@@ -49,16 +70,21 @@ private:
     static std::size_t RoundUp(std::size_t n, std::size_t a) { return (n + a - 1) / a * a; }
     void NewBlock() {
         // Small tables stay small; large ones take blocks of a few hundred kB.
-        blockSlots_ = blocks_.empty() ? 8 : std::min<std::size_t>(blockSlots_ * 2, 2048);
-        blocks_.push_back(::operator new(slotSize_ * blockSlots_, std::align_val_t(alignment_)));
+        // Nothing changes until the block is had: a failed allocation leaves the pool as it was.
+        const std::size_t size = blockSlots_ == 0 ? 8 : std::min<std::size_t>(blockSlots_ * 2, 2048);
+        blocks_.reserve(blocks_.size() + 1);
+        current_ = static_cast<char*>(::operator new(slotSize_ * size, std::align_val_t(alignment_)));
+        blocks_.push_back(current_);
+        blockSlots_ = size;
         used_ = 0;
     }
 
     std::size_t slotSize_;
     std::size_t alignment_;
-    std::vector<void*> blocks_;
-    std::size_t blockSlots_ = 0;   // slots of the last block
-    std::size_t used_ = 0;         // slots of the last block handed out so far
+    std::vector<void*> blocks_;    // every block and run, to be freed with the pool
+    char* current_ = nullptr;      // the block that single slots are handed out from
+    std::size_t blockSlots_ = 0;   // slots of that block
+    std::size_t used_ = 0;         // slots of that block handed out so far
     void* free_ = nullptr;         // released slots, each holding the next
 };
 

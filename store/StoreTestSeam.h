@@ -1,6 +1,7 @@
 #pragma once
 // What the tests reach beyond the store's interface. Only tests include it (and the store's own
 // sources, to define it); the program never calls what it declares.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,4 +29,16 @@ public:
 namespace storetesthooks {
 // Makes a deep copy fail after it has appended this many records (once; negative: never).
 void FailCopyAfterRecords(int count);
+// Reads every section of at least minBytes of lines in parts, cut into that many parts (0: one
+// a thread the machine has), and back to the program's own choice.
+void ReadSectionsInParts(std::size_t minBytes, std::size_t parts);
+void ReadSectionsAsTheMachineDoes();
+// How many sections were read in parts since the program started.
+std::size_t SectionsReadInParts();
+// Makes every save of a store write its sections in parts of this many records on this many
+// threads, however small the store (0, 0: as the program chooses).
+void SplitSaves(std::size_t threads, int recordsPerPart);
+// Makes the writing of this record (by its index in its table) of the named section fail, in
+// every save (-1: none).
+void FailWritingRecord(const std::string& section, int record);
 }  // namespace storetesthooks

@@ -33,6 +33,13 @@ TEST(IdIndex, ReadsBackWhatWasSetInAnyOrder) {
                 case 1: id = -static_cast<std::int32_t>(rng() % 1000); break;
                 default: break;
             }
+            if (rng() % 8 == 0) {
+                // The first count of an ID, refused for one that has a value already.
+                const bool fresh = expected.count(id) == 0;
+                ASSERT_EQ(index.SetFirst(id), fresh) << "round " << round << " id " << id;
+                if (fresh) expected[id] = 1;
+                continue;
+            }
             const int value = rng() % 10 == 0 ? 0 : static_cast<int>(rng() % 5) + 1;
             index.Set(id, value);
             if (value == 0) expected.erase(id);
