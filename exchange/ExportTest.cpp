@@ -54,7 +54,10 @@ std::string TExportTest::MakeVersionStamp() const { return ::MakeVersionStamp(Se
 
 bool TExportTest::WriteUtf8(std::string_view text, bool encode) const {
     try {
-        SaveStringToFile(FileName, platform::CodePage::Current().ToUtf8(text), encode);
+        const platform::CodePage& page = platform::CodePage::Current();
+        // A text that is UTF-8 already is written as it stands, without a copy of it.
+        if (page.IsUtf8Already(text)) SaveStringToFile(FileName, text, encode);
+        else SaveStringToFile(FileName, page.ToUtf8(text), encode);
         return true;
     } catch (const platform::EFileReadOnly&) {
         platform::ShowMessage(lang::GetMessageText(kReadOnly) + "\n" + FileName);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -64,6 +66,25 @@ std::string Iconv(std::string_view in, const char* to, const char* from, std::st
     return out;
 }
 
+// True when no byte of s is above 0x7F; eight bytes at a time.
+bool IsAscii(std::string_view s) {
+    std::size_t i = 0;
+    std::uint64_t high = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        high |= w;
+    }
+    for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
+std::string AsciiBytes() {
+    std::string all;
+    for (int c = 1; c < 0x80; ++c) all += static_cast<char>(c);
+    return all;
+}
+
 std::mutex& CurrentMutex() {
     static std::mutex m;
     return m;
@@ -75,7 +96,10 @@ std::unique_ptr<CodePage>& CurrentSlot() {
 
 }  // namespace
 
-CodePage::CodePage(std::string codeset) : codeset_(std::move(codeset)), utf8_(IsUtf8Name(codeset_)) {}
+CodePage::CodePage(std::string codeset)
+    : codeset_(std::move(codeset)),
+      utf8_(IsUtf8Name(codeset_)),
+      asciiSame_(utf8_ || Iconv(AsciiBytes(), "UTF-8", codeset_.c_str(), "\xEF\xBF\xBD") == AsciiBytes()) {}
 
 const CodePage& CodePage::Current() {
     std::lock_guard lock(CurrentMutex());
@@ -133,7 +157,20 @@ std::string SanitizeUtf8(std::string_view s) {
     return out;
 }
 
+bool CodePage::IsUtf8Already(std::string_view local) const {
+    // Most texts are plain ASCII, which the code page and UTF-8 write alike.
+    if (asciiSame_ && IsAscii(local)) return true;
+    if (!utf8_) return false;
+    for (std::size_t i = 0; i < local.size();) {
+        const std::size_t n = static_cast<unsigned char>(local[i]) < 0x80 ? 1 : Utf8SequenceLength(local, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
 std::string CodePage::ToUtf8(std::string_view local) const {
+    if (IsUtf8Already(local)) return std::string(local);
     if (utf8_) return SanitizeUtf8(local);
     // What iconv writes in UTF-8 is valid UTF-8 (what it cannot convert becomes U+FFFD): no
     // second pass over the text.

@@ -19,6 +19,8 @@ public:
 
     // Never fails: a sequence that does not decode becomes U+FFFD.
     std::string ToUtf8(std::string_view local) const;
+    // True when ToUtf8 would give local back unchanged, so that it can be written as it stands.
+    bool IsUtf8Already(std::string_view local) const;
     // A character the code page cannot hold becomes '?'.
     std::string FromUtf8(std::string_view utf8) const;
 
@@ -28,6 +30,7 @@ public:
 private:
     std::string codeset_;
     bool utf8_;
+    bool asciiSame_;   // the code page writes ASCII as UTF-8 does, byte for byte
 };
 
 // Appends the UTF-8 form of the code point c.

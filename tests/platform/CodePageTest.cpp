@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include <iconv.h>
+
 #include <iterator>
 #include <random>
 #include <string>
@@ -15,6 +17,8 @@ TEST(CodePage, Utf8PassesValidTextAndReplacesBadBytes) {
     EXPECT_EQ(utf8.ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(utf8.ToUtf8("\xC3"), "\xEF\xBF\xBD");          // cut sequence
     EXPECT_EQ(utf8.ToUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
+    for (const char* text : {"plain", "Gr\xC3\xBC\xC3\x9F" "e", "a\xFF" "b", "\xC3", "\xED\xA0\x80", ""})
+        EXPECT_EQ(utf8.IsUtf8Already(text), utf8.ToUtf8(text) == text) << text;
 }
 
 TEST(CodePage, SingleByteCodePageConvertsBothWays) {
@@ -26,6 +30,40 @@ TEST(CodePage, SingleByteCodePageConvertsBothWays) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(latin.FromUtf8(latin.ToUtf8(all)), all);
+}
+
+// Plain ASCII skips the converter; it must come out as the converter writes it, in every code
+// page, including those that write some ASCII bytes as other characters.
+TEST(CodePage, AsciiTextComesOutAsTheConverterWritesIt) {
+    const auto converted = [](const std::string& codeset, const std::string& in) {
+        iconv_t cd = iconv_open("UTF-8", codeset.c_str());
+        EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << codeset;
+        std::string out(in.size() * 4 + 16, '\0');
+        char* src = const_cast<char*>(in.data());
+        char* dst = out.data();
+        std::size_t left = in.size(), room = out.size();
+        EXPECT_NE(iconv(cd, &src, &left, &dst, &room), static_cast<std::size_t>(-1)) << codeset;
+        iconv_close(cd);
+        out.resize(out.size() - room);
+        return out;
+    };
+    std::mt19937 rng(3);
+    for (const std::string codeset : {"ANSI_X3.4-1968", "ISO-8859-1", "CP1251", "KOI8-R", "SHIFT_JIS"}) {
+        const CodePage page(codeset);
+        for (int round = 0; round < 200; ++round) {
+            std::string text(rng() % 100, 'a');
+            for (char& c : text) c = static_cast<char>(1 + rng() % 127);
+            ASSERT_EQ(page.ToUtf8(text), converted(codeset, text)) << codeset << " round " << round;
+            // Written as it stands only when that is what the converter writes; in the code pages
+            // that write ASCII as ASCII, always.
+            if (page.IsUtf8Already(text)) {
+                ASSERT_EQ(converted(codeset, text), text) << codeset << " round " << round;
+            }
+            if (codeset != "SHIFT_JIS") {
+                ASSERT_TRUE(page.IsUtf8Already(text)) << codeset << " round " << round;
+            }
+        }
+    }
 }
 
 TEST(CodePage, CutNeverSplitsAUtf8Character) {
