@@ -378,19 +378,26 @@ bool ReadSectionInParts(std::string_view fileText, std::size_t header, Table& ta
         };
         const auto read = [&](std::size_t k, const TSectionParts::Part& part) noexcept {
             Run& run = runs[k];
+            // Counted here and stored once at the end: the runs of neighbouring parts share cache
+            // lines, and a count written at every record would pass them between the threads.
+            std::size_t built = 0;
+            void* const storage = run.Slots;
+            const std::size_t records = run.Records;
             try {
                 const char* p = part.Start;
                 for (int skip = 0; skip < part.Skip; ++skip) TSectionParts::TakeLine(p, end);
                 std::string_view slots[recordfields::kMaxLines];
-                while (run.Built < run.Records && !failed.load(std::memory_order_relaxed)) {
+                while (built < records && !failed.load(std::memory_order_relaxed)) {
                     for (int j = 0; j < n; ++j) slots[j] = TSectionParts::TakeLine(p, end);
-                    R* rec = new (table.RunSlot(run.Slots, run.Built)) R;
-                    ++run.Built;
+                    R* rec = new (table.RunSlot(storage, built)) R;
+                    ++built;
                     ValueReader v(slots, fs, plainWords);
                     L<R>::Fields(v, *rec);   // short texts come cleaned, as AddRecord leaves them
                 }
-                if (run.Built != run.Records) failed = true;
+                run.Built = built;
+                if (built != records) failed = true;
             } catch (...) {
+                run.Built = built;
                 failed = true;
             }
         };
