@@ -41,8 +41,10 @@ private:
         int From, To;
     };
     enum : int { kFree, kMade, kFailed };
-    // A part being made or waiting to be handed on; a slot is used again by a later part.
-    struct Slot {
+    // A part being made or waiting to be handed on; a slot is used again by a later part. Each
+    // on cache lines of its own: the thread that makes a part writes its text's size at every
+    // append, which would otherwise pass a line shared with the next slot between threads.
+    struct alignas(64) Slot {
         std::string Text;
         std::unique_ptr<char[]> Coded;
         std::size_t CodedSize = 0, CodedCapacity = 0;
