@@ -96,7 +96,10 @@ private:
         } else {
             return;
         }
-        // Any sparse entries that now fall in the run move over.
+        MoveIntoRun();
+    }
+    // The hash map's entries that fall in the vector's run move over.
+    void MoveIntoRun() {
         for (auto it = sparse_.begin(); it != sparse_.end();) {
             if (IsDense(it->first)) {
                 dense_[Slot(it->first)] = it->second;
@@ -135,14 +138,7 @@ private:
             if (dense_[i] != 0) sparse_.emplace(static_cast<std::int32_t>(base_ + static_cast<std::int64_t>(i)), dense_[i]);
         base_ = ids[from];
         dense_.assign(static_cast<std::size_t>(ids[from + best - 1] - base_) + 1, 0);
-        for (auto it = sparse_.begin(); it != sparse_.end();) {
-            if (IsDense(it->first)) {
-                dense_[Slot(it->first)] = it->second;
-                it = sparse_.erase(it);
-            } else {
-                ++it;
-            }
-        }
+        MoveIntoRun();
     }
 
     std::vector<int> dense_;   // the values of the IDs base_ .. base_ + size - 1
