@@ -249,13 +249,10 @@ using recordfields::Layout;
 using recordfields::Layout142;
 
 // The end of the line that starts at pos: the index of its CR LF, or the end of the text.
-// Lines are short, so a plain scan beats a library search per line.
+// The same scan as the parts reader's, so both readers cut lines alike.
 std::size_t LineEnd(std::string_view text, std::size_t pos) {
-    const char* p = text.data() + pos;
-    const char* end = text.data() + text.size();
-    for (; p + 1 < end; ++p)
-        if (p[0] == '\r' && p[1] == '\n') return static_cast<std::size_t>(p - text.data());
-    return text.size();
+    const char* const end = text.data() + text.size();
+    return static_cast<std::size_t>(TSectionParts::FindLineBreak(text.data() + std::min(pos, text.size()), end) - text.data());
 }
 
 // Where the header line of this section starts, or npos.
